@@ -1,0 +1,112 @@
+#include "app/Form.h"
+
+#include "app/uPub.h"
+
+#include <QChildEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QPushButton>
+
+TForm::TForm(QWidget* parent) : QDialog(parent)
+{
+    // Dialogs without a parent are centred on the screen by QDialog itself.
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+}
+
+void TForm::setFixedClientSize(int width, int height)
+{
+    setFixedSize(width, height);
+}
+
+void TForm::FormKeyDown(QWidget* focused, int key, Qt::KeyboardModifiers shift)
+{
+    EnterToNextControl(focused, key, shift);
+}
+
+void TForm::watch(QObject* object)
+{
+    if (!object->isWidgetType())
+        return;
+    object->installEventFilter(this);
+    if (auto* button = qobject_cast<QPushButton*>(object)) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    for (QObject* child : object->children())
+        watch(child);
+}
+
+void TForm::childEvent(QChildEvent* event)
+{
+    QDialog::childEvent(event);
+    if (event->added())
+        watch(event->child());
+}
+
+void TForm::showEvent(QShowEvent* event)
+{
+    // Children created before this window was constructed fully, or added to
+    // layouts later, are watched here as well.
+    for (QObject* child : children())
+        watch(child);
+    QDialog::showEvent(event);
+}
+
+bool TForm::pressFocusedButton(int key)
+{
+    if (key != Qt::Key_Return && key != Qt::Key_Enter)
+        return false;
+    auto* button = qobject_cast<QPushButton*>(focusWidget());
+    if (!button || !button->isEnabled())
+        return false;
+    button->click();
+    return true;
+}
+
+bool TForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        QWidget* focused = focusWidget();
+        if (watched == focused) {
+            if (pressFocusedButton(key->key()))
+                return true;
+            if (m_keyPreview)
+                FormKeyDown(focused, key->key(), key->modifiers());
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TForm::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (m_cancel)
+            m_cancel->click();
+        event->accept(); // a window without a cancel button ignores Esc
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept(); // no default button
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+QFrame* MakeButtonPanel(QWidget* parent, int height)
+{
+    auto* panel = new QFrame(parent);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setFixedHeight(height);
+    return panel;
+}
+
+QPushButton* MakeButton(const QString& text, QWidget* parent, const QString& objectName)
+{
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(objectName);
+    button->setFixedSize(72, 22);
+    button->setAutoDefault(false);
+    return button;
+}

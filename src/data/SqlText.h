@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+// Values reach SQL text only through these helpers: a text code goes between
+// single quotes with every quote inside doubled, so a code such as O'Brien is
+// stored and found intact and can never end its literal early.
+QString QuotedStr(const QString& code);
+
+// Numbers are spliced only from validated integers.
+QString SqlInt(qint64 value);
+
+// A conversion that fails raises this; the text names the value the way the
+// users' error report shows it ("'12a' is not a valid integer value").
+class ConversionError : public std::runtime_error {
+public:
+    explicit ConversionError(const QString& message);
+    QString message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+// Strict conversions used by the data layer; they throw ConversionError.
+int StrToInt(const QString& text);
+double StrToFloat(const QString& text);
+
+// The plain number format: no grouping, no trailing zeros, decimals only
+// when there is a fraction (255, 255.5).
+QString FormatPlainNumber(double value);
+
+// The one-decimal format of the statistics table ("85.0", "0.0").
+QString FormatOneDecimal(double value);

@@ -1,0 +1,78 @@
+-- The whole database of the grade system: eight tables, their unique codes,
+-- the references that refuse deletions, and the indexes every window's
+-- queries rely on. Used by the empty-file step of the build and by the tests.
+
+CREATE TABLE TTerm (
+    ID       INTEGER PRIMARY KEY AUTOINCREMENT,
+    TermCode INTEGER NOT NULL UNIQUE CHECK (TermCode BETWEEN -2147483648 AND 2147483647),
+    TermName TEXT
+) STRICT;
+
+CREATE TABLE TSubject (
+    ID       INTEGER PRIMARY KEY AUTOINCREMENT,
+    SubjCode TEXT NOT NULL UNIQUE,
+    SubjName TEXT
+) STRICT;
+
+CREATE TABLE TClass (
+    ID        INTEGER PRIMARY KEY AUTOINCREMENT,
+    ClassCode TEXT NOT NULL UNIQUE,
+    ClassName TEXT
+) STRICT;
+
+CREATE TABLE TTermToClass (
+    ID        INTEGER PRIMARY KEY AUTOINCREMENT,
+    TermCode  INTEGER NOT NULL REFERENCES TTerm (TermCode),
+    ClassCode TEXT NOT NULL REFERENCES TClass (ClassCode),
+    UNIQUE (TermCode, ClassCode)
+) STRICT;
+CREATE INDEX IX_TTermToClass_ClassCode ON TTermToClass (ClassCode);
+
+CREATE TABLE TClassToSubject (
+    ID        INTEGER PRIMARY KEY AUTOINCREMENT,
+    TermCode  INTEGER NOT NULL,
+    ClassCode TEXT NOT NULL,
+    SubjCode  TEXT NOT NULL REFERENCES TSubject (SubjCode),
+    UNIQUE (TermCode, ClassCode, SubjCode),
+    FOREIGN KEY (TermCode, ClassCode) REFERENCES TTermToClass (TermCode, ClassCode)
+) STRICT;
+CREATE INDEX IX_TClassToSubject_SubjCode ON TClassToSubject (SubjCode);
+
+CREATE TABLE TStudent (
+    ID         INTEGER PRIMARY KEY AUTOINCREMENT,
+    ClassCode  TEXT NOT NULL REFERENCES TClass (ClassCode),
+    SName      TEXT,
+    SNumber    TEXT,
+    Room       TEXT,
+    Address    TEXT,
+    PostCode   TEXT,
+    Patriarchy TEXT,
+    HomeTel    TEXT,
+    WJContent  TEXT,
+    IsTY       INTEGER NOT NULL DEFAULT 0 CHECK (IsTY IN (0, 1)),
+    HasWJ      INTEGER NOT NULL DEFAULT 0 CHECK (HasWJ IN (0, 1)),
+    IsActive   INTEGER NOT NULL DEFAULT 1 CHECK (IsActive IN (0, 1))
+) STRICT;
+CREATE INDEX IX_TStudent_ClassCode_SName ON TStudent (ClassCode, SName);
+
+CREATE TABLE THonoursStd (
+    ID          INTEGER PRIMARY KEY AUTOINCREMENT,
+    TermCode    INTEGER NOT NULL,
+    ClassCode   TEXT NOT NULL,
+    SubjectCode TEXT NOT NULL REFERENCES TSubject (SubjCode),
+    Score       REAL NOT NULL DEFAULT 0
+) STRICT;
+CREATE INDEX IX_THonoursStd_Class ON THonoursStd (TermCode, ClassCode, SubjectCode);
+CREATE INDEX IX_THonoursStd_SubjectCode ON THonoursStd (SubjectCode);
+
+CREATE TABLE TGrade (
+    ID          INTEGER PRIMARY KEY AUTOINCREMENT,
+    TermCode    INTEGER NOT NULL,
+    ClassCode   TEXT NOT NULL,
+    StudentID   INTEGER NOT NULL REFERENCES TStudent (ID),
+    SubjectCode TEXT NOT NULL REFERENCES TSubject (SubjCode),
+    Score       REAL NOT NULL DEFAULT 0
+) STRICT;
+CREATE INDEX IX_TGrade_Student ON TGrade (TermCode, ClassCode, StudentID);
+CREATE INDEX IX_TGrade_StudentID ON TGrade (StudentID);
+CREATE INDEX IX_TGrade_SubjectCode ON TGrade (SubjectCode);

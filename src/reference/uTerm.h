@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QString>
+
+// PLACEHOLDER: declarations only until the window is built.
+bool ShowTerm();
+bool ShowTermEdit(int ID);

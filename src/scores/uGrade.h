@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QString>
+
+// PLACEHOLDER: declarations only until the window is built.
+bool ShowGrade();

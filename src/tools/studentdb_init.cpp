@@ -1,0 +1,26 @@
+// Places an empty database made from the schema at the given path when no
+// file is there; an existing file is never touched.
+#include "data/uDM.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: studentdb-init PATH\n");
+        return 2;
+    }
+    const QString path = QString::fromLocal8Bit(argv[1]);
+    if (QFileInfo::exists(path))
+        return 0;
+    QString why;
+    if (!TDM::createDatabase(path, &why)) {
+        std::fprintf(stderr, "studentdb-init: %s\n", qPrintable(why));
+        return 1;
+    }
+    std::printf("created %s\n", qPrintable(path));
+    return 0;
+}

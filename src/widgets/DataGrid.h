@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QMap>
+#include <QPointer>
+#include <QTableView>
+#include <QVector>
+
+class QueryObject;
+class FooterBar;
+class QueryTableModel;
+
+// One declared column of a data-bound grid.
+struct GridColumn {
+    enum class Footer { None, Text, Sum };
+    enum class Format { AsStored, PlainNumber };
+
+    QString field;
+    QString title;
+    int width = 64;
+    bool visible = true;
+    Qt::Alignment titleAlignment = Qt::AlignCenter;
+    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    QMap<QString, QString> valueList; // stored value text -> shown text
+    Format format = Format::AsStored;
+    Footer footer = Footer::None;
+    QString footerText;
+    Qt::Alignment footerAlignment = Qt::AlignRight | Qt::AlignVCenter;
+
+    static GridColumn hidden(const QString& field);
+};
+
+// The data-bound grid: a read-only, whole-row view of a query object's rows
+// through declared columns, with value lists, an optional footer row and a
+// row indicator. Its current row is the query's current row, both ways.
+class DataGrid : public QTableView {
+    Q_OBJECT
+public:
+    explicit DataGrid(QWidget* parent = nullptr);
+    ~DataGrid() override;
+
+    void setQuery(QueryObject* query);
+    QueryObject* query() const { return m_query; }
+    void setColumns(const QVector<GridColumn>& columns);
+    const QVector<GridColumn>& columns() const { return m_columns; }
+    // Titles wrap onto several lines to fit their column.
+    void setMultiLineTitles(bool on);
+
+    int rowCount() const;
+    QString cellText(int row, const QString& field) const;
+    QString footerText(const QString& field) const;
+    bool hasFooter() const;
+
+signals:
+    void dblClick();
+    void keyDown(int key, Qt::KeyboardModifiers shift);
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void updateGeometries() override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
+private:
+    void applyColumns();
+    void syncFromQuery(int row);
+    int columnOf(const QString& field) const;
+
+    QPointer<QueryObject> m_query;
+    QVector<GridColumn> m_columns;
+    QueryTableModel* m_model = nullptr;
+    FooterBar* m_footer = nullptr;
+    bool m_multiLine = false;
+    bool m_syncing = false;
+};

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QGroupBox>
+#include <QMetaType>
+#include <QString>
+
+class QTreeWidget;
+class QTreeWidgetItem;
+class QueryObject;
+
+// The record every node of the navigator carries.
+struct NodeData {
+    QString Code; // term node: the TermCode as text; class node: the ClassCode
+    QString Name; // term node: the TermName; class node: the ClassName
+};
+Q_DECLARE_METATYPE(NodeData)
+
+// The navigator's answer: no class, or a class within a term.
+struct ClassSelection {
+    QString TermCode;
+    QString TermName;
+    QString ClassCode;
+    QString ClassName;
+    bool empty = true;
+    bool isEmpty() const { return empty; }
+    bool operator==(const ClassSelection& o) const
+    {
+        return empty == o.empty && TermCode == o.TermCode && ClassCode == o.ClassCode;
+    }
+};
+
+// The term/class navigator: a group box "学期/班级对应结构", 209 pixels wide,
+// whose tree lists every term with active classes and, under each, those
+// classes. It is filled once by LoadTree; the user only selects in it.
+//
+// Every mouse click emits TreeClick after the click has changed the selection.
+// The selection at that moment is kept as ShownClass(): the class the window's
+// lists were loaded for. A keyboard move loads nothing, so windows act on
+// ShownClass(), never on a class other than the one they show.
+class TTermClassTree : public QGroupBox {
+    Q_OBJECT
+public:
+    explicit TTermClassTree(QWidget* parent = nullptr);
+
+    bool LoadTree();
+    ClassSelection SelectedClass() const;
+    ClassSelection ShownClass() const { return m_shown; }
+
+    QTreeWidget* Tree() const { return m_tree; }
+    // The nodes' records (for tests and the windows' captions).
+    static NodeData nodeData(const QTreeWidgetItem* item);
+
+signals:
+    void TreeClick();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void singleExpand();
+
+    QTreeWidget* m_tree = nullptr;
+    QueryObject* m_query = nullptr; // dsQuery
+    ClassSelection m_shown;
+};
