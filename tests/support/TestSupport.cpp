@@ -1,6 +1,9 @@
 #include "TestSupport.h"
 
 #include "data/uDM.h"
+#include "widgets/TermClassTree.h"
+
+#include <QTreeWidget>
 
 #include <QApplication>
 #include <QDialog>
@@ -229,4 +232,35 @@ void Settle(int ms)
     if (ms > 0)
         QTest::qWait(ms);
     QCoreApplication::processEvents();
+}
+
+void ClickNode(TTermClassTree* tree, QTreeWidgetItem* item)
+{
+    QTreeWidget* view = tree->Tree();
+    view->scrollToItem(item);
+    const QRect rect = view->visualItemRect(item);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
+    Settle();
+}
+
+void ClickBlank(TTermClassTree* tree)
+{
+    QTreeWidget* view = tree->Tree();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(5, view->viewport()->height() - 3));
+    Settle();
+}
+
+QTreeWidgetItem* TermNode(TTermClassTree* tree, int term)
+{
+    return tree->Tree()->topLevelItem(term);
+}
+
+QTreeWidgetItem* ClassNode(TTermClassTree* tree, int term, int klass)
+{
+    QTreeWidgetItem* node = TermNode(tree, term);
+    if (!node)
+        return nullptr;
+    node->setExpanded(true);
+    return node->child(klass);
 }

@@ -11,6 +11,8 @@
 #include <memory>
 
 class TDM;
+class TTermClassTree;
+class QTreeWidgetItem;
 
 // A fresh data file made from the schema in a temporary program directory:
 // AppPath points there and DM is open on it for the test's lifetime.
@@ -85,3 +87,12 @@ void CloseModal(QWidget* window);
 void SendKey(QWidget* window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 // Lets queued calls and timers run.
 void Settle(int ms = 0);
+
+// Clicks a node of a navigator with the mouse, as a user would, and lets the
+// click notification run.
+void ClickNode(TTermClassTree* tree, QTreeWidgetItem* item);
+// Clicks the blank area below the last node.
+void ClickBlank(TTermClassTree* tree);
+// The node of the term with the given position, and of a class under it.
+QTreeWidgetItem* TermNode(TTermClassTree* tree, int term);
+QTreeWidgetItem* ClassNode(TTermClassTree* tree, int term, int klass);
