@@ -1,16 +1,52 @@
 #include "reference/uSubject.h"
 
 #include "app/uPub.h"
+#include "data/Messages.h"
+
+const CodeTable& SubjectTable()
+{
+    static const CodeTable table = [] {
+        CodeTable t;
+        t.listObjectName = QStringLiteral("frmSubject");
+        t.listCaption = QStringLiteral("科目信息维护");
+        t.listClient = QSize(439, 279);
+        t.listSql = QStringLiteral("select * from TSubject Order by SubjCode");
+        t.codeField = QStringLiteral("SubjCode");
+        t.codeTitle = QStringLiteral("科目简码");
+        t.codeWidth = 121;
+        t.nameField = QStringLiteral("SubjName");
+        t.nameTitle = QStringLiteral("科目名称");
+        t.nameWidth = 282;
+        t.deleteQuestion = QStringLiteral("您确认删除选定的科目记录吗？");
+        t.deleteRefused = Msg::DeleteSubjectRefused;
+        t.showEdit = &ShowSubjectEdit;
+        t.editObjectName = QStringLiteral("frmSubjectEdit");
+        t.editCaption = QStringLiteral("新增/修改科目信息");
+        t.editClient = QSize(256, 123);
+        t.editResizable = true;
+        t.recordSql = QStringLiteral("Select * from TSubject Where ID=");
+        t.codeLabel = QStringLiteral("科目编号");
+        t.codeMaxLength = 20;
+        t.nameLabel = QStringLiteral("科目名称");
+        t.nameRowY = 44;
+        t.emptyCodeMessage = QStringLiteral("科目编号尚未输入！");
+        t.emptyNameMessage = QStringLiteral("科目名称尚未输入！");
+        t.storeFailedMessage = Msg::StoreSubjectFailed;
+        return t;
+    }();
+    return table;
+}
+
+TfrmSubject::TfrmSubject(QWidget* parent) : TfrmCodeList(SubjectTable(), parent) {}
+
+TfrmSubjectEdit::TfrmSubjectEdit(int ID, QWidget* parent) : TfrmCodeEdit(SubjectTable(), ID, parent) {}
 
 bool ShowSubject()
 {
-    ShowMessage(QStringLiteral("该功能尚未完成。"));
-    return false;
+    return RunModal<TfrmSubject>();
 }
 
-bool ShowSubjectEdit(int)
+bool ShowSubjectEdit(int ID)
 {
-    ShowMessage(QStringLiteral("该功能尚未完成。"));
-    return false;
+    return RunEdit<TfrmSubjectEdit>(ID);
 }
-

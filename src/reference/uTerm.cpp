@@ -1,16 +1,83 @@
 #include "reference/uTerm.h"
 
 #include "app/uPub.h"
+#include "data/Messages.h"
+#include "reference/KeyPress.h"
+
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <limits>
+
+const CodeTable& TermTable()
+{
+    static const CodeTable table = [] {
+        CodeTable t;
+        t.listObjectName = QStringLiteral("frmTerm");
+        t.listCaption = QStringLiteral("学期信息维护");
+        t.listClient = QSize(419, 264);
+        t.listSql = QStringLiteral("Select * from TTerm Order by TermCode");
+        t.codeField = QStringLiteral("TermCode");
+        t.codeTitle = QStringLiteral("学期编号");
+        t.codeWidth = 61;
+        t.nameField = QStringLiteral("TermName");
+        t.nameTitle = QStringLiteral("学期名称");
+        t.nameWidth = 284;
+        t.deleteQuestion = QStringLiteral("您确认删除选定的学期记录吗？");
+        t.deleteRefused = Msg::DeleteTermRefused;
+        t.showEdit = &ShowTermEdit;
+        t.editObjectName = QStringLiteral("frmTermEdit");
+        t.editCaption = QStringLiteral("新增/修改学期信息");
+        t.editClient = QSize(251, 122);
+        t.recordSql = QStringLiteral("Select * from TTerm Where ID=");
+        t.codeLabel = QStringLiteral("学期编号");
+        t.codeMaxLength = 10;
+        t.nameLabel = QStringLiteral("学期名称");
+        t.codeNote = QStringLiteral("学期编号作为成绩进步的对比参数");
+        t.nameRowY = 52;
+        t.emptyCodeMessage = QStringLiteral("学期编号尚未输入！");
+        t.emptyNameMessage = QStringLiteral("学期名称尚未输入！");
+        t.storeFailedMessage = Msg::StoreTermFailed;
+        return t;
+    }();
+    return table;
+}
+
+TfrmTerm::TfrmTerm(QWidget* parent) : TfrmCodeList(TermTable(), parent) {}
+
+TfrmTermEdit::TfrmTermEdit(int ID, QWidget* parent) : TfrmCodeEdit(TermTable(), ID, parent)
+{
+    OnKeyPress(EditCode, [this](QChar& Key) { EditCodeKeyPress(Key); });
+}
+
+void TfrmTermEdit::EditCodeKeyPress(QChar& Key)
+{
+    KeepDigitsAndBackspace(Key);
+}
+
+bool TfrmTermEdit::AcceptCode()
+{
+    // Ten digits can be typed, but the column holds 32 bits: a larger code is
+    // refused here rather than stored cut down. Other pasted text that is no
+    // whole number is left to the conversion, which names it.
+    static const QRegularExpression wholeNumber(QStringLiteral("^\\s*\\+?[0-9]+\\s*$"));
+    const QString code = EditCode->text();
+    if (!wholeNumber.match(code).hasMatch())
+        return true;
+    bool ok = false;
+    const qint64 value = code.trimmed().toLongLong(&ok);
+    if (ok && value <= std::numeric_limits<int>::max())
+        return true;
+    ShowMessage(QStringLiteral("学期编号不能大于2147483647！"));
+    EditCode->setFocus();
+    return false;
+}
 
 bool ShowTerm()
 {
-    ShowMessage(QStringLiteral("该功能尚未完成。"));
-    return false;
+    return RunModal<TfrmTerm>();
 }
 
-bool ShowTermEdit(int)
+bool ShowTermEdit(int ID)
 {
-    ShowMessage(QStringLiteral("该功能尚未完成。"));
-    return false;
+    return RunEdit<TfrmTermEdit>(ID);
 }
-
