@@ -37,6 +37,8 @@ QString runFileDialog(QWidget* parent, const DialogProvider::FileRequest& reques
     dialog.setDefaultSuffix(request.defaultSuffix);
     // The program does its own replacing; it never asks first.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    // Qt's own dialog speaks the program's Chinese whatever the desktop's language.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

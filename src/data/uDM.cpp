@@ -247,5 +247,15 @@ bool TDM::isGradeDatabase(const QString& path, QString* why)
         return false;
     }
     q.finish();
+    // A file cut short inside its last page can still pass the integrity
+    // check; a complete one is exactly its pages long.
+    QSqlQuery size(db);
+    if (!size.exec(QStringLiteral("select page_count * page_size from pragma_page_count(), pragma_page_size()")) ||
+        !size.next() || size.value(0).toLongLong() != QFileInfo(path).size()) {
+        if (why)
+            *why = QStringLiteral("the file is incomplete");
+        return false;
+    }
+    size.finish();
     return hasAllTables(db, why);
 }

@@ -1,10 +1,115 @@
 #include "plan/uClassToSubject.h"
 
 #include "app/uPub.h"
+#include "data/Messages.h"
+#include "data/QueryObject.h"
+#include "data/SqlText.h"
+#include "widgets/TermClassTree.h"
+
+namespace {
+
+TAssignForm::Layout classToSubjectLayout()
+{
+    TAssignForm::Layout shape;
+    shape.objectName = QStringLiteral("frmClassToSubject");
+    shape.caption = QStringLiteral("学期/班级/科目对应设置");
+    shape.clientWidth = 654;
+    shape.clientHeight = 414;
+    shape.upperHeight = 193;
+    shape.initialUpperCaption = QStringLiteral("学期xx班级yy开的科目");
+    shape.lowerCaption = QStringLiteral("可选择的科目");
+    shape.upperGrid = QStringLiteral("DBGridEh1");
+    shape.lowerGrid = QStringLiteral("DBGridEh2");
+    shape.upperQuery = QStringLiteral("dsSubject");
+    shape.lowerQuery = QStringLiteral("dsSubjectMain");
+    shape.columns = {GridColumn::hidden(QStringLiteral("ID")),
+                     ListColumn(QStringLiteral("SubjCode"), QStringLiteral("科目简码"), 121),
+                     ListColumn(QStringLiteral("SubjName"), QStringLiteral("科目名称"), 282)};
+    shape.codeField = QStringLiteral("SubjCode");
+    shape.upperReadFailed = Msg::OpenFailed;
+    return shape;
+}
+
+} // namespace
+
+TfrmClassToSubject::TfrmClassToSubject(QWidget* parent) : TAssignForm(classToSubjectLayout(), parent)
+{
+    m_tree = new TTermClassTree(this);
+    setChooser(m_tree);
+    connect(m_tree, &TTermClassTree::TreeClick, this, Guarded([this] { TreeClick(); }));
+}
+
+bool TfrmClassToSubject::ReadyData()
+{
+    // Nothing else is loaded until the user clicks a class.
+    return m_tree->LoadTree();
+}
+
+void TfrmClassToSubject::TreeClick()
+{
+    ReadyList();
+}
+
+bool TfrmClassToSubject::hasChoice() const
+{
+    // The class of the last click, which is the one the lists show; a
+    // selection moved by keyboard since then is not acted on.
+    return !m_tree->ShownClass().isEmpty();
+}
+
+void TfrmClassToSubject::nothingChosen()
+{
+    // A term node or nothing clicked: both lists empty, the caption unchanged.
+    upperList()->close();
+    lowerList()->close();
+}
+
+QString TfrmClassToSubject::termCode() const
+{
+    return SqlInt(StrToInt(m_tree->ShownClass().TermCode));
+}
+
+QString TfrmClassToSubject::classCode() const
+{
+    return QuotedStr(m_tree->ShownClass().ClassCode);
+}
+
+QString TfrmClassToSubject::upperSql() const
+{
+    return QStringLiteral("SELECT TClassToSubject.*,TSubject.SubjName from TClassToSubject,TSubject Where "
+                          "TClassToSubject.SubjCode= TSubject.SubjCode And TClassToSubject.TermCode=") +
+           termCode() + QStringLiteral(" And TClassToSubject.ClassCode=") + classCode();
+}
+
+QString TfrmClassToSubject::lowerSql() const
+{
+    return QStringLiteral("select * from TSubject Where 1=1  and Not SubjCode in (Select SubjCode from "
+                          "TClassToSubject Where 1=1  And TermCode=") +
+           termCode() + QStringLiteral(" And ClassCode=") + classCode() + QStringLiteral(")") +
+           QStringLiteral(" Order by SubjCode");
+}
+
+QString TfrmClassToSubject::upperCaption() const
+{
+    const ClassSelection shown = m_tree->ShownClass();
+    return QStringLiteral("学期[") + shown.TermName + QStringLiteral("]班级[") + shown.ClassName +
+           QStringLiteral("]开设的课程科目！");
+}
+
+QString TfrmClassToSubject::insertSql(const QString& code) const
+{
+    return QStringLiteral("Insert into TClassToSubject (TermCode,ClassCode,SubjCode) Values(") + termCode() +
+           QStringLiteral(",") + classCode() + QStringLiteral(",") + QuotedStr(code) + QStringLiteral(")");
+}
+
+QString TfrmClassToSubject::deleteSql(const QString& code) const
+{
+    return QStringLiteral("Delete From TClassToSubject where TermCode=") + termCode() +
+           QStringLiteral(" And ClassCode=") + classCode() + QStringLiteral(" And SubjCode=") +
+           QuotedStr(code);
+}
 
 bool ShowClassToSubject()
 {
-    ShowMessage(QStringLiteral("该功能尚未完成。"));
-    return false;
+    return RunModal<TfrmClassToSubject>();
 }
-

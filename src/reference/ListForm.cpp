@@ -59,11 +59,6 @@ void TListForm::setRecords(QueryObject* records, const QString& deleteQuestion, 
     m_deleteRefused = deleteRefused;
 }
 
-void TListForm::editOnDoubleClick(DataGrid* grid)
-{
-    connect(grid, &DataGrid::dblClick, this, Guarded([this] { cmdEditClick(); }));
-}
-
 bool TListForm::hasCurrentRecord() const
 {
     return canAppend() && m_records && !m_records->isEmpty() && !m_records->eof();

@@ -56,9 +56,6 @@ protected:
 
     // The rows the commands act on, and the texts of the delete question and refusal.
     void setRecords(QueryObject* records, const QString& deleteQuestion, const QString& deleteRefused);
-    // A double-click in grid edits its current row.
-    void editOnDoubleClick(DataGrid* grid);
-
     // Whether a row can be added at all (the roster needs a class).
     virtual bool canAppend() const { return true; }
     // Open the dialog for a new row or for the row with this ID; true when it stored.

@@ -4,20 +4,130 @@
 #include "data/Messages.h"
 #include "data/QueryObject.h"
 
-#include <QHeaderView>
 #include <QMouseEvent>
-#include <QTimer>
+#include <QPainter>
+#include <QSignalBlocker>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <functional>
 
 namespace {
 constexpr int kPictureTerm = 0;
 constexpr int kPictureClass = 1;
+constexpr int kIndent = 19;
 
 QIcon picture(int index)
 {
-    return QIcon(index == kPictureTerm ? QStringLiteral(":/icons/term.png") : QStringLiteral(":/icons/class.png"));
+    return QIcon(index == kPictureTerm ? QStringLiteral(":/icons/term.png")
+                                       : QStringLiteral(":/icons/class.png"));
 }
+
+// Hot tracking: the node under the mouse pointer is drawn as a link.
+class HotTrackDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if ((option->state & QStyle::State_MouseOver) && !(option->state & QStyle::State_Selected)) {
+            option->font.setUnderline(true);
+            option->palette.setColor(QPalette::Text, option->palette.color(QPalette::Link));
+        }
+    }
+};
+
+// The tree view itself: dotted connecting lines with boxed expand buttons
+// (the look the users know, which the widget style does not draw), and a
+// notification once a left click has been handled completely, selection
+// included. Keyboard moves never notify.
+class NavigatorView : public QTreeWidget {
+public:
+    explicit NavigatorView(QWidget* parent) : QTreeWidget(parent) {}
+
+    std::function<void()> onClick;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        // Only the left button selects: a right click must not move the
+        // selection away from the class the window shows without a notification.
+        m_pressed = event->button() == Qt::LeftButton;
+        if (m_pressed)
+            QTreeWidget::mousePressEvent(event);
+        else
+            event->accept();
+    }
+
+    void mouseDoubleClickEvent(QMouseEvent* event) override
+    {
+        if (event->button() == Qt::LeftButton)
+            QTreeWidget::mouseDoubleClickEvent(event);
+        else
+            event->accept();
+    }
+
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        QTreeWidget::mouseReleaseEvent(event);
+        // A click is a press and a release of the left button inside the tree.
+        const bool click = m_pressed && event->button() == Qt::LeftButton &&
+                           viewport()->rect().contains(event->position().toPoint());
+        m_pressed = false;
+        if (click && onClick)
+            onClick();
+    }
+
+    void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override
+    {
+        int depth = 0;
+        for (QModelIndex up = index.parent(); up.isValid(); up = up.parent())
+            ++depth;
+        const int indent = indentation();
+        const int midY = rect.top() + rect.height() / 2;
+
+        painter->save();
+        QPen dots(palette().color(QPalette::Mid));
+        dots.setStyle(Qt::DotLine);
+        painter->setPen(dots);
+
+        // The node's own level: a line up to its parent or previous sibling,
+        // down to its next sibling, and across to its caption.
+        const int ownLeft = rect.right() + 1 - indent;
+        const int ownX = ownLeft + indent / 2;
+        const bool hasNext = index.sibling(index.row() + 1, 0).isValid();
+        const bool hasAbove = index.row() > 0 || index.parent().isValid();
+        painter->drawLine(ownX, hasAbove ? rect.top() : midY, ownX, hasNext ? rect.bottom() : midY);
+        painter->drawLine(ownX, midY, ownLeft + indent - 2, midY);
+
+        // Ancestors' levels: a through line where the ancestor has a next sibling.
+        QModelIndex ancestor = index.parent();
+        for (int level = depth - 1; level >= 0; --level, ancestor = ancestor.parent()) {
+            if (!ancestor.sibling(ancestor.row() + 1, 0).isValid())
+                continue;
+            const int x = rect.right() + 1 - (depth - level + 1) * indent + indent / 2;
+            painter->drawLine(x, rect.top(), x, rect.bottom());
+        }
+
+        if (model()->hasChildren(index)) {
+            const QRect box(ownX - 4, midY - 4, 8, 8);
+            painter->setPen(palette().color(QPalette::Dark));
+            painter->fillRect(box, palette().color(QPalette::Base));
+            painter->drawRect(box);
+            painter->setPen(palette().color(QPalette::Text));
+            painter->drawLine(box.left() + 2, midY, box.right() - 2, midY);
+            if (!isExpanded(index))
+                painter->drawLine(ownX, box.top() + 2, ownX, box.bottom() - 2);
+        }
+        painter->restore();
+    }
+
+private:
+    bool m_pressed = false;
+};
 } // namespace
 
 TTermClassTree::TTermClassTree(QWidget* parent) : QGroupBox(QStringLiteral("学期/班级对应结构"), parent)
@@ -26,30 +136,36 @@ TTermClassTree::TTermClassTree(QWidget* parent) : QGroupBox(QStringLiteral("学�
     setFixedWidth(209);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
-    m_tree = new QTreeWidget(this);
+    auto* view = new NavigatorView(this);
+    m_tree = view;
     m_tree->setObjectName(QStringLiteral("Tree"));
     m_tree->setHeaderHidden(true);
     m_tree->setColumnCount(1);
-    m_tree->setIndentation(19);
+    m_tree->setIndentation(kIndent);
     m_tree->setRootIsDecorated(true);
     m_tree->setItemsExpandable(true);
     m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
     m_tree->setMouseTracking(true); // hot tracking
     m_tree->setAttribute(Qt::WA_Hover);
+    m_tree->setItemDelegate(new HotTrackDelegate(m_tree));
     m_tree->setIconSize(QSize(16, 16));
-    m_tree->setStyleSheet(QStringLiteral("QTreeView::item:hover:!selected { color: palette(link); }"));
-    m_tree->viewport()->installEventFilter(this);
     layout->addWidget(m_tree);
     setFocusProxy(m_tree);
     m_query = new QueryObject(this);
     m_query->setObjectName(QStringLiteral("dsQuery"));
+    view->onClick = [this] { mouseClicked(); };
     connect(m_tree, &QTreeWidget::itemSelectionChanged, this, &TTermClassTree::singleExpand);
 }
 
 bool TTermClassTree::LoadTree()
 {
-    m_tree->clear();
+    m_previous = nullptr;
+    m_shown = ClassSelection{};
+    {
+        const QSignalBlocker quiet(m_tree);
+        m_tree->clear();
+    }
     m_query->close();
     m_query->setSql(QStringLiteral(
         "select TTermToClass.*,TTerm.TermName,TClass.ClassName from TTermToClass,TTerm,TClass where "
@@ -76,8 +192,9 @@ bool TTermClassTree::LoadTree()
         const QString className = m_query->fieldText(QStringLiteral("ClassName"));
         auto* classNode = new QTreeWidgetItem(termNode, QStringList{className});
         classNode->setIcon(0, picture(kPictureClass));
-        classNode->setData(0, Qt::UserRole,
-                           QVariant::fromValue(NodeData{m_query->fieldText(QStringLiteral("ClassCode")), className}));
+        classNode->setData(
+            0, Qt::UserRole,
+            QVariant::fromValue(NodeData{m_query->fieldText(QStringLiteral("ClassCode")), className}));
     }
     m_query->close();
     return true;
@@ -107,26 +224,23 @@ ClassSelection TTermClassTree::SelectedClass() const
 void TTermClassTree::singleExpand()
 {
     const QList<QTreeWidgetItem*> selected = m_tree->selectedItems();
-    if (selected.isEmpty())
-        return;
-    QTreeWidgetItem* node = selected.first();
-    QTreeWidgetItem* top = node;
-    while (top->parent())
-        top = top->parent();
-    for (int i = 0; i < m_tree->topLevelItemCount(); ++i)
-        if (m_tree->topLevelItem(i) != top)
-            m_tree->topLevelItem(i)->setExpanded(false);
-    node->setExpanded(true);
+    QTreeWidgetItem* node = selected.isEmpty() ? nullptr : selected.first();
+    // Collapse the branch of the node selected before, up to where it meets
+    // the new node's own branch; a term opened by its button alone stays open.
+    for (QTreeWidgetItem* old = m_previous; old; old = old->parent()) {
+        bool onNewPath = false;
+        for (QTreeWidgetItem* up = node; up && !onNewPath; up = up->parent())
+            onNewPath = up == old;
+        if (!onNewPath)
+            old->setExpanded(false);
+    }
+    if (node)
+        node->setExpanded(true);
+    m_previous = node;
 }
 
-bool TTermClassTree::eventFilter(QObject* watched, QEvent* event)
+void TTermClassTree::mouseClicked()
 {
-    if (watched == m_tree->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        // Runs once the view has finished with the click and its selection.
-        QTimer::singleShot(0, this, [this] {
-            m_shown = SelectedClass();
-            emit TreeClick();
-        });
-    }
-    return QGroupBox::eventFilter(watched, event);
+    m_shown = SelectedClass();
+    emit TreeClick();
 }

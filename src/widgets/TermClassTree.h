@@ -53,13 +53,12 @@ public:
 signals:
     void TreeClick();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void singleExpand();
+    void mouseClicked();
 
     QTreeWidget* m_tree = nullptr;
-    QueryObject* m_query = nullptr; // dsQuery
+    QueryObject* m_query = nullptr;        // dsQuery
+    QTreeWidgetItem* m_previous = nullptr; // the node selected before the current one
     ClassSelection m_shown;
 };

@@ -1,0 +1,160 @@
+#include "plan/uAssignForm.h"
+
+#include "app/uPub.h"
+#include "data/Messages.h"
+#include "data/QueryObject.h"
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QGroupBox* MakeListBox(QWidget* parent, const QString& objectName, const QString& caption, DataGrid* grid)
+{
+    auto* box = new QGroupBox(caption, parent);
+    box->setObjectName(objectName);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(2, 2, 2, 2);
+    grid->setParent(box);
+    layout->addWidget(grid);
+    return box;
+}
+
+QPushButton* MakeMoveButton(const QString& text, QWidget* panel, const QString& objectName, int x)
+{
+    QPushButton* button = MakeButton(text, panel, objectName);
+    button->setFixedSize(60, 22);
+    button->move(x, 9);
+    // The focus stays in the list the user is working in.
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+} // namespace
+
+GridColumn ListColumn(const QString& field, const QString& title, int width)
+{
+    GridColumn column;
+    column.field = field;
+    column.title = title;
+    column.width = width;
+    column.titleAlignment = Qt::AlignCenter;
+    return column;
+}
+
+DataGrid* MakeListGrid(QWidget* parent, const QString& objectName, QueryObject* query,
+                       const QVector<GridColumn>& columns)
+{
+    auto* grid = new DataGrid(parent);
+    grid->setObjectName(objectName);
+    grid->setColumns(columns);
+    grid->setQuery(query);
+    return grid;
+}
+
+TAssignForm::TAssignForm(const Layout& shape, QWidget* parent) : TForm(parent), m_layout(shape)
+{
+    setObjectName(shape.objectName);
+    setWindowTitle(shape.caption);
+    setFixedClientSize(shape.clientWidth, shape.clientHeight);
+
+    m_upper = new QueryObject(this);
+    m_upper->setObjectName(shape.upperQuery);
+    m_lower = new QueryObject(this);
+    m_lower->setObjectName(shape.lowerQuery);
+    m_command = new CommandObject(this);
+    m_command->setObjectName(QStringLiteral("ADOCommand1"));
+
+    auto* body = new QHBoxLayout(this);
+    body->setContentsMargins(0, 0, 0, 0);
+    body->setSpacing(0);
+
+    m_right = new QWidget(this);
+    auto* right = new QVBoxLayout(m_right);
+    right->setContentsMargins(0, 0, 0, 0);
+    right->setSpacing(0);
+    body->addWidget(m_right, 1);
+
+    m_upperGrid = MakeListGrid(m_right, shape.upperGrid, m_upper, shape.columns);
+    m_upperBox = MakeListBox(m_right, QStringLiteral("GroupBox2"), shape.initialUpperCaption, m_upperGrid);
+    m_upperBox->setFixedHeight(shape.upperHeight);
+    right->addWidget(m_upperBox);
+
+    QFrame* buttons = MakeButtonPanel(m_right, 41);
+    buttons->setObjectName(QStringLiteral("Panel2"));
+    m_sbUp = MakeMoveButton(QStringLiteral("↑"), buttons, QStringLiteral("sbUp"), 16);
+    m_sbDown = MakeMoveButton(QStringLiteral("↓"), buttons, QStringLiteral("sbDown"), 88);
+    right->addWidget(buttons);
+
+    m_lowerGrid = MakeListGrid(m_right, shape.lowerGrid, m_lower, shape.columns);
+    right->addWidget(MakeListBox(m_right, QStringLiteral("GroupBox3"), shape.lowerCaption, m_lowerGrid), 1);
+
+    connect(m_sbUp, &QPushButton::clicked, this, Guarded([this](bool) { sbUpClick(); }));
+    connect(m_sbDown, &QPushButton::clicked, this, Guarded([this](bool) { sbDownClick(); }));
+    connect(m_lowerGrid, &DataGrid::dblClick, this, Guarded([this] { sbUpClick(); }));
+    connect(m_upperGrid, &DataGrid::dblClick, this, Guarded([this] { sbDownClick(); }));
+}
+
+void TAssignForm::setChooser(QWidget* chooser)
+{
+    static_cast<QHBoxLayout*>(layout())->insertWidget(0, chooser);
+    setTabOrder(chooser, m_upperGrid);
+    setTabOrder(m_upperGrid, m_lowerGrid);
+    chooser->setFocus();
+}
+
+bool TAssignForm::ReadyList()
+{
+    if (!hasChoice()) {
+        nothingChosen();
+        return false;
+    }
+    // Built before anything is closed, so a value that cannot be used leaves
+    // the window as it was.
+    const QString upper = upperSql();
+    const QString lower = lowerSql();
+    const QString caption = upperCaption();
+
+    m_upper->close();
+    m_upper->setSql(upper);
+    if (!m_upper->open()) {
+        ShowMessage(m_layout.upperReadFailed);
+        return false;
+    }
+    m_upperBox->setTitle(caption);
+
+    m_lower->close();
+    m_lower->setSql(lower);
+    if (!m_lower->open()) {
+        ShowMessage(Msg::ReadFailed);
+        return false;
+    }
+    return true;
+}
+
+void TAssignForm::sbUpClick()
+{
+    move(m_lower, true);
+}
+
+void TAssignForm::sbDownClick()
+{
+    move(m_upper, false);
+}
+
+void TAssignForm::move(QueryObject* from, bool assign)
+{
+    if (!hasChoice() || from->isEmpty() || from->eof())
+        return;
+    const QString code = from->fieldText(m_layout.codeField);
+    m_command->setSql(assign ? insertSql(code) : deleteSql(code));
+    if (!m_command->execute()) {
+        // The lists still show the state before the attempt, which is the stored one.
+        ShowMessage(assign ? Msg::InsertFailed : Msg::DeleteAssignmentFailed);
+        return;
+    }
+    ReadyList();
+}

@@ -1,0 +1,101 @@
+#include "scores/ScoreEditForm.h"
+
+#include "app/uPub.h"
+#include "data/Messages.h"
+#include "data/QueryObject.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QValidator>
+
+namespace {
+
+const QString RecordGone = QStringLiteral("该记录已经不存在！");
+
+// Keeps the score field to the characters that can be typed into it, also
+// when text is pasted or dropped. Whether the text is a number is left to
+// the conversion when storing, which names the value it refuses.
+class ScoreCharacters : public QValidator {
+public:
+    ScoreCharacters(const TScoreEditForm* form, QObject* parent) : QValidator(parent), m_form(form) {}
+
+    State validate(QString& input, int&) const override
+    {
+        for (const QChar ch : input)
+            if (!m_form->EditScoreKeyPress(ch))
+                return Invalid;
+        return Acceptable;
+    }
+
+private:
+    const TScoreEditForm* m_form;
+};
+
+QLineEdit* addRow(QWidget* form, int row, const QString& label, int maxLength)
+{
+    const int y = 12 + row * 28;
+    auto* caption = new QLabel(label, form);
+    caption->move(8, y + 4);
+    caption->adjustSize();
+    auto* edit = new QLineEdit(form);
+    edit->setGeometry(64, y, 166, 20);
+    edit->setMaxLength(maxLength);
+    caption->setBuddy(edit);
+    return edit;
+}
+
+} // namespace
+
+TScoreEditForm::TScoreEditForm(const ScoreKind& kind, int id, QWidget* parent) : TEditForm(parent), m_kind(kind)
+{
+    ID = id;
+    EditCode = addRow(this, 0, QStringLiteral("科目编号"), 20);
+    EditCode->setObjectName(QStringLiteral("EditCode"));
+    EditCode->setEnabled(false);
+    EditName = addRow(this, 1, QStringLiteral("科目名称"), 50);
+    EditName->setObjectName(QStringLiteral("EditName"));
+    EditName->setEnabled(false);
+    EditScore = addRow(this, 2, kind.scoreTitle, 50);
+    EditScore->setObjectName(QStringLiteral("EditScore"));
+    EditScore->setValidator(new ScoreCharacters(this, EditScore));
+    EditScore->setFocus();
+}
+
+bool TScoreEditForm::EditScoreKeyPress(QChar key) const
+{
+    if (key >= QLatin1Char('0') && key <= QLatin1Char('9'))
+        return true;
+    return m_kind.decimalPoint && key == QLatin1Char('.');
+}
+
+bool TScoreEditForm::ReadyData()
+{
+    if (!openRecord(ScoreRows::recordSql(m_kind, ID)))
+        return false;
+    if (dsQuery->isEmpty()) {
+        // Appending here would make a score that belongs to no student or class.
+        ShowMessage(RecordGone);
+        return false;
+    }
+    dsQuery->edit();
+    EditCode->setText(dsQuery->fieldText(QStringLiteral("SubjectCode")));
+    EditName->setText(dsQuery->fieldText(QStringLiteral("SubjName")));
+    EditScore->setText(dsQuery->fieldText(QStringLiteral("Score")));
+    return true;
+}
+
+bool TScoreEditForm::SaveData()
+{
+    if (EditScore->text().isEmpty()) {
+        ShowMessage(m_kind.emptyScoreMessage);
+        EditScore->setFocus();
+        return false;
+    }
+    // Throws for a text that is no number ("8.5.5"), before anything is stored.
+    dsQuery->setField(QStringLiteral("Score"), EditScore->text());
+    if (!dsQuery->post()) {
+        ShowMessage(Msg::StoreFailed);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,15 @@
+#include "scores/uGuadeEdit.h"
+
+#include "app/uPub.h"
+
+TfrmGuadeEdit::TfrmGuadeEdit(int id, QWidget* parent) : TScoreEditForm(GradeScores(), id, parent)
+{
+    setObjectName(QStringLiteral("frmGuadeEdit"));
+    setWindowTitle(QStringLiteral("成绩修改"));
+    setFixedClientSize(242, 146);
+}
+
+bool ShowGuadeEdit(int ID)
+{
+    return RunEdit<TfrmGuadeEdit>(ID);
+}

@@ -1,0 +1,210 @@
+#include "TestSupport.h"
+
+#include "data/Messages.h"
+#include "widgets/TermClassTree.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <QTreeWidget>
+
+// The navigator on its own, shown so that it can be clicked like in a window.
+class TermClassTreeTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TTermClassTree> makeTree()
+    {
+        auto tree = std::make_unique<TTermClassTree>();
+        tree->resize(209, 400);
+        tree->show();
+        (void)QTest::qWaitForWindowExposed(tree.get());
+        return tree;
+    }
+
+    static QStringList captions(const QTreeWidgetItem* node)
+    {
+        QStringList texts;
+        for (int i = 0; i < node->childCount(); ++i)
+            texts << node->child(i)->text(0);
+        return texts;
+    }
+
+private slots:
+    void groupsTermsByNumberAndClassesByCode()
+    {
+        TempDatabase db;
+        db.addTerm(10, QStringLiteral("第十学期"));
+        db.addTerm(2, QStringLiteral("同名学期"));
+        db.addTerm(3, QStringLiteral("同名学期"));
+        db.addTerm(4, QStringLiteral("无班级学期"));
+        db.addClass(QStringLiteral("B"), QStringLiteral("乙班"));
+        db.addClass(QStringLiteral("A"), QStringLiteral("甲班"));
+        db.addClass(QStringLiteral("C'1"), QStringLiteral("丙班"));
+        db.activate(10, QStringLiteral("B"));
+        db.activate(3, QStringLiteral("C'1"));
+        db.activate(2, QStringLiteral("B"));
+        db.activate(2, QStringLiteral("A"));
+        db.activate(10, QStringLiteral("A"));
+
+        auto tree = makeTree();
+        QVERIFY(tree->LoadTree());
+        QTreeWidget* view = tree->Tree();
+
+        // By number, not as text ("10" < "2"); the term without classes is absent;
+        // the two terms of the same name stay two nodes.
+        QCOMPARE(view->topLevelItemCount(), 3);
+        QCOMPARE(TTermClassTree::nodeData(view->topLevelItem(0)).Code, QStringLiteral("2"));
+        QCOMPARE(TTermClassTree::nodeData(view->topLevelItem(1)).Code, QStringLiteral("3"));
+        QCOMPARE(TTermClassTree::nodeData(view->topLevelItem(2)).Code, QStringLiteral("10"));
+        QCOMPARE(view->topLevelItem(0)->text(0), QStringLiteral("同名学期"));
+        QCOMPARE(view->topLevelItem(1)->text(0), QStringLiteral("同名学期"));
+        QCOMPARE(TTermClassTree::nodeData(view->topLevelItem(2)).Name, QStringLiteral("第十学期"));
+
+        // Classes by code under each of their terms.
+        QCOMPARE(captions(view->topLevelItem(0)), (QStringList{QStringLiteral("甲班"), QStringLiteral("乙班")}));
+        QCOMPARE(captions(view->topLevelItem(1)), QStringList{QStringLiteral("丙班")});
+        QCOMPARE(captions(view->topLevelItem(2)), (QStringList{QStringLiteral("甲班"), QStringLiteral("乙班")}));
+        QCOMPARE(TTermClassTree::nodeData(view->topLevelItem(1)->child(0)).Code, QStringLiteral("C'1"));
+        for (int i = 0; i < view->topLevelItemCount(); ++i) {
+            QVERIFY(!view->topLevelItem(i)->isExpanded()); // nothing opened or selected by loading
+            QVERIFY(view->topLevelItem(i)->child(0)->childCount() == 0);
+        }
+        QVERIFY(view->selectedItems().isEmpty());
+        QVERIFY(view->editTriggers() == QAbstractItemView::NoEditTriggers);
+        QCOMPARE(view->indentation(), 19);
+        QCOMPARE(tree->width(), 209);
+        QCOMPARE(tree->title(), QStringLiteral("学期/班级对应结构"));
+    }
+
+    void answersTheClickedClassAndItsTerm()
+    {
+        TempDatabase db;
+        db.addTerm(1, QStringLiteral("一学期"));
+        db.addTerm(2, QStringLiteral("二学期"));
+        db.addClass(QStringLiteral("A"), QStringLiteral("甲班"));
+        db.addClass(QStringLiteral("B"), QStringLiteral("乙班"));
+        db.activate(1, QStringLiteral("A"));
+        db.activate(2, QStringLiteral("A"));
+        db.activate(2, QStringLiteral("B"));
+
+        auto tree = makeTree();
+        QVERIFY(tree->LoadTree());
+        QSignalSpy clicks(tree.get(), &TTermClassTree::TreeClick);
+        QVERIFY(tree->SelectedClass().isEmpty());
+        QVERIFY(tree->ShownClass().isEmpty());
+
+        // The same class under the second term answers that term.
+        ClickNode(tree.get(), ClassNode(tree.get(), 1, 0));
+        QCOMPARE(clicks.count(), 1);
+        ClassSelection chosen = tree->SelectedClass();
+        QVERIFY(!chosen.isEmpty());
+        QCOMPARE(chosen.TermCode, QStringLiteral("2"));
+        QCOMPARE(chosen.TermName, QStringLiteral("二学期"));
+        QCOMPARE(chosen.ClassCode, QStringLiteral("A"));
+        QCOMPARE(chosen.ClassName, QStringLiteral("甲班"));
+        QVERIFY(tree->ShownClass() == chosen);
+
+        // A term node answers no class.
+        ClickNode(tree.get(), TermNode(tree.get(), 0));
+        QCOMPARE(clicks.count(), 2);
+        QVERIFY(tree->SelectedClass().isEmpty());
+        QVERIFY(tree->ShownClass().isEmpty());
+    }
+
+    void keyboardAndRightButtonLeaveTheShownClass()
+    {
+        TempDatabase db;
+        db.addTerm(1, QStringLiteral("一学期"));
+        db.addClass(QStringLiteral("A"), QStringLiteral("甲班"));
+        db.addClass(QStringLiteral("B"), QStringLiteral("乙班"));
+        db.activate(1, QStringLiteral("A"));
+        db.activate(1, QStringLiteral("B"));
+
+        auto tree = makeTree();
+        QVERIFY(tree->LoadTree());
+        QSignalSpy clicks(tree.get(), &TTermClassTree::TreeClick);
+        ClickNode(tree.get(), ClassNode(tree.get(), 0, 0));
+        QCOMPARE(clicks.count(), 1);
+
+        tree->Tree()->setFocus();
+        QTest::keyClick(tree->Tree(), Qt::Key_Down);
+        Settle();
+        QCOMPARE(tree->SelectedClass().ClassCode, QStringLiteral("B"));
+        QCOMPARE(tree->ShownClass().ClassCode, QStringLiteral("A"));
+        QCOMPARE(clicks.count(), 1);
+
+        // A right click neither selects nor notifies.
+        QTreeWidgetItem* first = ClassNode(tree.get(), 0, 0);
+        QTest::mouseClick(tree->Tree()->viewport(), Qt::RightButton, Qt::NoModifier,
+                          tree->Tree()->visualItemRect(first).center());
+        Settle();
+        QCOMPARE(tree->SelectedClass().ClassCode, QStringLiteral("B"));
+        QCOMPARE(clicks.count(), 1);
+
+        // The next left click catches up.
+        ClickNode(tree.get(), ClassNode(tree.get(), 0, 1));
+        QCOMPARE(clicks.count(), 2);
+        QCOMPARE(tree->ShownClass().ClassCode, QStringLiteral("B"));
+    }
+
+    void opensOneTermAtATime()
+    {
+        TempDatabase db;
+        db.addTerm(1, QStringLiteral("一学期"));
+        db.addTerm(2, QStringLiteral("二学期"));
+        db.addTerm(3, QStringLiteral("三学期"));
+        db.addClass(QStringLiteral("A"), QStringLiteral("甲班"));
+        for (int term : {1, 2, 3})
+            db.activate(term, QStringLiteral("A"));
+
+        auto tree = makeTree();
+        QVERIFY(tree->LoadTree());
+        QTreeWidgetItem* first = TermNode(tree.get(), 0);
+        QTreeWidgetItem* second = TermNode(tree.get(), 1);
+        QTreeWidgetItem* third = TermNode(tree.get(), 2);
+
+        ClickNode(tree.get(), first);
+        QVERIFY(first->isExpanded());
+        ClickNode(tree.get(), first->child(0));
+        QVERIFY(first->isExpanded()); // the class is in the branch that stays open
+
+        ClickNode(tree.get(), second);
+        QVERIFY(!first->isExpanded());
+        QVERIFY(second->isExpanded());
+
+        // A term opened without being selected is not the previous selection's branch.
+        third->setExpanded(true);
+        ClickNode(tree.get(), second->child(0));
+        ClickNode(tree.get(), first);
+        QVERIFY(first->isExpanded());
+        QVERIFY(!second->isExpanded());
+        QVERIFY(third->isExpanded());
+    }
+
+    void emptyTreeAndFailedRead()
+    {
+        TempDatabase db;
+        ScriptedDialogs dialogs;
+        db.addTerm(1, QStringLiteral("一学期")); // a term without classes is not shown
+        {
+            auto tree = makeTree();
+            QVERIFY(tree->LoadTree());
+            QCOMPARE(tree->Tree()->topLevelItemCount(), 0);
+            QSignalSpy clicks(tree.get(), &TTermClassTree::TreeClick);
+            ClickBlank(tree.get());
+            QCOMPARE(clicks.count(), 1);
+            QVERIFY(tree->SelectedClass().isEmpty());
+            QVERIFY(tree->ShownClass().isEmpty());
+        }
+        QVERIFY(dialogs.all().isEmpty());
+
+        db.exec(QStringLiteral("ALTER TABLE TTermToClass RENAME TO TGone"));
+        auto tree = makeTree();
+        QVERIFY(!tree->LoadTree());
+        QCOMPARE(dialogs.messages, QStringList{Msg::ReadFailed});
+        QCOMPARE(tree->Tree()->topLevelItemCount(), 0);
+    }
+};
+
+QTEST_MAIN(TermClassTreeTest)
+#include "tst_termclasstree.moc"
