@@ -29,6 +29,12 @@ TListButtons::TListButtons(int rightGap, QWidget* parent) : QFrame(parent), m_ri
     placeButtons();
 }
 
+void TListButtons::setRightGap(int rightGap)
+{
+    m_rightGap = rightGap;
+    placeButtons();
+}
+
 void TListButtons::resizeEvent(QResizeEvent* event)
 {
     QFrame::resizeEvent(event);

@@ -20,6 +20,7 @@ class TListButtons : public QFrame {
 public:
     // rightGap: from the right edge of "关闭(&X)" to the right edge of the panel.
     TListButtons(int rightGap, QWidget* parent);
+    void setRightGap(int rightGap);
 
     QPushButton* cmdAppend = nullptr;
     QPushButton* cmdEdit = nullptr;

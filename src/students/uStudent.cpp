@@ -1,10 +1,160 @@
 #include "students/uStudent.h"
 
 #include "app/uPub.h"
+#include "data/Messages.h"
+#include "data/SqlText.h"
+#include "students/uStudentEdit.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// At the opening size the buttons stand at x 30 to 350 of the bar and then
+// keep their distance from its right edge.
+constexpr int kButtonsRight = 350;
+constexpr int kButtonsRightGap = 419 - kButtonsRight; // until the bar's width is known
+
+GridColumn Flag(const QString& field, const QString& title, int width, const QStringList& items)
+{
+    GridColumn column = Column(field, title, width);
+    column.valueList = StudentFlags::ValueList(items);
+    return column;
+}
+
+} // namespace
+
+TfrmStudent::TfrmStudent(QWidget* parent) : TListForm(kButtonsRightGap, parent)
+{
+    setObjectName(QStringLiteral("frmStudent"));
+    setWindowTitle(QStringLiteral("学生基本资料维护"));
+    // Resizable, with a close box and a maximise box but no minimise box.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    // The client area inside a 640 x 441 frame.
+    resize(632, 414);
+
+    dsQuery = new QueryObject(this);
+    dsQuery->setObjectName(QStringLiteral("dsQuery"));
+    dsStudent = new QueryObject(this);
+    dsStudent->setObjectName(QStringLiteral("dsStudent"));
+
+    GroupBox1 = new QGroupBox(QStringLiteral("班级列举"), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setFixedWidth(209);
+    DBGridEh1 = new DataGrid(GroupBox1);
+    DBGridEh1->setObjectName(QStringLiteral("DBGridEh1"));
+    DBGridEh1->setColumns({GridColumn::hidden(QStringLiteral("ID")),
+                           Column(QStringLiteral("ClassCode"), QStringLiteral("班级简码"), 50),
+                           Column(QStringLiteral("ClassName"), QStringLiteral("班级名称"), 120)});
+    DBGridEh1->setQuery(dsQuery);
+    auto* left = new QVBoxLayout(GroupBox1);
+    left->setContentsMargins(2, 2, 2, 2);
+    left->addWidget(DBGridEh1);
+
+    GroupBox2 = new QGroupBox(QStringLiteral("班级XX的学生信息列表"), this);
+    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+    DBGridEh2 = new DataGrid(GroupBox2);
+    DBGridEh2->setObjectName(QStringLiteral("DBGridEh2"));
+    QVector<GridColumn> columns{
+        GridColumn::hidden(QStringLiteral("ID")),
+        GridColumn::hidden(QStringLiteral("ClassCode")),
+        Column(QStringLiteral("SName"), QStringLiteral("姓名"), 56),
+        Column(QStringLiteral("SNumber"), QStringLiteral("学号"), 32),
+        Column(QStringLiteral("Room"), QStringLiteral("寝室"), 52),
+        Column(QStringLiteral("Address"), QStringLiteral("家庭地址"), 242),
+        Column(QStringLiteral("PostCode"), QStringLiteral("邮编"), 42),
+        Column(QStringLiteral("Patriarchy"), QStringLiteral("家长"), 50),
+        Column(QStringLiteral("HomeTel"), QStringLiteral("家庭电话"), 98),
+        Flag(QStringLiteral("IsTY"), QStringLiteral("是否团员"), 28, StudentFlags::IsTY()),
+        Flag(QStringLiteral("HasWJ"), QStringLiteral("有否违纪记录"), 46, StudentFlags::HasWJ()),
+        Column(QStringLiteral("WJContent"), QStringLiteral("违纪说明"), 119),
+        Flag(QStringLiteral("IsActive"), QStringLiteral("是否在校"), 33, StudentFlags::IsActive()),
+    };
+    for (GridColumn& column : columns)
+        column.titleAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    DBGridEh2->setColumns(columns);
+    DBGridEh2->setMultiLineTitles(true);
+    DBGridEh2->setQuery(dsStudent);
+    buttons()->setParent(GroupBox2);
+    auto* right = new QVBoxLayout(GroupBox2);
+    right->setContentsMargins(2, 2, 2, 2);
+    right->setSpacing(0);
+    right->addWidget(DBGridEh2);
+    right->addWidget(buttons());
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(GroupBox1);
+    layout->addWidget(GroupBox2);
+
+    setRecords(dsStudent, QStringLiteral("您确认删除选定的学生信息记录吗？"), Msg::DeleteStudentRefused);
+    connect(dsQuery, &QueryObject::currentRowChanged, this, Guarded([this](int) { dsQueryAfterScroll(); }));
+    connect(DBGridEh2, &DataGrid::dblClick, this, Guarded([this] { cmdEditClick(); }));
+
+    setTabOrder(DBGridEh1, buttons()->cmdAppend);
+    setTabOrder(buttons()->cmdClose, DBGridEh2);
+    DBGridEh1->setFocus();
+}
+
+void TfrmStudent::showEvent(QShowEvent* event)
+{
+    TListForm::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        buttons()->setRightGap(buttons()->width() - kButtonsRight);
+    }
+}
+
+bool TfrmStudent::ReadyData()
+{
+    dsQuery->close();
+    dsQuery->setSql(QStringLiteral("select * from TClass Order by ClassCode"));
+    if (!dsQuery->open()) { // opening makes the first class current, which lists its students
+        ShowMessage(Msg::ReadFailed);
+        return false;
+    }
+    return true;
+}
+
+bool TfrmStudent::ReadyList()
+{
+    if (dsQuery->isEmpty() || dsQuery->eof())
+        return false;
+    GroupBox2->setTitle(QStringLiteral("班级 [") + dsQuery->fieldText(QStringLiteral("ClassName")) +
+                        QStringLiteral("] 的学生信息列表！"));
+    dsStudent->close();
+    dsStudent->setSql(QStringLiteral("Select * from TStudent Where ClassCode=") +
+                      QuotedStr(dsQuery->fieldText(QStringLiteral("ClassCode"))) +
+                      QStringLiteral(" Order by SName"));
+    if (!dsStudent->open()) {
+        ShowMessage(Msg::ReadFailed);
+        return false;
+    }
+    return true;
+}
+
+bool TfrmStudent::canAppend() const
+{
+    return !dsQuery->isEmpty() && !dsQuery->eof();
+}
+
+bool TfrmStudent::appendRecord()
+{
+    return ShowStudentEdit(-1, dsQuery->fieldText(QStringLiteral("ClassCode")),
+                           dsQuery->fieldText(QStringLiteral("ClassName")));
+}
+
+bool TfrmStudent::editRecord(int id)
+{
+    return ShowStudentEdit(id, dsQuery->fieldText(QStringLiteral("ClassCode")),
+                           dsQuery->fieldText(QStringLiteral("ClassName")));
+}
 
 bool ShowStudent()
 {
-    ShowMessage(QStringLiteral("该功能尚未完成。"));
-    return false;
+    return RunModal<TfrmStudent>();
 }
-

@@ -1,6 +1,39 @@
 #pragma once
 
-#include <QString>
+#include "reference/ListForm.h"
 
-// PLACEHOLDER: declarations only until the window is built.
+class QGroupBox;
+
+// "学生基本资料维护": the classes on the left, the students of the current
+// class on the right. Every class change reloads the students; adding,
+// editing and deleting act on the current class's list.
+class TfrmStudent : public TListForm {
+    Q_OBJECT
+public:
+    explicit TfrmStudent(QWidget* parent = nullptr);
+
+    bool ReadyData() override;
+    // Loads the students of the current class; false when there is no class
+    // or the list could not be read.
+    bool ReadyList();
+    void dsQueryAfterScroll() { ReadyList(); }
+
+    QGroupBox* GroupBox1 = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    DataGrid* DBGridEh1 = nullptr; // classes
+    DataGrid* DBGridEh2 = nullptr; // students
+    QueryObject* dsQuery = nullptr;
+    QueryObject* dsStudent = nullptr;
+
+protected:
+    bool canAppend() const override;
+    bool appendRecord() override;
+    bool editRecord(int id) override;
+    void reloadAfterStore() override { ReadyList(); }
+    void showEvent(QShowEvent* event) override;
+
+private:
+    bool m_shown = false;
+};
+
 bool ShowStudent();
