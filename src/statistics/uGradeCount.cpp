@@ -213,6 +213,7 @@ void TfrmGradeCount::buildComparison(QWidget* page)
     auto* layout = new QVBoxLayout(GroupBox2);
     layout->setContentsMargins(2, 2, 2, 2);
     GridB = MakeStatisticsGrid(GroupBox2, QStringLiteral("GridB"), 3, 3);
+    GridB->setSelectionMode(QAbstractItemView::NoSelection); // a display, nothing to pick
     layout->addWidget(GridB);
     GroupBox2->hide();
 }
@@ -270,11 +271,11 @@ bool TfrmGradeCount::ReadySubj(bool refill)
         return false;
     }
     dsSubject->close();
-    dsSubject->setSql(QStringLiteral("SELECT TClassToSubject.*,TSubject.SubjName from TClassToSubject,TSubject "
-                                     "Where TClassToSubject.SubjCode= TSubject.SubjCode And "
-                                     "TClassToSubject.TermCode=") +
-                      SqlTermCode(shown) + QStringLiteral(" And TClassToSubject.ClassCode=") +
-                      QuotedStr(shown.ClassCode));
+    dsSubject->setSql(
+        QStringLiteral("SELECT TClassToSubject.*,TSubject.SubjName from TClassToSubject,TSubject "
+                       "Where TClassToSubject.SubjCode= TSubject.SubjCode And "
+                       "TClassToSubject.TermCode=") +
+        SqlTermCode(shown) + QStringLiteral(" And TClassToSubject.ClassCode=") + QuotedStr(shown.ClassCode));
     if (!dsSubject->open()) {
         ShowMessage(Msg::OpenFailed);
         return false;
@@ -316,7 +317,8 @@ bool TfrmGradeCount::ReadyGrade()
     dsTemp->close();
     dsTemp->setSql(QStringLiteral("Select TGrade.*,TSubject.SubjName from TGrade,TSubject Where  "
                                   "TGrade.SubjectCode=TSubject.SubjCode   And TGrade.TermCode=") +
-                   SqlTermCode(shown) + QStringLiteral(" And TGrade.ClassCode=") + QuotedStr(shown.ClassCode));
+                   SqlTermCode(shown) + QStringLiteral(" And TGrade.ClassCode=") +
+                   QuotedStr(shown.ClassCode));
     if (!dsTemp->open()) {
         ShowMessage(Msg::ReadFailed);
         return false;
@@ -333,7 +335,8 @@ bool TfrmGradeCount::ReadyGrade()
     dsStd->close();
     dsStd->setSql(QStringLiteral("Select THonoursStd.*,TSubject.SubjName from THonoursStd,TSubject Where "
                                  "THonoursStd.SubjectCode=TSubject.SubjCode And THonoursStd.TermCode=") +
-                  SqlTermCode(shown) + QStringLiteral(" And THonoursStd.ClassCode=") + QuotedStr(shown.ClassCode));
+                  SqlTermCode(shown) + QStringLiteral(" And THonoursStd.ClassCode=") +
+                  QuotedStr(shown.ClassCode));
     if (!dsStd->open()) {
         ShowMessage(Msg::ReadFailed);
         return false;

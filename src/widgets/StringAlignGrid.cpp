@@ -125,7 +125,10 @@ public:
     {
         return parent.isValid() ? 0 : rows.size() - 1;
     }
-    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : cols.size(); }
+    int columnCount(const QModelIndex& parent = {}) const override
+    {
+        return parent.isValid() ? 0 : cols.size();
+    }
 
     QVariant data(const QModelIndex& index, int role) const override
     {
@@ -205,7 +208,8 @@ TStringAlignGrid::TStringAlignGrid(QWidget* parent) : QTableView(parent)
     header->setStretchLastSection(false);
     header->setStyleSheet(QStringLiteral(
         "QHeaderView::section { background-color: rgb(192, 192, 192); color: black; padding: 0px 2px;"
-        " border: none; border-right: 1px solid rgb(128, 128, 128); border-bottom: 1px solid rgb(128, 128, 128); }"));
+        " border: none; border-right: 1px solid rgb(128, 128, 128); border-bottom: 1px solid rgb(128, 128, "
+        "128); }"));
     header->setFixedHeight(m_defaultRowHeight);
     // A width the user drags stays with the column until it is set again.
     connect(header, &QHeaderView::sectionResized, this, [this](int col, int, int width) {

@@ -46,6 +46,7 @@ public:
     QColor windowColor() const;
 
     // A cell's own alignment goes before its column's; the default is left.
+    // Only the horizontal part is kept: texts are always centred vertically.
     void setCellAlignment(int col, int row, Qt::Alignment alignment);
     void setColAlignment(int col, Qt::Alignment alignment);
     Qt::Alignment alignment(int col, int row) const;
