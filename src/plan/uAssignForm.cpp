@@ -10,18 +10,18 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
 QGroupBox* MakeListBox(QWidget* parent, const QString& objectName, const QString& caption, DataGrid* grid)
 {
     auto* box = new QGroupBox(caption, parent);
     box->setObjectName(objectName);
     auto* layout = new QVBoxLayout(box);
-    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setContentsMargins(0, 0, 0, 0);
     grid->setParent(box);
     layout->addWidget(grid);
     return box;
 }
+
+namespace {
 
 QPushButton* MakeMoveButton(const QString& text, QWidget* panel, const QString& objectName, int x)
 {
@@ -50,6 +50,8 @@ DataGrid* MakeListGrid(QWidget* parent, const QString& objectName, QueryObject* 
 {
     auto* grid = new DataGrid(parent);
     grid->setObjectName(objectName);
+    // Flat: a single-line border, so the declared columns fit their boxes.
+    grid->setFrameShadow(QFrame::Plain);
     grid->setColumns(columns);
     grid->setQuery(query);
     return grid;

@@ -80,5 +80,7 @@ private:
 // A grid of the plan windows: read-only rows, filled from query.
 DataGrid* MakeListGrid(QWidget* parent, const QString& objectName, QueryObject* query,
                        const QVector<GridColumn>& columns);
+// A group box that the grid fills.
+QGroupBox* MakeListBox(QWidget* parent, const QString& objectName, const QString& caption, DataGrid* grid);
 // A visible grid column with a centred title.
 GridColumn ListColumn(const QString& field, const QString& title, int width);

@@ -6,7 +6,6 @@
 #include "data/SqlText.h"
 
 #include <QGroupBox>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -39,16 +38,13 @@ TfrmTermToClass::TfrmTermToClass(QWidget* parent) : TAssignForm(termToClassLayou
     dsQuery = new QueryObject(this);
     dsQuery->setObjectName(QStringLiteral("dsQuery"));
 
-    auto* box = new QGroupBox(QStringLiteral("学期信息列表"), this);
-    box->setObjectName(QStringLiteral("GroupBox1"));
-    box->setFixedWidth(169);
-    auto* boxLayout = new QVBoxLayout(box);
-    boxLayout->setContentsMargins(0, 0, 0, 0);
-    DBGridEh1 = MakeListGrid(box, QStringLiteral("DBGridEh1"), dsQuery,
+    DBGridEh1 = MakeListGrid(this, QStringLiteral("DBGridEh1"), dsQuery,
                              {GridColumn::hidden(QStringLiteral("ID")),
                               ListColumn(QStringLiteral("TermCode"), QStringLiteral("学期编号"), 53),
                               ListColumn(QStringLiteral("TermName"), QStringLiteral("学期名称"), 95)});
-    boxLayout->addWidget(DBGridEh1);
+    QGroupBox* box =
+        MakeListBox(this, QStringLiteral("GroupBox1"), QStringLiteral("学期信息列表"), DBGridEh1);
+    box->setFixedWidth(169);
     setChooser(box);
     DBGridEh1->setFocus();
 

@@ -33,7 +33,8 @@ struct ClassSelection {
 // whose tree lists every term with active classes and, under each, those
 // classes. It is filled once by LoadTree; the user only selects in it.
 //
-// Every mouse click emits TreeClick after the click has changed the selection.
+// Every left click emits TreeClick after the click has changed the selection;
+// the right button neither selects nor notifies.
 // The selection at that moment is kept as ShownClass(): the class the window's
 // lists were loaded for. A keyboard move loads nothing, so windows act on
 // ShownClass(), never on a class other than the one they show.

@@ -84,6 +84,10 @@ private slots:
         QCOMPARE(w.caption(), QStringLiteral("学期xx班级yy开的科目"));
         QCOMPARE(w.planned()->rowCount() + w.available()->rowCount(), 0);
         QCOMPARE(w.form->focusWidget(), w.tree()->Tree());
+        QTest::keyClick(w.tree()->Tree(), Qt::Key_Tab);
+        QCOMPARE(w.form->focusWidget(), w.planned());
+        QTest::keyClick(w.planned(), Qt::Key_Tab);
+        QCOMPARE(w.form->focusWidget(), w.available());
         w.up();
         w.down();
         QCOMPARE(db.count(QStringLiteral("TClassToSubject")), 1);
