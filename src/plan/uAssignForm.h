@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Form.h"
-#include "data/QueryObject.h" // DataGrid.h needs the complete type
+#include "data/QueryObject.h"
 #include "widgets/DataGrid.h"
 
 #include <QString>
