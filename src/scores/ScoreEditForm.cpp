@@ -46,7 +46,8 @@ QLineEdit* addRow(QWidget* form, int row, const QString& label, int maxLength)
 
 } // namespace
 
-TScoreEditForm::TScoreEditForm(const ScoreKind& kind, int id, QWidget* parent) : TEditForm(parent), m_kind(kind)
+TScoreEditForm::TScoreEditForm(const ScoreKind& kind, int id, QWidget* parent)
+    : TEditForm(parent), m_kind(kind)
 {
     ID = id;
     EditCode = addRow(this, 0, QStringLiteral("科目编号"), 20);

@@ -50,16 +50,16 @@ QString ScoreRows::listSql() const
 {
     const QString& t = m_kind->table;
     return QStringLiteral("SELECT ") + t + QStringLiteral(".*,TSubject.SubjName from ") + t +
-           QStringLiteral(",TSubject where ") + t + QStringLiteral(".SubjectCode=TSubject.SubjCode And ") + t +
-           QStringLiteral(".TermCode=") + SqlInt(m_term) + QStringLiteral(" And ") + t +
-           QStringLiteral(".ClassCode=") + QuotedStr(m_class) + ownerCondition() + QStringLiteral(" Order by ") + t +
-           QStringLiteral(".SubjectCode");
+           QStringLiteral(",TSubject where ") + t + QStringLiteral(".SubjectCode=TSubject.SubjCode And ") +
+           t + QStringLiteral(".TermCode=") + SqlInt(m_term) + QStringLiteral(" And ") + t +
+           QStringLiteral(".ClassCode=") + QuotedStr(m_class) + ownerCondition() +
+           QStringLiteral(" Order by ") + t + QStringLiteral(".SubjectCode");
 }
 
 QString ScoreRows::deleteSql() const
 {
-    return QStringLiteral("Delete from ") + m_kind->table + QStringLiteral(" Where TermCode=") + SqlInt(m_term) +
-           QStringLiteral(" And ClassCode=") + QuotedStr(m_class) + ownerCondition();
+    return QStringLiteral("Delete from ") + m_kind->table + QStringLiteral(" Where TermCode=") +
+           SqlInt(m_term) + QStringLiteral(" And ClassCode=") + QuotedStr(m_class) + ownerCondition();
 }
 
 QString ScoreRows::planSql() const
@@ -74,8 +74,8 @@ QString ScoreRows::insertSql(const QString& subjCode) const
     QString sql = QStringLiteral("Insert into ") + m_kind->table + QStringLiteral(" (TermCode,ClassCode,");
     if (owned)
         sql += m_kind->ownerColumn + QLatin1Char(',');
-    sql += QStringLiteral("SubjectCode,Score) Values(") + SqlInt(m_term) + QLatin1Char(',') + QuotedStr(m_class) +
-           QLatin1Char(',');
+    sql += QStringLiteral("SubjectCode,Score) Values(") + SqlInt(m_term) + QLatin1Char(',') +
+           QuotedStr(m_class) + QLatin1Char(',');
     if (owned)
         sql += SqlInt(m_owner) + QLatin1Char(',');
     return sql + QuotedStr(subjCode) + QLatin1Char(',') + m_kind->initialScore + QLatin1Char(')');
@@ -85,6 +85,6 @@ QString ScoreRows::recordSql(const ScoreKind& kind, int id)
 {
     const QString& t = kind.table;
     return QStringLiteral("Select ") + t + QStringLiteral(".*,TSubject.SubjName from ") + t +
-           QStringLiteral(",TSubject Where ") + t + QStringLiteral(".SubjectCode=TSubject.SubjCode And  ") + t +
-           QStringLiteral(".ID=") + SqlInt(id);
+           QStringLiteral(",TSubject Where ") + t + QStringLiteral(".SubjectCode=TSubject.SubjCode And  ") +
+           t + QStringLiteral(".ID=") + SqlInt(id);
 }

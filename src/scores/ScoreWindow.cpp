@@ -58,8 +58,8 @@ TScoreWindow::TScoreWindow(const ScoreKind& kind, const QString& initCaption, co
     score.alignment = Qt::AlignRight | Qt::AlignVCenter;
     score.format = GridColumn::Format::PlainNumber;
     score.footer = GridColumn::Footer::Sum;
-    DBGridEh1->setColumns({GridColumn::hidden(QStringLiteral("ID")), GridColumn::hidden(QStringLiteral("ClassCode")),
-                           code, name, score});
+    DBGridEh1->setColumns({GridColumn::hidden(QStringLiteral("ID")),
+                           GridColumn::hidden(QStringLiteral("ClassCode")), code, name, score});
     DBGridEh1->setQuery(dsScores);
 
     Panel2 = MakeButtonPanel(this);

@@ -69,7 +69,8 @@ TfrmGrade::TfrmGrade(QWidget* parent)
     right->addWidget(GroupBox3);
     placeScores(GroupBox3);
 
-    connect(dsStudent, &QueryObject::currentRowChanged, this, Guarded([this](int) { dsStudentAfterScroll(); }));
+    connect(dsStudent, &QueryObject::currentRowChanged, this,
+            Guarded([this](int) { dsStudentAfterScroll(); }));
 }
 
 std::optional<ScoreRows> TfrmGrade::shownRows() const
@@ -77,7 +78,8 @@ std::optional<ScoreRows> TfrmGrade::shownRows() const
     const ClassSelection shown = m_tree->ShownClass();
     if (shown.isEmpty() || dsStudent->eof())
         return std::nullopt;
-    return ScoreRows(m_kind, StrToInt(shown.TermCode), shown.ClassCode, dsStudent->fieldInt(QStringLiteral("ID")));
+    return ScoreRows(m_kind, StrToInt(shown.TermCode), shown.ClassCode,
+                     dsStudent->fieldInt(QStringLiteral("ID")));
 }
 
 bool TfrmGrade::ReadyList()

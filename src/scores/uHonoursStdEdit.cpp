@@ -2,7 +2,8 @@
 
 #include "app/uPub.h"
 
-TfrmHonoursStdEdit::TfrmHonoursStdEdit(int id, QWidget* parent) : TScoreEditForm(HonoursStandards(), id, parent)
+TfrmHonoursStdEdit::TfrmHonoursStdEdit(int id, QWidget* parent)
+    : TScoreEditForm(HonoursStandards(), id, parent)
 {
     setObjectName(QStringLiteral("frmHonoursStdEdit"));
     setWindowTitle(QStringLiteral("修改优秀评定标准"));

@@ -34,8 +34,9 @@ struct School {
     }
     double standard(const QString& klass, const QString& subject) const
     {
-        return db.scalar(QStringLiteral("select Score from THonoursStd where ClassCode='%1' and SubjectCode='%2'")
-                             .arg(klass, subject))
+        return db
+            .scalar(QStringLiteral("select Score from THonoursStd where ClassCode='%1' and SubjectCode='%2'")
+                        .arg(klass, subject))
             .toDouble();
     }
 };
