@@ -214,6 +214,7 @@ void TfrmGradeCount::buildComparison(QWidget* page)
     layout->setContentsMargins(2, 2, 2, 2);
     GridB = MakeStatisticsGrid(GroupBox2, QStringLiteral("GridB"), 3, 3);
     GridB->setSelectionMode(QAbstractItemView::NoSelection); // a display, nothing to pick
+    GridB->clearSelection();
     layout->addWidget(GridB);
     GroupBox2->hide();
 }

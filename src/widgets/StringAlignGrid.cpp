@@ -232,7 +232,7 @@ void TStringAlignGrid::setColCount(int count)
     for (int c = old; c < colCount(); ++c)
         syncColumn(c);
     // A row selection covers the columns it was made over: widen it to the new ones.
-    if (currentIndex().isValid())
+    if (currentIndex().isValid() && selectionMode() != QAbstractItemView::NoSelection)
         selectionModel()->select(currentIndex(),
                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     keepCurrentRow();

@@ -64,11 +64,6 @@ private slots:
         grid->setCell(9, 9, QStringLiteral("x"));
         QVERIFY(grid->cell(9, 9).isEmpty());
         QVERIFY(grid->cell(-1, 0).isEmpty());
-
-        // Nothing is edited in place; selection is by whole rows.
-        QCOMPARE(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
-        QVERIFY(!(model->flags(model->index(0, 0)) & Qt::ItemIsEditable));
-        QCOMPARE(grid->selectionBehavior(), QAbstractItemView::SelectRows);
     }
 
     void hidingColumnsAndRows()
