@@ -16,6 +16,8 @@ TForm::TForm(QWidget* parent) : QDialog(parent)
 void TForm::setFixedClientSize(int width, int height)
 {
     setFixedSize(width, height);
+    // A fixed dialog border: a title and a close box, nothing to maximise.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 }
 
 void TForm::FormKeyDown(QWidget* focused, int key, Qt::KeyboardModifiers shift)

@@ -305,6 +305,10 @@ bool QueryObject::post()
         m_lastError = q.lastError().text();
         return false; // the row stays in editing with the entered values
     }
+    if (m_state == State::Edit && q.numRowsAffected() == 0) {
+        m_lastError = QStringLiteral("the row no longer exists");
+        return false; // never report a store that stored nothing
+    }
     if (m_state == State::Insert) {
         m_buffer.setValue(QStringLiteral("ID"), q.lastInsertId());
         QSqlRecord row = m_columns.isEmpty() ? m_tableRecord : m_columns;

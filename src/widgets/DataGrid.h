@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/QueryObject.h"
+
 #include <QMap>
 #include <QPointer>
 #include <QTableView>

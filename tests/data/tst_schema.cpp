@@ -1,0 +1,226 @@
+// The database refuses what the windows rely on it to refuse, and accepts the
+// SQL the windows write.
+#include "TestSupport.h"
+
+#include "data/QueryObject.h"
+#include "data/SqlText.h"
+#include "data/uDM.h"
+
+#include <QFile>
+#include <QSqlQuery>
+#include <QTest>
+
+class SchemaTest : public QObject {
+    Q_OBJECT
+private slots:
+    void duplicateCodesAreRefused();
+    void referredRowsCannotBeDeleted();
+    void typesAreEnforced();
+    void dialectFeaturesWork();
+    void quotedCodesCannotBreakOut();
+    void creationNeverOverwrites();
+    void recognisesOnlyItsOwnDatabases();
+};
+
+void SchemaTest::duplicateCodesAreRefused()
+{
+    TempDatabase db;
+    db.addTerm(1, "一");
+    db.addSubject("YW", "语文");
+    db.addClass("C1", "一班");
+    QVERIFY(!db.tryExec("insert into TTerm (TermCode,TermName) values (1,'again')"));
+    QVERIFY(!db.tryExec("insert into TSubject (SubjCode,SubjName) values ('YW','again')"));
+    QVERIFY(!db.tryExec("insert into TClass (ClassCode,ClassName) values ('C1','again')"));
+    db.addTerm(2, "二");
+    QVERIFY(!db.tryExec("update TTerm set TermCode=1 where TermCode=2"));
+    // Codes differing only in case are different codes.
+    QVERIFY(db.tryExec("insert into TClass (ClassCode,ClassName) values ('c1','small')"));
+}
+
+void SchemaTest::referredRowsCannotBeDeleted()
+{
+    TempDatabase db;
+    db.addTerm(1, "一");
+    db.addSubject("YW", "语文");
+    db.addSubject("SX", "数学");
+    db.addSubject("YY", "英语");
+    db.addClass("C1", "一班");
+    db.activate(1, "C1");
+    db.plan(1, "C1", "YW");
+    const int student = db.addStudent("C1", "张三");
+    db.addGrade(1, "C1", student, "SX", 90);
+    db.addStandard(1, "C1", "YY", 85);
+
+    QVERIFY(!db.tryExec("delete from TTerm where TermCode=1"));
+    QVERIFY(!db.tryExec("delete from TClass where ClassCode='C1'"));
+    QVERIFY(!db.tryExec("delete from TTermToClass where TermCode=1"));
+    QVERIFY(!db.tryExec("delete from TSubject where SubjCode='YW'"));
+    QVERIFY(!db.tryExec(QString("delete from TStudent where ID=%1").arg(student)));
+    QVERIFY(!db.tryExec("delete from TSubject where SubjCode='SX'")); // has scores
+    QVERIFY(!db.tryExec("delete from TSubject where SubjCode='YY'")); // has a standard
+    QCOMPARE(db.count("TTerm") + db.count("TClass") + db.count("TSubject") + db.count("TStudent"), 1 + 1 + 3 + 1);
+
+    // Nothing cascades: once the referring rows are gone, each delete succeeds.
+    // A plan row may go while scores of that subject exist.
+    QVERIFY(db.tryExec("delete from TClassToSubject"));
+    QCOMPARE(db.count("TGrade"), 1);
+    QVERIFY(db.tryExec("delete from TGrade"));
+    QVERIFY(db.tryExec("delete from THonoursStd"));
+    QVERIFY(db.tryExec("delete from TStudent"));
+    QVERIFY(db.tryExec("delete from TTermToClass"));
+    QVERIFY(db.tryExec("delete from TSubject"));
+    QVERIFY(db.tryExec("delete from TClass"));
+    QVERIFY(db.tryExec("delete from TTerm"));
+}
+
+void SchemaTest::typesAreEnforced()
+{
+    TempDatabase db;
+    QVERIFY(!db.tryExec("insert into TTerm (TermCode,TermName) values ('abc','x')"));
+    QVERIFY(!db.tryExec("insert into TTerm (TermCode,TermName) values (2147483648,'x')"));
+    QVERIFY(!db.tryExec("insert into TTerm (TermCode,TermName) values (-2147483649,'x')"));
+    QVERIFY(!db.tryExec("insert into TTerm (TermCode,TermName) values (1.5,'x')"));
+    QVERIFY(db.tryExec("insert into TTerm (TermCode,TermName) values (2147483647,'max')"));
+    db.addClass("C1", "一班");
+    db.addSubject("YW", "语文");
+    QVERIFY(!db.tryExec("insert into TStudent (ClassCode,SName,IsTY) values ('C1','a',2)"));
+    QVERIFY(!db.tryExec("insert into TStudent (ClassCode,SName,HasWJ) values ('C1','a',-1)"));
+    QVERIFY(!db.tryExec("insert into TStudent (ClassCode,SName,IsActive) values ('C1','a','yes')"));
+    QVERIFY(db.tryExec("insert into TStudent (ClassCode,SName) values ('C1','a')"));
+    QCOMPARE(db.scalar("select IsTY||HasWJ||IsActive from TStudent").toString(), QString("001"));
+    const int id = db.scalar("select ID from TStudent").toInt();
+    QVERIFY(!db.tryExec(QString("insert into TGrade (TermCode,ClassCode,StudentID,SubjectCode,Score) "
+                                "values (1,'C1',%1,'YW','abc')").arg(id)));
+    QVERIFY(db.tryExec(QString("insert into TGrade (TermCode,ClassCode,StudentID,SubjectCode,Score) "
+                               "values (1,'C1',%1,'YW',85.5)").arg(id)));
+    QCOMPARE(db.scalar("select Score from TGrade").toDouble(), 85.5);
+    // Without references being enforced by the open, this would be a dangling score.
+    QVERIFY(!db.tryExec("insert into TGrade (TermCode,ClassCode,StudentID,SubjectCode,Score) "
+                        "values (1,'C1',999,'YW',1)"));
+}
+
+void SchemaTest::dialectFeaturesWork()
+{
+    TempDatabase db;
+    db.addTerm(1, "一");
+    db.addTerm(3, "三");
+    db.addClass("C1", "一班");
+    db.addClass("C2", "二班");
+    db.addSubject("YW", "语文");
+    db.activate(3, "C2");
+    db.activate(1, "C1");
+    db.plan(1, "C1", "YW");
+    const int s = db.addStudent("C1", "张三");
+    db.addGrade(1, "C1", s, "YW", 80);
+    db.addGrade(1, "C1", s, "YW", 5.5);
+
+    QueryObject q;
+    auto rows = [&q](const QString& sql) {
+        q.close();
+        q.setSql(sql);
+        if (!q.open())
+            qWarning("%s: %s", qPrintable(sql), qPrintable(q.lastError()));
+        return q.isActive() ? q.rowCount() : -1;
+    };
+    // Star of one table beside other columns; joins in the where clause; two-column order.
+    QCOMPARE(rows("select TTermToClass.*,TTerm.TermName,TClass.ClassName from TTermToClass,TTerm,TClass where "
+                  "TTermToClass.TermCode=TTerm.TermCode And TTermToClass.ClassCode=TClass.ClassCode Order by "
+                  "TTermToClass.TermCode,TTermToClass.ClassCode"),
+             2);
+    QCOMPARE(q.fieldText("ClassName"), QString("一班"));
+    QVERIFY(q.hasField("ID") && q.hasField("TermName"));
+    // Negated membership after "1=1", with runs of blanks.
+    QCOMPARE(rows("select * from TClass Where 1=1  and Not ClassCode in (Select ClassCode from TTermToClass where  "
+                  "TermCode=1) Order by ClassCode"),
+             1);
+    QCOMPARE(q.fieldText("ClassCode"), QString("C2"));
+    // Aggregates; over no rows the null reads as 0.
+    QCOMPARE(rows("Select Max(TermCode) from TTerm Where TermCode<3"), 1);
+    QCOMPARE(q.firstColumn().toInt(), 1);
+    rows("Select Max(TermCode) from TTerm Where TermCode<1");
+    QCOMPARE(q.firstColumn().toInt(), 0);
+    // Table names in any case; "Select*" without a blank.
+    rows(QString("Select Sum(Score) from Tgrade Where TermCode=1 And ClassCode='C1' And StudentID=%1").arg(s));
+    QCOMPARE(q.firstColumn().toDouble(), 85.5);
+    QCOMPARE(rows("Select* from TClassToSubject Where TermCode=1 And ClassCode='C1'"), 1);
+    QCOMPARE(rows("SELECT * FROM tclass where classcode='C2'"), 1);
+    // Inserts naming their columns and deletes with a where clause.
+    CommandObject c;
+    c.setSql("Insert into TTermToClass (TermCode,ClassCode) Values(3,'C1')");
+    QVERIFY(c.execute());
+    c.setSql("Delete From TTermToClass where TermCode=3 And ClassCode='C1'");
+    QVERIFY(c.execute());
+    QCOMPARE(db.count("TTermToClass"), 2);
+}
+
+void SchemaTest::quotedCodesCannotBreakOut()
+{
+    TempDatabase db;
+    db.addClass("C1", "一班");
+    const QString evil = "x') or 1=1 or ('";
+    const QString brien = "O'Brien";
+    QCOMPARE(QuotedStr(brien), QString("'O''Brien'"));
+    CommandObject c;
+    c.setSql("Insert into TClass (ClassCode,ClassName) Values(" + QuotedStr(brien) + ",'b')");
+    QVERIFY(c.execute());
+    c.setSql("Insert into TClass (ClassCode,ClassName) Values(" + QuotedStr(evil) + ",'e')");
+    QVERIFY(c.execute());
+    QueryObject q;
+    q.setSql("select * from TClass where ClassCode=" + QuotedStr(brien));
+    QVERIFY(q.open());
+    QCOMPARE(q.rowCount(), 1);
+    QCOMPARE(q.fieldText("ClassCode"), brien);
+    q.close();
+    q.setSql("select * from TClass where ClassCode=" + QuotedStr(evil));
+    QVERIFY(q.open());
+    QCOMPARE(q.rowCount(), 1); // not every row: the code stayed inside its quotes
+    c.setSql("Delete From TClass where ClassCode=" + QuotedStr(evil));
+    QVERIFY(c.execute());
+    QCOMPARE(db.count("TClass"), 2);
+}
+
+void SchemaTest::creationNeverOverwrites()
+{
+    TempDatabase db;
+    db.addTerm(7, "kept");
+    QString why;
+    QVERIFY(!TDM::createDatabase(db.dataFile(), &why));
+    QCOMPARE(db.count("TTerm"), 1);
+    QVERIFY(!QFile::exists(db.dataFile() + ".creating"));
+}
+
+void SchemaTest::recognisesOnlyItsOwnDatabases()
+{
+    TempDatabase db;
+    QVERIFY(TDM::isGradeDatabase(db.dataFile()));
+    const QString junk = db.dir() + "junk.dat";
+    QFile f(junk);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(4096, 'x'));
+    f.close();
+    QVERIFY(!TDM::isGradeDatabase(junk));
+    QVERIFY(!TDM::isGradeDatabase(db.dir() + "missing.dat"));
+    // A database, but not this system's.
+    const QString other = db.dir() + "other.dat";
+    {
+        QSqlDatabase o = QSqlDatabase::addDatabase("QSQLITE", "other");
+        o.setDatabaseName(other);
+        QVERIFY(o.open());
+        QSqlQuery(o).exec("create table T (x)");
+        o.close();
+    }
+    QSqlDatabase::removeDatabase("other");
+    QVERIFY(!TDM::isGradeDatabase(other));
+    // A truncated copy of a real one.
+    QFile real(db.dataFile());
+    QVERIFY(real.open(QIODevice::ReadOnly));
+    const QByteArray bytes = real.readAll();
+    QFile cut(db.dir() + "cut.dat");
+    QVERIFY(cut.open(QIODevice::WriteOnly));
+    cut.write(bytes.left(bytes.size() / 2));
+    cut.close();
+    QVERIFY(!TDM::isGradeDatabase(db.dir() + "cut.dat"));
+}
+
+QTEST_MAIN(SchemaTest)
+#include "tst_schema.moc"
