@@ -13,6 +13,7 @@
 #include "students/uStudent.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QDir>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -29,6 +30,18 @@ void launch()
 {
     Launcher();
 }
+
+// The toolbar's captions stand under its icons; its buttons show no tool tips.
+class NoToolTips : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        return event->type() == QEvent::ToolTip || QObject::eventFilter(watched, event);
+    }
+};
 } // namespace
 
 TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
@@ -131,6 +144,7 @@ void TfrmMain::buildToolBar()
         {"ToolButton1", "成绩统计", ":/icons/statistics.png", "mnuGCount"},
         {"tbClose", "退出", ":/icons/exit.png", "mnuClose"},
     };
+    auto* noToolTips = new NoToolTips(m_toolBar);
     bool first = true;
     for (const Button& b : buttons) {
         if (!first)
@@ -139,9 +153,10 @@ void TfrmMain::buildToolBar()
         QAction* item = findChild<QAction*>(QLatin1String(b.item));
         QAction* action = m_toolBar->addAction(QIcon(QLatin1String(b.icon)), QString::fromUtf8(b.caption));
         action->setObjectName(QLatin1String(b.name));
-        action->setToolTip(QString());
         connect(action, &QAction::triggered, item, &QAction::trigger);
-        if (auto* button = qobject_cast<QToolButton*>(m_toolBar->widgetForAction(action)))
+        if (auto* button = qobject_cast<QToolButton*>(m_toolBar->widgetForAction(action))) {
             button->setObjectName(QLatin1String(b.name));
+            button->installEventFilter(noToolTips);
+        }
     }
 }

@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QToolTip>
 
 namespace {
 
@@ -198,6 +199,12 @@ void ShellTest::mainWindowHasTheMenuAndToolbar()
     QCOMPARE(buttons, (QStringList{"tbHis:成绩录入", "TBStop:学生基本信息录入", "ToolButton1:成绩统计", "tbClose:退出"}));
     QCOMPARE(toolbar->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
     QCOMPARE(toolbar->iconSize(), QSize(16, 16));
+    // The captions stand under the icons; the buttons show no tool tips.
+    QWidget* his = toolbar->widgetForAction(main.findChild<QAction*>("tbHis"));
+    main.show();
+    QHelpEvent hover(QEvent::ToolTip, QPoint(5, 5), his->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(his, &hover);
+    QVERIFY(!QToolTip::isVisible());
 
     // The About dialog opens from the menu and closes with its one button.
     bool seen = false;
