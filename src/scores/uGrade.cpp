@@ -9,6 +9,7 @@
 #include "widgets/TermClassTree.h"
 
 #include <QGroupBox>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -68,6 +69,9 @@ TfrmGrade::TfrmGrade(QWidget* parent)
     GroupBox3->setFixedHeight(188);
     right->addWidget(GroupBox3);
     placeScores(GroupBox3);
+    // The keyboard goes from the class to its students, then to their scores.
+    setTabOrder(m_tree->Tree(), DBGridEh2);
+    setTabOrder(DBGridEh2, DBGridEh1);
 
     connect(dsStudent, &QueryObject::currentRowChanged, this,
             Guarded([this](int) { dsStudentAfterScroll(); }));

@@ -396,6 +396,12 @@ void TestGrade::commandsActOnTheShownClass()
     w.show();
     Settle();
     QVERIFY(w.tree()->Tree()->hasFocus());
+    // Tab walks from the class to its students and on to their scores.
+    SendKey(&w, Qt::Key_Tab);
+    QCOMPARE(w.focusWidget(), w.studentGrid());
+    SendKey(&w, Qt::Key_Tab);
+    QCOMPARE(w.focusWidget(), w.scoreGrid());
+    w.tree()->Tree()->setFocus();
     auto* caption = w.findChild<QGroupBox*>("GroupBox2");
     QCOMPARE(caption->title(), QStringLiteral("班级XX的学生信息列表"));
     clickClass(w, 0, 0);
