@@ -55,7 +55,7 @@ TfrmAbout::TfrmAbout(QWidget* parent) : TForm(parent)
 
     auto* button1 = MakeButton(QStringLiteral("关闭(&X)"), this, QStringLiteral("Button1"));
     button1->move(105, 74);
-    // The one dialog with a default button: Enter closes it from anywhere.
+    // The only control that takes the focus, so Enter and Esc both close the dialog.
     connect(button1, &QPushButton::clicked, this, &QDialog::accept);
     setCancelButton(button1);
     button1->setFocus();
