@@ -1,0 +1,918 @@
+#include "tools/Benchmark.h"
+
+#include "app/uMain.h"
+#include "app/uPub.h"
+#include "data/QueryObject.h"
+#include "data/SqlText.h"
+#include "data/uDM.h"
+#include "plan/uClassToSubject.h"
+#include "plan/uTermToClass.h"
+#include "reference/uClass.h"
+#include "reference/uSubject.h"
+#include "reference/uTerm.h"
+#include "scores/uGrade.h"
+#include "scores/uHonoursStd.h"
+#include "statistics/uGradeCount.h"
+#include "students/uStudent.h"
+#include "tools/SchoolGenerator.h"
+#include "widgets/DataGrid.h"
+#include "widgets/StringAlignGrid.h"
+#include "widgets/TermClassTree.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProcess>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSysInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+#include <QTreeWidget>
+#include <QUuid>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <memory>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace bench {
+
+namespace {
+
+QTextStream& out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+// ---------------------------------------------------------------- figures
+
+enum class Kind {
+    StartUp,   // launching the program; target 500 ms
+    Read,      // an action that only reads; target one 60 Hz frame
+    Write,     // an initialisation; target: the smallest durable commit + 5 ms
+    Reference, // a commit to compare the initialisations with
+};
+
+struct Figures {
+    QString name;
+    Kind kind = Kind::Read;
+    std::vector<double> onScreen; // from the user's action until the result is painted
+    std::vector<double> handled;  // the handler alone, until it returned
+    bool faulty = false;          // a window reported a failure or nothing was painted
+
+    static double median(std::vector<double> v)
+    {
+        if (v.empty())
+            return 0;
+        std::sort(v.begin(), v.end());
+        const size_t n = v.size();
+        return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+    }
+    double medianMs() const { return median(onScreen); }
+    double maxMs() const
+    {
+        return onScreen.empty() ? 0 : *std::max_element(onScreen.begin(), onScreen.end());
+    }
+    double handledMs() const { return median(handled); }
+};
+
+constexpr double kFrameMs = 16.0;
+constexpr double kStartUpMs = 500.0;
+constexpr double kCommitSlackMs = 5.0;
+constexpr double kGrowthLimit = 1.5;
+// Below this a difference is the scheduler's and the timer's, not the action's.
+constexpr double kNoiseMs = 1.0;
+
+// ---------------------------------------------------------------- the seam
+
+// Every question is answered Yes; every box is recorded, so that a failure a
+// window reports spoils its figure instead of passing for a fast action.
+class AnswerYes : public DialogProvider {
+public:
+    AnswerYes() { m_previous = SetDialogProvider(this); }
+    ~AnswerYes() override { SetDialogProvider(m_previous); }
+
+    void message(const QString& text) override { shown << text; }
+    bool question(const QString& text) override
+    {
+        asked << text;
+        return true;
+    }
+    void errorReport(const QString& text) override { shown << text; }
+    QString saveFileName(QWidget*, const FileRequest&) override { return {}; }
+    QString openFileName(QWidget*, const FileRequest&) override { return {}; }
+
+    // The boxes shown since the last call, except the expected ones.
+    QStringList takeUnexpected(const QStringList& expected = {})
+    {
+        QStringList unexpected;
+        for (const QString& text : shown)
+            if (!expected.contains(text))
+                unexpected << text;
+        shown.clear();
+        asked.clear();
+        return unexpected;
+    }
+
+    QStringList shown;
+    QStringList asked;
+
+private:
+    DialogProvider* m_previous = nullptr;
+};
+
+// ---------------------------------------------------------------- painting
+
+// Notices the first paint of a chosen widget; the event loop runs until then.
+class PaintWatch : public QObject {
+public:
+    PaintWatch() { QCoreApplication::instance()->installEventFilter(this); }
+
+    void arm(std::function<bool(QObject*)> target)
+    {
+        m_target = std::move(target);
+        m_seen = false;
+    }
+    // Runs the event loop until the target was painted; the paint pass that
+    // painted it has then painted the whole window.
+    bool wait(int timeoutMs = 3000)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (!m_seen && clock.elapsed() < timeoutMs)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        m_target = nullptr;
+        return m_seen;
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (!m_seen && m_target && event->type() == QEvent::Paint && m_target(watched))
+            m_seen = true;
+        return false;
+    }
+
+private:
+    std::function<bool(QObject*)> m_target;
+    bool m_seen = false;
+};
+
+bool isInside(QObject* object, const QWidget* window)
+{
+    for (QObject* o = object; o; o = o->parent())
+        if (o == window)
+            return true;
+    return false;
+}
+
+// Lets everything queued run, so that one action's paint is not taken for the next's.
+void settle()
+{
+    for (int i = 0; i < 5; ++i) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+}
+
+// ---------------------------------------------------------------- input
+
+void clickNode(TTermClassTree* tree, QTreeWidgetItem* item)
+{
+    QTreeWidget* view = tree->Tree();
+    view->scrollToItem(item);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->visualItemRect(item).center());
+}
+
+QTreeWidgetItem* classNode(TTermClassTree* tree, int term, int klass)
+{
+    QTreeWidgetItem* node = tree->Tree()->topLevelItem(term);
+    return node ? node->child(klass) : nullptr;
+}
+
+// Opens the term with a click, as a user would before clicking one of its classes.
+void openTerm(TTermClassTree* tree, int term)
+{
+    QTreeWidgetItem* termNode = tree->Tree()->topLevelItem(term);
+    if (termNode && !termNode->isSelected() && !termNode->isExpanded())
+        clickNode(tree, termNode);
+    settle();
+}
+
+// ---------------------------------------------------------------- memory
+
+qint64 statusKb(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field))).trimmed().split(' ').value(0).toLongLong();
+    return -1;
+}
+
+// Forgets the peak so far (Linux), so the school's generation does not count.
+void resetPeakMemory()
+{
+    QFile refs(QStringLiteral("/proc/self/clear_refs"));
+    if (refs.open(QIODevice::WriteOnly))
+        refs.write("5");
+}
+
+QString megabytes(qint64 bytes)
+{
+    return QString::number(double(bytes) / (1024.0 * 1024.0), 'f', 1) + " MB";
+}
+
+// ---------------------------------------------------------------- the school
+
+// The schema of a data file, to tell whether a kept school still matches the
+// program's (an index added since must not be missing from the figures).
+QString schemaOf(const QString& path)
+{
+    const QString name = QStringLiteral("bench-schema-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    QString schema;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        db.setDatabaseName(path);
+        if (db.open()) {
+            QSqlQuery q(db);
+            if (q.exec(
+                    QStringLiteral("select type, name, sql from sqlite_master where name not like 'sqlite_%' "
+                                   "order by type, name")))
+                while (q.next())
+                    schema += q.value(0).toString() + q.value(1).toString() + q.value(2).toString() + '\n';
+            q.finish();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return schema;
+}
+
+bool schemaIsCurrent(const QString& path)
+{
+    QTemporaryDir scratch;
+    const QString fresh = scratch.filePath(QStringLiteral("fresh.dat"));
+    return TDM::createDatabase(fresh) && schemaOf(fresh) == schemaOf(path);
+}
+
+QString machine()
+{
+    QString cpu;
+    QFile info(QStringLiteral("/proc/cpuinfo"));
+    if (info.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : info.readAll().split('\n'))
+            if (line.startsWith("model name")) {
+                cpu = QString::fromUtf8(line.mid(line.indexOf(':') + 1).trimmed());
+                break;
+            }
+    return QStringLiteral("%1, %2 cores, %3 (%4), Qt %5")
+        .arg(cpu.isEmpty() ? QStringLiteral("unknown CPU") : cpu)
+        .arg(sysconf(_SC_NPROCESSORS_ONLN))
+        .arg(QSysInfo::prettyProductName(), QSysInfo::kernelVersion(), QString::fromLatin1(qVersion()));
+}
+
+// ---------------------------------------------------------------- one school
+
+class Session {
+public:
+    Session(const Options& options, int factor, const QString& dir)
+        : m_options(options), m_factor(factor), m_dir(dir), m_shape(schoolgen::BenchmarkShape(factor))
+    {
+    }
+
+    bool prepare();
+    void measure();
+    const std::vector<Figures>& figures() const { return m_figures; }
+    int factor() const { return m_factor; }
+    QString title() const
+    {
+        return QStringLiteral("%1 terms, %2 classes of %3 students, %4 subjects")
+            .arg(m_shape.terms)
+            .arg(m_shape.classes)
+            .arg(m_shape.maxStudents)
+            .arg(m_shape.subjects);
+    }
+    void report() const;
+
+private:
+    QString dataFile() const { return m_dir + QStringLiteral("db/Student.dat"); }
+    int runs() const { return std::max(1, m_options.runs); }
+    // The term and class of run i: spread over the whole history and every
+    // class; never the first term, which has no previous term to sum.
+    int termOf(int i) const
+    {
+        return 1 + int((qint64(i) * (m_shape.terms - 1)) / runs()) % (m_shape.terms - 1);
+    }
+    int classOf(int i) const { return (i * 17 + 3) % m_shape.classes; }
+
+    Figures& add(const QString& name, Kind kind)
+    {
+        m_figures.push_back(Figures{name, kind, {}, {}, false});
+        return m_figures.back();
+    }
+    // Times one action: handler until it returns, and until target painted.
+    void time(Figures& f, const std::function<bool(QObject*)>& target, const std::function<void()>& action,
+              const QStringList& expected = {});
+
+    void measureProcessStartUp();
+    void measureInProcessStartUp();
+    template <class Window> void measureOpening(const QString& name);
+    void measureStatisticsOpening();
+    void measureStatistics();
+    void measureGradeWindow();
+    void measureRoster();
+    void measurePlanWindows();
+    void measureHonoursWindow();
+    void measureCommits();
+    void measureInitialisations();
+
+    const Options& m_options;
+    int m_factor;
+    QString m_dir;
+    schoolgen::SchoolShape m_shape;
+    schoolgen::SchoolSummary m_summary;
+    double m_generatedSeconds = -1;
+    qint64 m_fileSize = 0;
+    qint64 m_peakKb = -1;
+    qint64 m_programPeakKb = -1;
+    QString m_sqliteVersion;
+
+    std::vector<Figures> m_figures;
+    AnswerYes m_dialogs;
+    PaintWatch m_paint;
+    std::unique_ptr<TfrmMain> m_main;
+    std::unique_ptr<TDM> m_dm;
+};
+
+bool Session::prepare()
+{
+    QDir().mkpath(m_dir + QStringLiteral("db"));
+    const QString file = dataFile();
+    if (QFileInfo::exists(file) && schemaIsCurrent(file)) {
+        out() << "reusing the school in " << file << "\n" << Qt::flush;
+    } else {
+        out() << "building " << title() << " in " << file << " ..." << Qt::flush;
+        QElapsedTimer clock;
+        clock.start();
+        QString why;
+        if (!schoolgen::WriteSchool(file, m_shape, true, &m_summary, &why)) {
+            out() << "\ncannot build the school: " << why << "\n";
+            return false;
+        }
+        m_generatedSeconds = clock.elapsed() / 1000.0;
+        out() << " " << QString::number(m_generatedSeconds, 'f', 1) << " s\n" << Qt::flush;
+    }
+    m_fileSize = QFileInfo(file).size();
+    return true;
+}
+
+void Session::time(Figures& f, const std::function<bool(QObject*)>& target,
+                   const std::function<void()>& action, const QStringList& expected)
+{
+    settle();
+    m_paint.arm(target);
+    QElapsedTimer clock;
+    clock.start();
+    action();
+    const double handled = clock.nsecsElapsed() / 1e6;
+    const bool painted = m_paint.wait();
+    const double onScreen = clock.nsecsElapsed() / 1e6;
+    f.handled.push_back(handled);
+    f.onScreen.push_back(onScreen);
+    const QStringList unexpected = m_dialogs.takeUnexpected(expected);
+    if (!painted || !unexpected.isEmpty()) {
+        if (!f.faulty)
+            std::fprintf(stderr, "warning: %s: %s\n", qPrintable(f.name),
+                         painted ? qPrintable(unexpected.join(QStringLiteral(" / ")))
+                                 : "nothing was painted");
+        f.faulty = true;
+    }
+}
+
+void Session::measure()
+{
+    measureProcessStartUp();
+    resetPeakMemory();
+    AppPath = m_dir;
+    measureInProcessStartUp();
+
+    // The program as the user has it from here on: the main window and the data module.
+    m_main = std::make_unique<TfrmMain>();
+    AppPath = m_dir; // the main window takes the benchmark's own folder
+    m_dm = std::make_unique<TDM>();
+    m_main->showMaximized();
+    settle();
+    {
+        QSqlQuery q(m_dm->ADOLocal());
+        if (q.exec(QStringLiteral("select sqlite_version()")) && q.next())
+            m_sqliteVersion = q.value(0).toString();
+    }
+
+    measureOpening<TfrmTerm>(QStringLiteral("open 学期信息维护 (terms)"));
+    measureOpening<TfrmSubject>(QStringLiteral("open 科目信息维护 (subjects)"));
+    measureOpening<TfrmClass>(QStringLiteral("open 班级信息维护 (classes)"));
+    measureOpening<TfrmTermToClass>(QStringLiteral("open 学期/班级对应关系设置"));
+    measureOpening<TfrmClassToSubject>(QStringLiteral("open 学期/班级/科目对应设置"));
+    measureOpening<TfrmStudent>(QStringLiteral("open 学生基本资料维护 (roster)"));
+    measureOpening<TfrmHonoursStd>(QStringLiteral("open 优生评定标准"));
+    measureOpening<TfrmGrade>(QStringLiteral("open 学生成绩录入"));
+    measureStatisticsOpening();
+
+    measureStatistics();
+    measureGradeWindow();
+    measureRoster();
+    measurePlanWindows();
+    measureHonoursWindow();
+    measureCommits();
+    measureInitialisations();
+
+    m_peakKb = statusKb("VmHWM:");
+    m_main.reset();
+    m_dm.reset();
+    settle();
+}
+
+void Session::measureProcessStartUp()
+{
+    Figures& f = add(QStringLiteral("start-up until the main window is shown (process)"), Kind::StartUp);
+    // The program finds its data file beside itself: a link to it in the
+    // school's folder makes the school its data.
+    const QString program = m_dir + QStringLiteral("StudentGrades");
+    QFile::remove(program);
+    if (::link(QFile::encodeName(m_options.program).constData(), QFile::encodeName(program).constData()) !=
+            0 &&
+        !QFile::copy(m_options.program, program)) {
+        std::fprintf(stderr, "warning: cannot place %s in %s\n", qPrintable(m_options.program),
+                     qPrintable(m_dir));
+        f.faulty = true;
+        return;
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("GRADES_QUIT_WHEN_SHOWN"), QStringLiteral("1"));
+    for (int i = -1; i < runs(); ++i) { // one run to warm the caches, not counted
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.setProgram(program);
+        QElapsedTimer clock;
+        clock.start();
+        process.start();
+        const bool finished = process.waitForFinished(20000);
+        const double ms = clock.nsecsElapsed() / 1e6;
+        if (!finished || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+            if (!finished)
+                process.kill(), process.waitForFinished();
+            std::fprintf(stderr, "warning: StudentGrades did not start and quit cleanly: %s\n",
+                         process.readAllStandardError().constData());
+            f.faulty = true;
+            return;
+        }
+        if (i >= 0) {
+            f.onScreen.push_back(ms);
+            f.handled.push_back(ms);
+        }
+    }
+    rusage usage{};
+    if (getrusage(RUSAGE_CHILDREN, &usage) == 0)
+        m_programPeakKb = usage.ru_maxrss;
+}
+
+void Session::measureInProcessStartUp()
+{
+    Figures& f = add(QStringLiteral("start-up in process: TfrmMain + TDM + first paint"), Kind::StartUp);
+    for (int i = 0; i < runs(); ++i) {
+        std::unique_ptr<TfrmMain> main;
+        std::unique_ptr<TDM> dm;
+        time(
+            f, [&main](QObject* o) { return main && isInside(o, main.get()); },
+            [&] {
+                main = std::make_unique<TfrmMain>();
+                AppPath = m_dir;
+                dm = std::make_unique<TDM>();
+                main->showMaximized();
+            });
+        main.reset();
+        dm.reset();
+        settle();
+    }
+}
+
+template <class Window> void Session::measureOpening(const QString& name)
+{
+    Figures& f = add(name, Kind::Read);
+    for (int i = 0; i < runs(); ++i) {
+        std::unique_ptr<Window> window;
+        time(
+            f, [&window](QObject* o) { return window && isInside(o, window.get()); },
+            [&] {
+                // What the launcher does, shown without the modal loop.
+                window = std::make_unique<Window>();
+                if (window->ReadyData())
+                    window->show();
+            });
+        window.reset();
+        settle();
+    }
+}
+
+void Session::measureStatisticsOpening()
+{
+    Figures& f = add(QStringLiteral("open 成绩统计/查询 (statistics)"), Kind::Read);
+    for (int i = 0; i < runs(); ++i) {
+        time(
+            f,
+            [](QObject* o) {
+                for (QObject* p = o; p; p = p->parent())
+                    if (p->inherits("TfrmGradeCount"))
+                        return true;
+                return false;
+            },
+            [] { ShowGradeCount(); });
+        for (QMdiSubWindow* frame : m_main->mdiArea()->subWindowList())
+            frame->close();
+        settle();
+    }
+}
+
+void Session::measureStatistics()
+{
+    ShowGradeCount();
+    settle();
+    QMdiSubWindow* frame = m_main->mdiArea()->subWindowList().value(0);
+    auto* window = frame ? qobject_cast<TfrmGradeCount*>(frame->widget()) : nullptr;
+    if (!window)
+        return;
+    auto* subjects = window->findChild<QComboBox*>(QStringLiteral("cmbSubj"));
+    auto* lower = window->findChild<QLineEdit*>(QStringLiteral("MaskEdit1"));
+    auto* upper = window->findChild<QLineEdit*>(QStringLiteral("MaskEdit2"));
+    auto* filter = window->findChild<QPushButton*>(QStringLiteral("cmdFilter"));
+    QWidget* grid = window->grid()->viewport();
+    const auto onGrid = [grid](QObject* o) { return o == grid; };
+
+    Figures& click =
+        add(QStringLiteral("成绩统计: click on a class (table, marks, previous term)"), Kind::Read);
+    Figures& sorted = add(QStringLiteral("成绩统计: 过滤并排序 (rebuild, sort, hide)"), Kind::Read);
+    for (int i = 0; i < runs(); ++i) {
+        openTerm(window->tree(), termOf(i));
+        time(click, onGrid,
+             [&] { clickNode(window->tree(), classNode(window->tree(), termOf(i), classOf(i))); });
+        if (subjects && lower && upper && filter) {
+            subjects->setCurrentIndex(1 + i % std::max(1, subjects->count() - 1));
+            lower->setText(QStringLiteral("60"));
+            upper->setText(QStringLiteral("100"));
+            time(sorted, onGrid, [&] { QTest::mouseClick(filter, Qt::LeftButton); });
+        }
+    }
+    frame->close();
+    settle();
+}
+
+void Session::measureGradeWindow()
+{
+    TfrmGrade window;
+    if (!window.ReadyData())
+        return;
+    window.show();
+    settle();
+    QWidget* students = window.studentGrid()->viewport();
+    QWidget* scores = window.scoreGrid()->viewport();
+    Figures& click =
+        add(QStringLiteral("成绩录入: click on a class (students, first student's scores)"), Kind::Read);
+    Figures& next = add(QStringLiteral("成绩录入: change of the current student"), Kind::Read);
+    for (int i = 0; i < runs(); ++i) {
+        openTerm(window.tree(), termOf(i));
+        time(
+            click, [students](QObject* o) { return o == students; },
+            [&] { clickNode(window.tree(), classNode(window.tree(), termOf(i), classOf(i))); });
+        time(
+            next, [scores](QObject* o) { return o == scores; },
+            [&] { QTest::keyClick(window.studentGrid(), Qt::Key_Down); });
+    }
+}
+
+void Session::measureRoster()
+{
+    TfrmStudent window;
+    if (!window.ReadyData())
+        return;
+    window.show();
+    settle();
+    QWidget* students = window.DBGridEh2->viewport();
+    Figures& f = add(QStringLiteral("学生基本资料维护: roster of a class (next class)"), Kind::Read);
+    for (int i = 0; i < runs(); ++i) {
+        if (window.dsQuery->currentRow() + 1 >= window.dsQuery->rowCount()) {
+            window.dsQuery->setCurrentRow(0);
+            settle();
+        }
+        time(
+            f, [students](QObject* o) { return o == students; },
+            [&] { QTest::keyClick(window.DBGridEh1, Qt::Key_Down); });
+    }
+}
+
+void Session::measurePlanWindows()
+{
+    {
+        TfrmClassToSubject window;
+        if (window.ReadyData()) {
+            window.show();
+            settle();
+            auto* grid = window.findChild<DataGrid*>(QStringLiteral("DBGridEh1"));
+            QWidget* planned = grid ? grid->viewport() : nullptr;
+            Figures& f = add(QStringLiteral("学期/班级/科目对应设置: click on a class"), Kind::Read);
+            for (int i = 0; i < runs(); ++i) {
+                openTerm(window.tree(), termOf(i));
+                time(
+                    f, [planned](QObject* o) { return o == planned; },
+                    [&] { clickNode(window.tree(), classNode(window.tree(), termOf(i), classOf(i))); });
+            }
+        }
+    }
+    {
+        TfrmTermToClass window;
+        if (window.ReadyData()) {
+            window.show();
+            settle();
+            auto* terms = window.findChild<DataGrid*>(QStringLiteral("DBGridEh1"));
+            auto* active = window.findChild<DataGrid*>(QStringLiteral("DBGridEh2"));
+            QWidget* shown = active ? active->viewport() : nullptr;
+            Figures& f = add(QStringLiteral("学期/班级对应关系设置: next term"), Kind::Read);
+            for (int i = 0; terms && i < runs(); ++i) {
+                if (terms->query()->currentRow() + 1 >= terms->query()->rowCount()) {
+                    terms->query()->setCurrentRow(0);
+                    settle();
+                }
+                time(
+                    f, [shown](QObject* o) { return o == shown; },
+                    [&] { QTest::keyClick(terms, Qt::Key_Down); });
+            }
+        }
+    }
+}
+
+void Session::measureHonoursWindow()
+{
+    TfrmHonoursStd window;
+    if (!window.ReadyData())
+        return;
+    window.show();
+    settle();
+    QWidget* standards = window.scoreGrid()->viewport();
+    Figures& f = add(QStringLiteral("优生评定标准: click on a class"), Kind::Read);
+    for (int i = 0; i < runs(); ++i) {
+        openTerm(window.tree(), termOf(i));
+        time(
+            f, [standards](QObject* o) { return o == standards; },
+            [&] { clickNode(window.tree(), classNode(window.tree(), termOf(i), classOf(i))); });
+    }
+}
+
+void Session::measureCommits()
+{
+    Figures& empty =
+        add(QStringLiteral("empty transaction (BEGIN/COMMIT, nothing to flush)"), Kind::Reference);
+    Figures& one = add(QStringLiteral("one-row transaction (the smallest commit that reaches the disk)"),
+                       Kind::Reference);
+    // A row written and removed again: SQLite skips an update that changes
+    // nothing, so only a real change makes the commit flush to the disk.
+    CommandObject insert;
+    insert.setSql(QStringLiteral("Insert into TSubject (SubjCode,SubjName) Values('bench-commit','')"));
+    CommandObject remove;
+    remove.setSql(QStringLiteral("Delete from TSubject Where SubjCode='bench-commit'"));
+    for (int i = 0; i < runs(); ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        {
+            Transaction transaction;
+            transaction.commit();
+        }
+        empty.onScreen.push_back(clock.nsecsElapsed() / 1e6);
+        empty.handled.push_back(empty.onScreen.back());
+        clock.restart();
+        {
+            Transaction transaction;
+            insert.execute();
+            remove.execute();
+            transaction.commit();
+        }
+        one.onScreen.push_back(clock.nsecsElapsed() / 1e6);
+        one.handled.push_back(one.onScreen.back());
+    }
+}
+
+void Session::measureInitialisations()
+{
+    // In the first term, which no other figure reads.
+    {
+        TfrmGrade window;
+        if (window.ReadyData()) {
+            window.show();
+            settle();
+            auto* init = window.findChild<QPushButton*>(QStringLiteral("cmdAppend"));
+            QWidget* scores = window.scoreGrid()->viewport();
+            Figures& f = add(QStringLiteral("成绩初始化: one student (one transaction)"), Kind::Write);
+            openTerm(window.tree(), 0);
+            clickNode(window.tree(), classNode(window.tree(), 0, 0));
+            settle();
+            for (int i = 0; init && i < runs(); ++i) {
+                if (window.students()->currentRow() + 1 >= window.students()->rowCount())
+                    window.students()->setCurrentRow(0);
+                else
+                    QTest::keyClick(window.studentGrid(), Qt::Key_Down);
+                time(
+                    f, [scores](QObject* o) { return o == scores; },
+                    [&] { QTest::mouseClick(init, Qt::LeftButton); });
+            }
+        }
+    }
+    {
+        TfrmHonoursStd window;
+        if (window.ReadyData()) {
+            window.show();
+            settle();
+            auto* init = window.findChild<QPushButton*>(QStringLiteral("cmdAppend"));
+            QWidget* standards = window.scoreGrid()->viewport();
+            Figures& f = add(QStringLiteral("标准初始化: one class (one transaction)"), Kind::Write);
+            const QStringList done{QStringLiteral("指定学期，指定班级的评优标准初始化完成！")};
+            for (int i = 0; init && i < runs(); ++i) {
+                const int klass = i % m_shape.classes;
+                openTerm(window.tree(), 0);
+                clickNode(window.tree(), classNode(window.tree(), 0, klass));
+                time(
+                    f, [standards](QObject* o) { return o == standards; },
+                    [&] { QTest::mouseClick(init, Qt::LeftButton); }, done);
+            }
+        }
+    }
+}
+
+// ---------------------------------------------------------------- printing
+
+int displayWidth(const QString& text)
+{
+    int width = 0;
+    for (const QChar c : text)
+        width += c.unicode() >= 0x2E80 ? 2 : 1; // CJK takes two columns on a terminal
+    return width;
+}
+
+QString padded(const QString& text, int width)
+{
+    return text + QString(std::max(0, width - displayWidth(text)), QLatin1Char(' '));
+}
+
+QString ms(double value)
+{
+    return QString::number(value, 'f', value < 10 ? 2 : 1).rightJustified(8);
+}
+
+const Figures* find(const std::vector<Figures>& figures, Kind kind, const QString& prefix)
+{
+    for (const Figures& f : figures)
+        if (f.kind == kind && f.name.startsWith(prefix))
+            return &f;
+    return nullptr;
+}
+
+constexpr int kNameWidth = 64;
+
+void Session::report() const
+{
+    out() << "\n== " << title() << " ==\n";
+    if (m_summary.grades)
+        out() << "TGrade rows " << m_summary.grades << ", students " << m_summary.students
+              << ", honours standards " << m_summary.standards << "; built in "
+              << QString::number(m_generatedSeconds, 'f', 1) << " s\n";
+    out() << "database " << megabytes(m_fileSize) << "; peak memory of the benchmark while measuring "
+          << (m_peakKb >= 0 ? megabytes(m_peakKb * 1024) : QStringLiteral("n/a"))
+          << "; of StudentGrades at start-up "
+          << (m_programPeakKb > 0 ? megabytes(m_programPeakKb * 1024) : QStringLiteral("n/a")) << "\n";
+    out() << "machine: " << machine() << ", SQLite " << m_sqliteVersion << "\n";
+    out() << "runs per action: " << runs()
+          << "; times in ms from the user's action until the result is painted\n\n";
+    out() << padded(QStringLiteral("action"), kNameWidth) << "  median       max  handler  target\n";
+
+    const Figures* reference = find(m_figures, Kind::Reference, QStringLiteral("one-row"));
+    for (const Figures& f : m_figures) {
+        QString target;
+        bool met = true;
+        switch (f.kind) {
+        case Kind::StartUp:
+            target = QStringLiteral("< 500");
+            met = f.medianMs() < kStartUpMs && f.maxMs() < kStartUpMs;
+            break;
+        case Kind::Read:
+            target = QStringLiteral("median <= 16");
+            met = f.medianMs() <= kFrameMs;
+            break;
+        case Kind::Write:
+            if (reference) {
+                const double over = f.medianMs() - reference->medianMs();
+                target = QStringLiteral("commit + %1 (+%2)").arg(kCommitSlackMs).arg(over, 0, 'f', 2);
+                met = over <= kCommitSlackMs;
+            }
+            break;
+        case Kind::Reference:
+            target = QStringLiteral("(reference)");
+            break;
+        }
+        if (f.faulty)
+            met = false, target += QStringLiteral(" [unreliable: see warnings]");
+        out() << padded(f.name, kNameWidth) << ms(f.medianMs()) << "  " << ms(f.maxMs()) << " "
+              << ms(f.handledMs()) << "  " << target
+              << (f.kind == Kind::Reference ? ""
+                  : met                     ? "  met"
+                                            : "  MISSED")
+              << "\n";
+    }
+    out() << Qt::flush;
+}
+
+bool targetsMet(const std::vector<Figures>& figures)
+{
+    const Figures* reference = find(figures, Kind::Reference, QStringLiteral("one-row"));
+    for (const Figures& f : figures) {
+        if (f.faulty)
+            return false;
+        if (f.kind == Kind::StartUp && (f.medianMs() >= kStartUpMs || f.maxMs() >= kStartUpMs))
+            return false;
+        if (f.kind == Kind::Read && f.medianMs() > kFrameMs)
+            return false;
+        if (f.kind == Kind::Write && reference && f.medianMs() - reference->medianMs() > kCommitSlackMs)
+            return false;
+    }
+    return true;
+}
+
+bool compare(const Session& base, const Session& larger)
+{
+    out() << "\n== " << larger.factor() << "x the terms against " << base.factor() << "x ==\n";
+    out() << padded(QStringLiteral("action"), kNameWidth) << "    base    larger  ratio  target\n";
+    bool allMet = true;
+    for (const Figures& f : larger.figures()) {
+        const Figures* b = find(base.figures(), f.kind, f.name);
+        if (!b || f.kind == Kind::Reference)
+            continue;
+        const double ratio = b->medianMs() > 0 ? f.medianMs() / b->medianMs() : 0;
+        const bool met = ratio <= kGrowthLimit || f.medianMs() - b->medianMs() <= kNoiseMs;
+        allMet = allMet && met;
+        out() << padded(f.name, kNameWidth) << ms(b->medianMs()) << "  " << ms(f.medianMs()) << "  "
+              << QString::number(ratio, 'f', 2).rightJustified(5) << "  <= 1.5x or +1 ms"
+              << (met ? "  met" : "  MISSED") << "\n";
+    }
+    out() << Qt::flush;
+    return allMet;
+}
+
+} // namespace
+
+int Run(const Options& options)
+{
+    std::unique_ptr<QTemporaryDir> temporary;
+    QString root = options.dir;
+    if (root.isEmpty()) {
+        temporary =
+            std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/grades-benchmark-XXXXXX"));
+        root = temporary->path();
+    }
+    root = QDir(root).absolutePath() + QLatin1Char('/');
+    if (!QFileInfo(options.program).isExecutable()) {
+        out() << "StudentGrades not found at " << options.program << "\n";
+        return 2;
+    }
+
+    std::vector<std::unique_ptr<Session>> sessions;
+    bool met = true;
+    for (int factor : options.termFactors) {
+        auto session = std::make_unique<Session>(options, factor, root + QStringLiteral("x%1/").arg(factor));
+        if (!session->prepare())
+            return 2;
+        session->measure();
+        session->report();
+        met = targetsMet(session->figures()) && met;
+        sessions.push_back(std::move(session));
+    }
+    for (size_t i = 1; i < sessions.size(); ++i)
+        met = compare(*sessions.front(), *sessions[i]) && met;
+    out() << "\n" << (met ? "every target met" : "some targets missed") << "\n" << Qt::flush;
+    return met ? 0 : 1;
+}
+
+} // namespace bench

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+// The whole-school benchmark: builds a school of realistic shape in a folder
+// of its own and times every user action that waits on the database through
+// the real windows, as a user would cause it (clicks, keys, buttons), up to
+// the moment the result is painted.
+namespace bench {
+
+struct Options {
+    std::vector<int> termFactors{1}; // one school per factor: 20 terms times the factor
+    int runs = 25;                   // repetitions of each action
+    QString dir;                     // where the schools are built and kept; empty: a temporary folder
+    QString program;                 // the StudentGrades executable whose start-up is timed
+};
+
+// Prints the figures of every school and, with several factors, how each
+// action grew against the first. Returns 0 when every target was met.
+int Run(const Options& options);
+
+} // namespace bench
