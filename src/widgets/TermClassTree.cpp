@@ -175,6 +175,13 @@ bool TTermClassTree::LoadTree()
         ShowMessage(Msg::ReadFailed);
         return false;
     }
+    // Decoded once per load and shared by every node: a picture per node
+    // would read and decode its file again each time.
+    const QIcon termPicture = picture(kPictureTerm);
+    const QIcon classPicture = picture(kPictureClass);
+    // The nodes are put together outside the tree and handed to it at once:
+    // a node added to the tree itself costs a model update each.
+    QList<QTreeWidgetItem*> termNodes;
     QString term;
     bool haveTerm = false;
     QTreeWidgetItem* termNode = nullptr;
@@ -183,19 +190,21 @@ bool TTermClassTree::LoadTree()
         // A new term starts only where the code changes: the rows arrive sorted.
         if (!haveTerm || code != term) {
             const QString name = m_query->fieldText(QStringLiteral("TermName"));
-            termNode = new QTreeWidgetItem(m_tree, QStringList{name});
-            termNode->setIcon(0, picture(kPictureTerm));
+            termNode = new QTreeWidgetItem(QStringList{name});
+            termNodes.append(termNode);
+            termNode->setIcon(0, termPicture);
             termNode->setData(0, Qt::UserRole, QVariant::fromValue(NodeData{code, name}));
             term = code;
             haveTerm = true;
         }
         const QString className = m_query->fieldText(QStringLiteral("ClassName"));
         auto* classNode = new QTreeWidgetItem(termNode, QStringList{className});
-        classNode->setIcon(0, picture(kPictureClass));
+        classNode->setIcon(0, classPicture);
         classNode->setData(
             0, Qt::UserRole,
             QVariant::fromValue(NodeData{m_query->fieldText(QStringLiteral("ClassCode")), className}));
     }
+    m_tree->addTopLevelItems(termNodes);
     m_query->close();
     return true;
 }
