@@ -43,7 +43,7 @@ void QueryObject::close()
     emit aboutToReset();
     m_active = false;
     m_rows.clear();
-    m_columns.clear();
+    setColumns(QSqlRecord());
     m_current = -1;
     m_state = State::Browse;
     m_buffer.clear();
@@ -76,7 +76,7 @@ bool QueryObject::open()
         return false;
     }
     emit aboutToReset();
-    m_columns = q.record();
+    setColumns(q.record());
     m_rows = std::move(rows);
     m_active = true;
     m_current = m_rows.isEmpty() ? -1 : 0;
@@ -126,11 +126,30 @@ bool QueryObject::hasField(const QString& name) const
     return m_columns.indexOf(name) >= 0 || (isEditing() && m_buffer.indexOf(name) >= 0);
 }
 
+void QueryObject::setColumns(const QSqlRecord& columns)
+{
+    m_columns = columns;
+    m_columnIndex.clear();
+}
+
+int QueryObject::columnIndex(const QString& field) const
+{
+    const auto found = m_columnIndex.constFind(field);
+    if (found != m_columnIndex.cend())
+        return found.value();
+    const int column = m_columns.indexOf(field);
+    m_columnIndex.insert(field, column);
+    return column;
+}
+
 QVariant QueryObject::valueAt(int row, const QString& field) const
 {
     if (row < 0 || row >= m_rows.size())
         return {};
-    return m_rows.at(row).value(field);
+    // Every held row has the columns of m_columns, in their order.
+    const QSqlRecord& record = m_rows.at(row);
+    const int column = columnIndex(field);
+    return column >= 0 && column < record.count() ? record.value(column) : record.value(field);
 }
 
 QVariant QueryObject::value(const QString& field) const
@@ -176,8 +195,9 @@ QVariant QueryObject::firstColumn() const
 
 bool QueryObject::locate(const QString& field, const QVariant& value)
 {
+    const QString wanted = value.toString();
     for (int row = 0; row < m_rows.size(); ++row) {
-        if (m_rows.at(row).value(field).toString() == value.toString()) {
+        if (valueAt(row, field).toString() == wanted) {
             setCurrentRow(row);
             return true;
         }
@@ -317,7 +337,7 @@ bool QueryObject::post()
         const int at = m_rows.size();
         emit rowAboutToBeAppended(at);
         if (m_columns.isEmpty())
-            m_columns = m_tableRecord;
+            setColumns(m_tableRecord);
         m_rows.append(row);
         m_active = true;
         m_state = State::Browse;

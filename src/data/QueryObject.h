@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <QSqlRecord>
 #include <QString>
@@ -72,10 +73,16 @@ private:
     QString firstTable() const;
     bool loadTableRecord();
     QMetaType::Type columnType(const QString& field) const;
+    // The column of a field in every held row, remembered per name: the
+    // lists read a few fields of every row, and a search by name each time
+    // costs more than the rest of the loop.
+    int columnIndex(const QString& field) const;
+    void setColumns(const QSqlRecord& columns);
 
     QString m_sql;
     bool m_active = false;
     QSqlRecord m_columns;
+    mutable QHash<QString, int> m_columnIndex;
     QVector<QSqlRecord> m_rows;
     int m_current = -1;
     QString m_lastError;
