@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -481,22 +482,29 @@ void TfrmGradeCount::SetJB()
         !dsTemp->isEmpty() && !fields.isEmpty() && !dsTemp->valueAt(0, fields.first()).isNull();
     const QString previous = hasEarlier ? SqlInt(dsTemp->firstColumn().toLongLong()) : QStringLiteral("0");
 
+    // One read for the whole class rather than one per student: the sums of
+    // every student's previous-term scores under this class code.
+    QHash<qint64, double> previousTotals;
+    if (hasEarlier) {
+        dsTemp->close();
+        dsTemp->setSql(QStringLiteral("Select StudentID,Sum(Score) from Tgrade Where TermCode=") + previous +
+                       QStringLiteral(" And ClassCode=") + QuotedStr(shown.ClassCode) +
+                       QStringLiteral(" Group by StudentID"));
+        if (!dsTemp->open()) {
+            ShowMessage(Msg::ReadingFailed);
+            return;
+        }
+        const QString sumField = dsTemp->fieldNames().value(1);
+        for (int r = 0; r < dsTemp->rowCount(); ++r)
+            previousTotals.insert(dsTemp->valueAt(r, QStringLiteral("StudentID")).toLongLong(),
+                                  dsTemp->valueAt(r, sumField).toDouble());
+    }
+
     for (int row = 1; row < Grid->rowCount(); ++row) {
         const QString id = Grid->cell(0, row);
         if (id.isEmpty())
             break;
-        double sum = 0;
-        if (hasEarlier) {
-            dsTemp->close();
-            dsTemp->setSql(QStringLiteral("Select Sum(Score) from Tgrade Where TermCode=") + previous +
-                           QStringLiteral(" And ClassCode=") + QuotedStr(shown.ClassCode) +
-                           QStringLiteral(" And StudentID=") + SqlInt(StrToInt(id)));
-            if (!dsTemp->open()) {
-                ShowMessage(Msg::ReadingFailed);
-                return;
-            }
-            sum = dsTemp->firstColumn().toDouble();
-        }
+        const double sum = hasEarlier ? previousTotals.value(StrToInt(id)) : 0;
         if (Grid->cell(totalCol, row).isEmpty())
             break;
         Grid->setCell(prevCol, row, FormatOneDecimal(sum));
