@@ -30,6 +30,7 @@
 #include <QMdiSubWindow>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSysInfo>
@@ -41,10 +42,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <memory>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace bench {
@@ -233,6 +234,14 @@ void resetPeakMemory()
         refs.write("5");
 }
 
+// The machine's one-minute load average: other work on the machine shows in
+// every figure, so the report says how busy it was.
+QString loadAverage()
+{
+    double load[1] = {-1};
+    return getloadavg(load, 1) == 1 ? QString::number(load[0], 'f', 2) : QStringLiteral("n/a");
+}
+
 QString megabytes(qint64 bytes)
 {
     return QString::number(double(bytes) / (1024.0 * 1024.0), 'f', 1) + " MB";
@@ -332,6 +341,7 @@ private:
               const QStringList& expected = {});
 
     void measureProcessStartUp();
+    qint64 programPeakKb(const QString& program, const QProcessEnvironment& env) const;
     void measureInProcessStartUp();
     template <class Window> void measureOpening(const QString& name);
     void measureStatisticsOpening();
@@ -353,6 +363,8 @@ private:
     qint64 m_peakKb = -1;
     qint64 m_programPeakKb = -1;
     QString m_sqliteVersion;
+    QString m_loadBefore;
+    QString m_loadAfter;
 
     std::vector<Figures> m_figures;
     AnswerYes m_dialogs;
@@ -378,6 +390,8 @@ bool Session::prepare()
         }
         m_generatedSeconds = clock.elapsed() / 1000.0;
         out() << " " << QString::number(m_generatedSeconds, 'f', 1) << " s\n" << Qt::flush;
+        // The new file's pages would otherwise be written out during the measurements.
+        ::sync();
     }
     m_fileSize = QFileInfo(file).size();
     return true;
@@ -408,6 +422,7 @@ void Session::time(Figures& f, const std::function<bool(QObject*)>& target,
 
 void Session::measure()
 {
+    m_loadBefore = loadAverage();
     measureProcessStartUp();
     resetPeakMemory();
     AppPath = m_dir;
@@ -444,6 +459,7 @@ void Session::measure()
     measureInitialisations();
 
     m_peakKb = statusKb("VmHWM:");
+    m_loadAfter = loadAverage();
     m_main.reset();
     m_dm.reset();
     settle();
@@ -465,7 +481,8 @@ void Session::measureProcessStartUp()
         return;
     }
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // The program starts on the benchmark's own unseen screen.
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), qEnvironmentVariable("QT_QPA_PLATFORM"));
     env.insert(QStringLiteral("GRADES_QUIT_WHEN_SHOWN"), QStringLiteral("1"));
     for (int i = -1; i < runs(); ++i) { // one run to warm the caches, not counted
         QProcess process;
@@ -489,9 +506,24 @@ void Session::measureProcessStartUp()
             f.handled.push_back(ms);
         }
     }
-    rusage usage{};
-    if (getrusage(RUSAGE_CHILDREN, &usage) == 0)
-        m_programPeakKb = usage.ru_maxrss;
+    m_programPeakKb = programPeakKb(program, env);
+}
+
+// The peak memory of one start-up. A child forked from this big process
+// would count this process's memory as its own, so a small one starts it.
+qint64 Session::programPeakKb(const QString& program, const QProcessEnvironment& env) const
+{
+    const QString time = QStringLiteral("/usr/bin/time");
+    if (!QFileInfo(time).isExecutable())
+        return -1;
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(time, {QStringLiteral("-f"), QStringLiteral("peak-kb=%M"), program});
+    if (!process.waitForFinished(20000) || process.exitCode() != 0)
+        return -1;
+    const QString report = QString::fromLocal8Bit(process.readAllStandardError());
+    const int at = report.lastIndexOf(QStringLiteral("peak-kb="));
+    return at < 0 ? -1 : report.mid(at + 8).trimmed().toLongLong();
 }
 
 void Session::measureInProcessStartUp()
@@ -805,7 +837,12 @@ void Session::report() const
           << "; of StudentGrades at start-up "
           << (m_programPeakKb > 0 ? megabytes(m_programPeakKb * 1024) : QStringLiteral("n/a")) << "\n";
     out() << "machine: " << machine() << ", SQLite " << m_sqliteVersion << "\n";
-    out() << "runs per action: " << runs()
+    out() << "load average before " << m_loadBefore << ", after " << m_loadAfter
+          << " (other work on the machine shows in every figure)\n";
+    const QRect screen =
+        QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect();
+    out() << "screen " << screen.width() << "x" << screen.height() << " (" << QGuiApplication::platformName()
+          << "); runs per action: " << runs()
           << "; times in ms from the user's action until the result is painted\n\n";
     out() << padded(QStringLiteral("action"), kNameWidth) << "  median       max  handler  target\n";
 

@@ -1,15 +1,19 @@
 // grades-benchmark: times the program's windows on a whole school.
 //
-//   grades-benchmark [--x5] [--factors 1,5] [--runs N] [--dir DIR]
+//   grades-benchmark [--x5] [--factors 1,5] [--runs N] [--dir DIR] [--screen WxH]
 //
 // --x5 builds five times the terms (100 terms, about 3.6 million scores);
 // --factors runs several schools one after another and compares them with
-// the first; --dir keeps the schools in DIR and reuses them next time.
+// the first; --dir keeps the schools in DIR and reuses them next time;
+// --screen sets the size of the unseen screen (1920x1080).
 #include "app/Application.h"
 #include "tools/Benchmark.h"
 
 #include <QDir>
+#include <QFile>
+#include <QTemporaryFile>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -28,17 +32,42 @@ bool parseFactors(const QString& text, std::vector<int>& factors)
 
 int usage()
 {
-    std::fprintf(stderr, "usage: grades-benchmark [--x5] [--factors 1,5] [--runs N] [--dir DIR]\n");
+    std::fprintf(stderr,
+                 "usage: grades-benchmark [--x5] [--factors 1,5] [--runs N] [--dir DIR] [--screen WxH]\n");
     return 2;
+}
+
+// The windows are built and painted on a screen nobody sees, of the size of
+// a usual office screen: how much of a table is painted depends on it.
+bool useOffscreen(QTemporaryFile& config, const char* size)
+{
+    int width = 0, height = 0;
+    if (std::sscanf(size, "%dx%d", &width, &height) != 2 || width < 640 || height < 480 || !config.open())
+        return false;
+    config.write(
+        QStringLiteral("{ \"screens\": [ { \"name\": \"bench\", \"x\": 0, \"y\": 0, \"width\": %1, "
+                       "\"height\": %2, \"logicalDpi\": 96, \"logicalBaseDpi\": 96, \"dpr\": 1 } ] }")
+            .arg(width)
+            .arg(height)
+            .toUtf8());
+    config.flush();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config.fileName()));
+    return true;
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    // The windows are built and painted, but nobody needs to see them.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const char* screen = "1920x1080";
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "--screen") == 0)
+            screen = argv[i + 1];
+    QTemporaryFile screenConfig;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !useOffscreen(screenConfig, screen)) {
+        std::fprintf(stderr, "grades-benchmark: --screen wants a size such as 1920x1080\n");
+        return 2;
+    }
     TApplication app(argc, argv);
 
     bench::Options options;
@@ -60,6 +89,8 @@ int main(int argc, char* argv[])
                 return usage();
         } else if (arg == QLatin1String("--dir") && hasValue) {
             options.dir = args[++i];
+        } else if (arg == QLatin1String("--screen") && hasValue) {
+            ++i; // read before the application was made
         } else {
             return usage();
         }
