@@ -6,6 +6,7 @@
 #include "app/EditForm.h"
 #include "app/uAbout.h"
 #include "app/uMain.h"
+#include "data/Messages.h"
 #include "data/SqlText.h"
 #include "data/uDM.h"
 
@@ -15,6 +16,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -69,6 +71,7 @@ private slots:
     void failuresReachTheTopLevelReport();
     void questionsAnswerNoWhenClosed();
     void mainWindowHasTheMenuAndToolbar();
+    void startsWithoutTheDataFile();
 };
 
 void ShellTest::enterMovesThroughTheDialog()
@@ -214,6 +217,40 @@ void ShellTest::mainWindowHasTheMenuAndToolbar()
     });
     main.findChild<QAction*>("A1")->trigger();
     QVERIFY(seen);
+}
+
+void ShellTest::startsWithoutTheDataFile()
+{
+    ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+    TfrmMain main;
+    AppPath = dir.path() + "/"; // as if the program stood there, without its data file
+    TDM dm;
+    QCOMPARE(dialogs.messages, QStringList{Msg::ConnectFailed});
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+
+    // A window that cannot read reports it and does not open.
+    bool opened = false;
+    OnNextModal([&opened](QWidget* w) {
+        opened = true;
+        CloseModal(w);
+    }, 300);
+    main.findChild<QAction*>("mnuXQ")->trigger();
+    Settle(400);
+    QVERIFY(!opened);
+    QCOMPARE(dialogs.messages, (QStringList{Msg::ConnectFailed, Msg::ReadFailed}));
+
+    // Once the file is back, the next window opens without a restart.
+    QVERIFY(TDM::createDatabase(dir.path() + "/db/Student.dat"));
+    QString caption;
+    OnNextModal([&caption](QWidget* w) {
+        caption = w->windowTitle();
+        CloseModal(w);
+    });
+    main.findChild<QAction*>("mnuXQ")->trigger();
+    QCOMPARE(caption, QString("学期信息维护"));
+    QCOMPARE(dialogs.messages.size(), 2);
 }
 
 int main(int argc, char* argv[])
