@@ -113,7 +113,9 @@ int RunDemoCommand(const QStringList& arguments, QTextStream& out, QTextStream& 
         << " students, " << summary.subjects << " subjects, " << summary.standards << " honours standards, "
         << summary.grades << " scores.\n";
     if (file == DefaultDataFile())
-        out << "Start StudentGrades from the same folder to see it.\n";
+        out << "Start "
+            << QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("StudentGrades"))
+            << " to see it.\n";
     else
         out << "The program reads db/Student.dat beside itself: copy the file there to see it.\n";
     return 0;
