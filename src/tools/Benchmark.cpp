@@ -35,6 +35,7 @@
 #include <QSqlQuery>
 #include <QSysInfo>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
 #include <QTextStream>
 #include <QTreeWidget>
@@ -73,6 +74,7 @@ struct Figures {
     std::vector<double> onScreen; // from the user's action until the result is painted
     std::vector<double> handled;  // the handler alone, until it returned
     bool faulty = false;          // a window reported a failure or nothing was painted
+    bool warm = false;            // the first run of each action warms caches and is not counted
 
     static double median(std::vector<double> v)
     {
@@ -89,6 +91,22 @@ struct Figures {
     }
     double handledMs() const { return median(handled); }
 };
+
+// What is kept of an action's figures, also across processes.
+struct Result {
+    QString name;
+    Kind kind = Kind::Read;
+    double median = 0;
+    double max = 0;
+    double handled = 0;
+    bool faulty = false;
+
+    static Result of(const Figures& f)
+    {
+        return {f.name, f.kind, f.medianMs(), f.maxMs(), f.handledMs(), f.faulty};
+    }
+};
+using Results = std::vector<Result>;
 
 constexpr double kFrameMs = 16.0;
 constexpr double kStartUpMs = 500.0;
@@ -308,7 +326,13 @@ public:
 
     bool prepare();
     void measure();
-    const std::vector<Figures>& figures() const { return m_figures; }
+    Results results() const
+    {
+        Results all;
+        for (const Figures& f : m_figures)
+            all.push_back(Result::of(f));
+        return all;
+    }
     int factor() const { return m_factor; }
     QString title() const
     {
@@ -323,6 +347,8 @@ public:
 private:
     QString dataFile() const { return m_dir + QStringLiteral("db/Student.dat"); }
     int runs() const { return std::max(1, m_options.runs); }
+    // The timed loops run once more than counted: the first run warms up.
+    int timedRuns() const { return runs() + 1; }
     // The term and class of run i: spread over the whole history and every
     // class; never the first term, which has no previous term to sum.
     int termOf(int i) const
@@ -333,7 +359,7 @@ private:
 
     Figures& add(const QString& name, Kind kind)
     {
-        m_figures.push_back(Figures{name, kind, {}, {}, false});
+        m_figures.push_back(Figures{name, kind, {}, {}, false, false});
         return m_figures.back();
     }
     // Times one action: handler until it returns, and until target painted.
@@ -408,8 +434,11 @@ void Session::time(Figures& f, const std::function<bool(QObject*)>& target,
     const double handled = clock.nsecsElapsed() / 1e6;
     const bool painted = m_paint.wait();
     const double onScreen = clock.nsecsElapsed() / 1e6;
-    f.handled.push_back(handled);
-    f.onScreen.push_back(onScreen);
+    if (f.warm) {
+        f.handled.push_back(handled);
+        f.onScreen.push_back(onScreen);
+    }
+    f.warm = true;
     const QStringList unexpected = m_dialogs.takeUnexpected(expected);
     if (!painted || !unexpected.isEmpty()) {
         if (!f.faulty)
@@ -529,7 +558,7 @@ qint64 Session::programPeakKb(const QString& program, const QProcessEnvironment&
 void Session::measureInProcessStartUp()
 {
     Figures& f = add(QStringLiteral("start-up in process: TfrmMain + TDM + first paint"), Kind::StartUp);
-    for (int i = 0; i < runs(); ++i) {
+    for (int i = 0; i < timedRuns(); ++i) {
         std::unique_ptr<TfrmMain> main;
         std::unique_ptr<TDM> dm;
         time(
@@ -549,7 +578,7 @@ void Session::measureInProcessStartUp()
 template <class Window> void Session::measureOpening(const QString& name)
 {
     Figures& f = add(name, Kind::Read);
-    for (int i = 0; i < runs(); ++i) {
+    for (int i = 0; i < timedRuns(); ++i) {
         std::unique_ptr<Window> window;
         time(
             f, [&window](QObject* o) { return window && isInside(o, window.get()); },
@@ -567,7 +596,7 @@ template <class Window> void Session::measureOpening(const QString& name)
 void Session::measureStatisticsOpening()
 {
     Figures& f = add(QStringLiteral("open 成绩统计/查询 (statistics)"), Kind::Read);
-    for (int i = 0; i < runs(); ++i) {
+    for (int i = 0; i < timedRuns(); ++i) {
         time(
             f,
             [](QObject* o) {
@@ -601,7 +630,7 @@ void Session::measureStatistics()
     Figures& click =
         add(QStringLiteral("成绩统计: click on a class (table, marks, previous term)"), Kind::Read);
     Figures& sorted = add(QStringLiteral("成绩统计: 过滤并排序 (rebuild, sort, hide)"), Kind::Read);
-    for (int i = 0; i < runs(); ++i) {
+    for (int i = 0; i < timedRuns(); ++i) {
         openTerm(window->tree(), termOf(i));
         time(click, onGrid,
              [&] { clickNode(window->tree(), classNode(window->tree(), termOf(i), classOf(i))); });
@@ -628,7 +657,7 @@ void Session::measureGradeWindow()
     Figures& click =
         add(QStringLiteral("成绩录入: click on a class (students, first student's scores)"), Kind::Read);
     Figures& next = add(QStringLiteral("成绩录入: change of the current student"), Kind::Read);
-    for (int i = 0; i < runs(); ++i) {
+    for (int i = 0; i < timedRuns(); ++i) {
         openTerm(window.tree(), termOf(i));
         time(
             click, [students](QObject* o) { return o == students; },
@@ -648,7 +677,7 @@ void Session::measureRoster()
     settle();
     QWidget* students = window.DBGridEh2->viewport();
     Figures& f = add(QStringLiteral("学生基本资料维护: roster of a class (next class)"), Kind::Read);
-    for (int i = 0; i < runs(); ++i) {
+    for (int i = 0; i < timedRuns(); ++i) {
         if (window.dsQuery->currentRow() + 1 >= window.dsQuery->rowCount()) {
             window.dsQuery->setCurrentRow(0);
             settle();
@@ -669,7 +698,7 @@ void Session::measurePlanWindows()
             auto* grid = window.findChild<DataGrid*>(QStringLiteral("DBGridEh1"));
             QWidget* planned = grid ? grid->viewport() : nullptr;
             Figures& f = add(QStringLiteral("学期/班级/科目对应设置: click on a class"), Kind::Read);
-            for (int i = 0; i < runs(); ++i) {
+            for (int i = 0; i < timedRuns(); ++i) {
                 openTerm(window.tree(), termOf(i));
                 time(
                     f, [planned](QObject* o) { return o == planned; },
@@ -686,7 +715,7 @@ void Session::measurePlanWindows()
             auto* active = window.findChild<DataGrid*>(QStringLiteral("DBGridEh2"));
             QWidget* shown = active ? active->viewport() : nullptr;
             Figures& f = add(QStringLiteral("学期/班级对应关系设置: next term"), Kind::Read);
-            for (int i = 0; terms && i < runs(); ++i) {
+            for (int i = 0; terms && i < timedRuns(); ++i) {
                 if (terms->query()->currentRow() + 1 >= terms->query()->rowCount()) {
                     terms->query()->setCurrentRow(0);
                     settle();
@@ -708,7 +737,7 @@ void Session::measureHonoursWindow()
     settle();
     QWidget* standards = window.scoreGrid()->viewport();
     Figures& f = add(QStringLiteral("优生评定标准: click on a class"), Kind::Read);
-    for (int i = 0; i < runs(); ++i) {
+    for (int i = 0; i < timedRuns(); ++i) {
         openTerm(window.tree(), termOf(i));
         time(
             f, [standards](QObject* o) { return o == standards; },
@@ -728,7 +757,7 @@ void Session::measureCommits()
     insert.setSql(QStringLiteral("Insert into TSubject (SubjCode,SubjName) Values('bench-commit','')"));
     CommandObject remove;
     remove.setSql(QStringLiteral("Delete from TSubject Where SubjCode='bench-commit'"));
-    for (int i = 0; i < runs(); ++i) {
+    for (int i = 0; i < timedRuns(); ++i) {
         QElapsedTimer clock;
         clock.start();
         {
@@ -746,6 +775,10 @@ void Session::measureCommits()
         }
         one.onScreen.push_back(clock.nsecsElapsed() / 1e6);
         one.handled.push_back(one.onScreen.back());
+        if (i == 0) { // the warm-up
+            empty.onScreen.clear(), empty.handled.clear();
+            one.onScreen.clear(), one.handled.clear();
+        }
     }
 }
 
@@ -763,7 +796,7 @@ void Session::measureInitialisations()
             openTerm(window.tree(), 0);
             clickNode(window.tree(), classNode(window.tree(), 0, 0));
             settle();
-            for (int i = 0; init && i < runs(); ++i) {
+            for (int i = 0; init && i < timedRuns(); ++i) {
                 if (window.students()->currentRow() + 1 >= window.students()->rowCount())
                     window.students()->setCurrentRow(0);
                 else
@@ -783,7 +816,7 @@ void Session::measureInitialisations()
             QWidget* standards = window.scoreGrid()->viewport();
             Figures& f = add(QStringLiteral("标准初始化: one class (one transaction)"), Kind::Write);
             const QStringList done{QStringLiteral("指定学期，指定班级的评优标准初始化完成！")};
-            for (int i = 0; init && i < runs(); ++i) {
+            for (int i = 0; init && i < timedRuns(); ++i) {
                 const int klass = i % m_shape.classes;
                 openTerm(window.tree(), 0);
                 clickNode(window.tree(), classNode(window.tree(), 0, klass));
@@ -815,11 +848,11 @@ QString ms(double value)
     return QString::number(value, 'f', value < 10 ? 2 : 1).rightJustified(8);
 }
 
-const Figures* find(const std::vector<Figures>& figures, Kind kind, const QString& prefix)
+const Result* find(const Results& results, Kind kind, const QString& prefix)
 {
-    for (const Figures& f : figures)
-        if (f.kind == kind && f.name.startsWith(prefix))
-            return &f;
+    for (const Result& r : results)
+        if (r.kind == kind && r.name.startsWith(prefix))
+            return &r;
     return nullptr;
 }
 
@@ -842,26 +875,27 @@ void Session::report() const
     const QRect screen =
         QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect();
     out() << "screen " << screen.width() << "x" << screen.height() << " (" << QGuiApplication::platformName()
-          << "); runs per action: " << runs()
+          << "); runs per action: " << runs() << " after one warm-up run"
           << "; times in ms from the user's action until the result is painted\n\n";
     out() << padded(QStringLiteral("action"), kNameWidth) << "  median       max  handler  target\n";
 
-    const Figures* reference = find(m_figures, Kind::Reference, QStringLiteral("one-row"));
-    for (const Figures& f : m_figures) {
+    const Results all = results();
+    const Result* reference = find(all, Kind::Reference, QStringLiteral("one-row"));
+    for (const Result& f : all) {
         QString target;
         bool met = true;
         switch (f.kind) {
         case Kind::StartUp:
             target = QStringLiteral("< 500");
-            met = f.medianMs() < kStartUpMs && f.maxMs() < kStartUpMs;
+            met = f.median < kStartUpMs && f.max < kStartUpMs;
             break;
         case Kind::Read:
             target = QStringLiteral("median <= 16");
-            met = f.medianMs() <= kFrameMs;
+            met = f.median <= kFrameMs;
             break;
         case Kind::Write:
             if (reference) {
-                const double over = f.medianMs() - reference->medianMs();
+                const double over = f.median - reference->median;
                 target = QStringLiteral("commit + %1 (+%2)").arg(kCommitSlackMs).arg(over, 0, 'f', 2);
                 met = over <= kCommitSlackMs;
             }
@@ -872,8 +906,8 @@ void Session::report() const
         }
         if (f.faulty)
             met = false, target += QStringLiteral(" [unreliable: see warnings]");
-        out() << padded(f.name, kNameWidth) << ms(f.medianMs()) << "  " << ms(f.maxMs()) << " "
-              << ms(f.handledMs()) << "  " << target
+        out() << padded(f.name, kNameWidth) << ms(f.median) << "  " << ms(f.max) << " " << ms(f.handled)
+              << "  " << target
               << (f.kind == Kind::Reference ? ""
                   : met                     ? "  met"
                                             : "  MISSED")
@@ -882,40 +916,85 @@ void Session::report() const
     out() << Qt::flush;
 }
 
-bool targetsMet(const std::vector<Figures>& figures)
+bool targetsMet(const Results& results)
 {
-    const Figures* reference = find(figures, Kind::Reference, QStringLiteral("one-row"));
-    for (const Figures& f : figures) {
-        if (f.faulty)
+    const Result* reference = find(results, Kind::Reference, QStringLiteral("one-row"));
+    for (const Result& r : results) {
+        if (r.faulty)
             return false;
-        if (f.kind == Kind::StartUp && (f.medianMs() >= kStartUpMs || f.maxMs() >= kStartUpMs))
+        if (r.kind == Kind::StartUp && (r.median >= kStartUpMs || r.max >= kStartUpMs))
             return false;
-        if (f.kind == Kind::Read && f.medianMs() > kFrameMs)
+        if (r.kind == Kind::Read && r.median > kFrameMs)
             return false;
-        if (f.kind == Kind::Write && reference && f.medianMs() - reference->medianMs() > kCommitSlackMs)
+        if (r.kind == Kind::Write && reference && r.median - reference->median > kCommitSlackMs)
             return false;
     }
     return true;
 }
 
-bool compare(const Session& base, const Session& larger)
+bool compare(int baseFactor, const Results& base, int largerFactor, const Results& larger)
 {
-    out() << "\n== " << larger.factor() << "x the terms against " << base.factor() << "x ==\n";
+    out() << "\n== " << largerFactor << "x the terms against " << baseFactor << "x ==\n";
     out() << padded(QStringLiteral("action"), kNameWidth) << "    base    larger  ratio  target\n";
     bool allMet = true;
-    for (const Figures& f : larger.figures()) {
-        const Figures* b = find(base.figures(), f.kind, f.name);
-        if (!b || f.kind == Kind::Reference)
+    for (const Result& r : larger) {
+        const Result* b = find(base, r.kind, r.name);
+        if (!b || r.kind == Kind::Reference)
             continue;
-        const double ratio = b->medianMs() > 0 ? f.medianMs() / b->medianMs() : 0;
-        const bool met = ratio <= kGrowthLimit || f.medianMs() - b->medianMs() <= kNoiseMs;
+        const double ratio = b->median > 0 ? r.median / b->median : 0;
+        const bool met = ratio <= kGrowthLimit || r.median - b->median <= kNoiseMs;
         allMet = allMet && met;
-        out() << padded(f.name, kNameWidth) << ms(b->medianMs()) << "  " << ms(f.medianMs()) << "  "
+        out() << padded(r.name, kNameWidth) << ms(b->median) << "  " << ms(r.median) << "  "
               << QString::number(ratio, 'f', 2).rightJustified(5) << "  <= 1.5x or +1 ms"
               << (met ? "  met" : "  MISSED") << "\n";
     }
     out() << Qt::flush;
     return allMet;
+}
+
+// A session's results pass to the process that compares them as lines of
+// kind, median, max, handler, faulty and name, separated by tabs.
+bool writeResults(const QString& path, const Results& results)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    QTextStream stream(&file);
+    for (const Result& r : results)
+        stream << int(r.kind) << '\t' << r.median << '\t' << r.max << '\t' << r.handled << '\t'
+               << int(r.faulty) << '\t' << r.name << '\n';
+    return stream.status() == QTextStream::Ok;
+}
+
+Results readResults(const QString& path)
+{
+    Results results;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return results;
+    QTextStream stream(&file);
+    while (!stream.atEnd()) {
+        const QStringList parts = stream.readLine().split(QLatin1Char('\t'));
+        if (parts.size() != 6)
+            continue;
+        results.push_back(Result{parts[5], Kind(parts[0].toInt()), parts[1].toDouble(), parts[2].toDouble(),
+                                 parts[3].toDouble(), parts[4].toInt() != 0});
+    }
+    return results;
+}
+
+// One school in this process: its figures are printed and handed on.
+int runSession(const Options& options, const QString& root)
+{
+    Session session(options, options.session, root + QStringLiteral("x%1/").arg(options.session));
+    if (!session.prepare())
+        return 2;
+    session.measure();
+    session.report();
+    const Results results = session.results();
+    if (!options.resultsFile.isEmpty() && !writeResults(options.resultsFile, results))
+        return 2;
+    return targetsMet(results) ? 0 : 1;
 }
 
 } // namespace
@@ -935,19 +1014,39 @@ int Run(const Options& options)
         return 2;
     }
 
-    std::vector<std::unique_ptr<Session>> sessions;
+    if (options.session > 0)
+        return runSession(options, root);
+    // A school's process never starts schools of its own, whatever its arguments said.
+    if (qEnvironmentVariableIsSet("GRADES_BENCHMARK_SCHOOL")) {
+        out() << "a school's process was not told its school\n";
+        return 2;
+    }
+
+    // Every school in a process of its own: glyphs, caches and memory that
+    // one school's measurements leave behind must not speed up the next's.
+    std::vector<std::pair<int, Results>> schools;
     bool met = true;
     for (int factor : options.termFactors) {
-        auto session = std::make_unique<Session>(options, factor, root + QStringLiteral("x%1/").arg(factor));
-        if (!session->prepare())
+        QTemporaryFile resultsFile(QDir::tempPath() + QStringLiteral("/grades-benchmark-results-XXXXXX"));
+        if (!resultsFile.open())
             return 2;
-        session->measure();
-        session->report();
-        met = targetsMet(session->figures()) && met;
-        sessions.push_back(std::move(session));
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("GRADES_BENCHMARK_SCHOOL"), QString::number(factor));
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--one-school"), QString::number(factor), QStringLiteral("--results"),
+                     resultsFile.fileName(), QStringLiteral("--runs"), QString::number(options.runs),
+                     QStringLiteral("--dir"), root});
+        if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit || child.exitCode() == 2)
+            return 2;
+        met = child.exitCode() == 0 && met;
+        schools.emplace_back(factor, readResults(resultsFile.fileName()));
     }
-    for (size_t i = 1; i < sessions.size(); ++i)
-        met = compare(*sessions.front(), *sessions[i]) && met;
+    for (size_t i = 1; i < schools.size(); ++i)
+        met = compare(schools.front().first, schools.front().second, schools[i].first, schools[i].second) &&
+              met;
     out() << "\n" << (met ? "every target met" : "some targets missed") << "\n" << Qt::flush;
     return met ? 0 : 1;
 }

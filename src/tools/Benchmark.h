@@ -14,6 +14,8 @@ struct Options {
     int runs = 25;                   // repetitions of each action
     QString dir;                     // where the schools are built and kept; empty: a temporary folder
     QString program;                 // the StudentGrades executable whose start-up is timed
+    int session = 0;                 // >0: measure only this factor's school, in this process
+    QString resultsFile;             // where such a session leaves its results
 };
 
 // Prints the figures of every school and, with several factors, how each

@@ -89,6 +89,11 @@ int main(int argc, char* argv[])
                 return usage();
         } else if (arg == QLatin1String("--dir") && hasValue) {
             options.dir = args[++i];
+        } else if (arg == QLatin1String("--one-school") && hasValue) {
+            // Used by the benchmark itself to measure each school in a process of its own.
+            options.session = args[++i].toInt();
+        } else if (arg == QLatin1String("--results") && hasValue) {
+            options.resultsFile = args[++i];
         } else if (arg == QLatin1String("--screen") && hasValue) {
             ++i; // read before the application was made
         } else {
