@@ -1,4 +1,5 @@
 #include "tools/Benchmark.h"
+#include "tools/BenchmarkSupport.h"
 
 #include "app/uMain.h"
 #include "app/uPub.h"
@@ -31,21 +32,15 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
-#include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
 #include <QTextStream>
-#include <QTreeWidget>
-#include <QUuid>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
-#include <map>
 #include <memory>
 #include <unistd.h>
 
@@ -114,206 +109,6 @@ constexpr double kCommitSlackMs = 5.0;
 constexpr double kGrowthLimit = 1.5;
 // Below this a difference is the scheduler's and the timer's, not the action's.
 constexpr double kNoiseMs = 1.0;
-
-// ---------------------------------------------------------------- the seam
-
-// Every question is answered Yes; every box is recorded, so that a failure a
-// window reports spoils its figure instead of passing for a fast action.
-class AnswerYes : public DialogProvider {
-public:
-    AnswerYes() { m_previous = SetDialogProvider(this); }
-    ~AnswerYes() override { SetDialogProvider(m_previous); }
-
-    void message(const QString& text) override { shown << text; }
-    bool question(const QString& text) override
-    {
-        asked << text;
-        return true;
-    }
-    void errorReport(const QString& text) override { shown << text; }
-    QString saveFileName(QWidget*, const FileRequest&) override { return {}; }
-    QString openFileName(QWidget*, const FileRequest&) override { return {}; }
-
-    // The boxes shown since the last call, except the expected ones.
-    QStringList takeUnexpected(const QStringList& expected = {})
-    {
-        QStringList unexpected;
-        for (const QString& text : shown)
-            if (!expected.contains(text))
-                unexpected << text;
-        shown.clear();
-        asked.clear();
-        return unexpected;
-    }
-
-    QStringList shown;
-    QStringList asked;
-
-private:
-    DialogProvider* m_previous = nullptr;
-};
-
-// ---------------------------------------------------------------- painting
-
-// Notices the first paint of a chosen widget; the event loop runs until then.
-class PaintWatch : public QObject {
-public:
-    PaintWatch() { QCoreApplication::instance()->installEventFilter(this); }
-
-    void arm(std::function<bool(QObject*)> target)
-    {
-        m_target = std::move(target);
-        m_seen = false;
-    }
-    // Runs the event loop until the target was painted; the paint pass that
-    // painted it has then painted the whole window.
-    bool wait(int timeoutMs = 3000)
-    {
-        QElapsedTimer clock;
-        clock.start();
-        while (!m_seen && clock.elapsed() < timeoutMs)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-        m_target = nullptr;
-        return m_seen;
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (!m_seen && m_target && event->type() == QEvent::Paint && m_target(watched))
-            m_seen = true;
-        return false;
-    }
-
-private:
-    std::function<bool(QObject*)> m_target;
-    bool m_seen = false;
-};
-
-bool isInside(QObject* object, const QWidget* window)
-{
-    for (QObject* o = object; o; o = o->parent())
-        if (o == window)
-            return true;
-    return false;
-}
-
-// Lets everything queued run, so that one action's paint is not taken for the next's.
-void settle()
-{
-    for (int i = 0; i < 5; ++i) {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-}
-
-// ---------------------------------------------------------------- input
-
-void clickNode(TTermClassTree* tree, QTreeWidgetItem* item)
-{
-    QTreeWidget* view = tree->Tree();
-    view->scrollToItem(item);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->visualItemRect(item).center());
-}
-
-QTreeWidgetItem* classNode(TTermClassTree* tree, int term, int klass)
-{
-    QTreeWidgetItem* node = tree->Tree()->topLevelItem(term);
-    return node ? node->child(klass) : nullptr;
-}
-
-// Opens the term with a click, as a user would before clicking one of its classes.
-void openTerm(TTermClassTree* tree, int term)
-{
-    QTreeWidgetItem* termNode = tree->Tree()->topLevelItem(term);
-    if (termNode && !termNode->isSelected() && !termNode->isExpanded())
-        clickNode(tree, termNode);
-    settle();
-}
-
-// ---------------------------------------------------------------- memory
-
-qint64 statusKb(const char* field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(int(qstrlen(field))).trimmed().split(' ').value(0).toLongLong();
-    return -1;
-}
-
-// Forgets the peak so far (Linux), so the school's generation does not count.
-void resetPeakMemory()
-{
-    QFile refs(QStringLiteral("/proc/self/clear_refs"));
-    if (refs.open(QIODevice::WriteOnly))
-        refs.write("5");
-}
-
-// The machine's one-minute load average: other work on the machine shows in
-// every figure, so the report says how busy it was.
-QString loadAverage()
-{
-    double load[1] = {-1};
-    return getloadavg(load, 1) == 1 ? QString::number(load[0], 'f', 2) : QStringLiteral("n/a");
-}
-
-QString megabytes(qint64 bytes)
-{
-    return QString::number(double(bytes) / (1024.0 * 1024.0), 'f', 1) + " MB";
-}
-
-// ---------------------------------------------------------------- the school
-
-// The schema of a data file, to tell whether a kept school still matches the
-// program's (an index added since must not be missing from the figures).
-QString schemaOf(const QString& path)
-{
-    const QString name = QStringLiteral("bench-schema-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    QString schema;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        db.setDatabaseName(path);
-        if (db.open()) {
-            QSqlQuery q(db);
-            if (q.exec(
-                    QStringLiteral("select type, name, sql from sqlite_master where name not like 'sqlite_%' "
-                                   "order by type, name")))
-                while (q.next())
-                    schema += q.value(0).toString() + q.value(1).toString() + q.value(2).toString() + '\n';
-            q.finish();
-            db.close();
-        }
-    }
-    QSqlDatabase::removeDatabase(name);
-    return schema;
-}
-
-bool schemaIsCurrent(const QString& path)
-{
-    QTemporaryDir scratch;
-    const QString fresh = scratch.filePath(QStringLiteral("fresh.dat"));
-    return TDM::createDatabase(fresh) && schemaOf(fresh) == schemaOf(path);
-}
-
-QString machine()
-{
-    QString cpu;
-    QFile info(QStringLiteral("/proc/cpuinfo"));
-    if (info.open(QIODevice::ReadOnly))
-        for (const QByteArray& line : info.readAll().split('\n'))
-            if (line.startsWith("model name")) {
-                cpu = QString::fromUtf8(line.mid(line.indexOf(':') + 1).trimmed());
-                break;
-            }
-    return QStringLiteral("%1, %2 cores, %3 (%4), Qt %5")
-        .arg(cpu.isEmpty() ? QStringLiteral("unknown CPU") : cpu)
-        .arg(sysconf(_SC_NPROCESSORS_ONLN))
-        .arg(QSysInfo::prettyProductName(), QSysInfo::kernelVersion(), QString::fromLatin1(qVersion()));
-}
 
 // ---------------------------------------------------------------- one school
 

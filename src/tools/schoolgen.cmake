@@ -9,7 +9,8 @@ add_executable(grades-demo ${CMAKE_SOURCE_DIR}/src/tools/grades_demo.cpp)
 target_link_libraries(grades-demo PRIVATE schoolgen)
 
 add_executable(grades-benchmark ${CMAKE_SOURCE_DIR}/src/tools/grades_benchmark.cpp
-  ${CMAKE_SOURCE_DIR}/src/tools/Benchmark.cpp ${CMAKE_SOURCE_DIR}/src/tools/Benchmark.h)
+  ${CMAKE_SOURCE_DIR}/src/tools/Benchmark.cpp ${CMAKE_SOURCE_DIR}/src/tools/Benchmark.h
+  ${CMAKE_SOURCE_DIR}/src/tools/BenchmarkSupport.cpp ${CMAKE_SOURCE_DIR}/src/tools/BenchmarkSupport.h)
 target_link_libraries(grades-benchmark PRIVATE schoolgen Qt6::Test)
 # It times the start-up of the program built beside it.
 add_dependencies(grades-benchmark StudentGrades)
