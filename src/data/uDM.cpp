@@ -2,6 +2,7 @@
 
 #include "app/uPub.h"
 #include "data/Messages.h"
+#include "data/ScratchConnection.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,7 +10,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
-#include <QUuid>
 
 TDM* DM = nullptr;
 
@@ -170,29 +170,6 @@ bool runScript(QSqlDatabase& db, const QString& script, QString* why)
     return true;
 }
 
-// A private connection for work outside the program's own (creation, checks).
-class ScratchConnection {
-public:
-    explicit ScratchConnection(const QString& uri)
-        : m_name(QStringLiteral("scratch-") + QUuid::createUuid().toString(QUuid::WithoutBraces))
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
-        db.setDatabaseName(uri);
-    }
-    ~ScratchConnection()
-    {
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_name, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(m_name);
-    }
-    QSqlDatabase db() const { return QSqlDatabase::database(m_name, false); }
-
-private:
-    QString m_name;
-};
 
 } // namespace
 
@@ -209,7 +186,7 @@ bool TDM::createDatabase(const QString& path, QString* why)
     QFile::remove(temp);
     bool ok = false;
     {
-        ScratchConnection connection(uriFor(temp, "rwc"));
+        ScratchConnection connection(uriFor(temp, "rwc"), true);
         QSqlDatabase db = connection.db();
         if (!db.open()) {
             if (why)
@@ -232,7 +209,7 @@ bool TDM::isGradeDatabase(const QString& path, QString* why)
             *why = QStringLiteral("no such file");
         return false;
     }
-    ScratchConnection connection(uriFor(path, "ro"));
+    ScratchConnection connection(uriFor(path, "ro"), true);
     QSqlDatabase db = connection.db();
     if (!db.open()) {
         if (why)

@@ -1,5 +1,6 @@
 #include "tools/SchoolGenerator.h"
 
+#include "data/ScratchConnection.h"
 #include "data/SqlText.h"
 #include "data/uDM.h"
 
@@ -9,7 +10,6 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
-#include <QUuid>
 
 #include <algorithm>
 #include <cmath>
@@ -601,28 +601,6 @@ bool fill(QSqlDatabase& db, const SchoolShape& shape, std::vector<SchoolClass>& 
     return true;
 }
 
-// A private connection on the file being built.
-class BuildConnection {
-public:
-    explicit BuildConnection(const QString& path)
-        : m_name(QStringLiteral("schoolgen-") + QUuid::createUuid().toString(QUuid::WithoutBraces))
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(path);
-    }
-    ~BuildConnection()
-    {
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_name, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(m_name);
-    }
-    QSqlDatabase db() const { return QSqlDatabase::database(m_name, false); }
-
-private:
-    QString m_name;
-};
 
 bool build(const QString& file, const SchoolShape& shape, SchoolSummary& summary, QString* why)
 {
@@ -631,7 +609,7 @@ bool build(const QString& file, const SchoolShape& shape, SchoolSummary& summary
     for (int c = 0; c < shape.classes; ++c)
         classes.push_back(makeClass(shape, c));
 
-    BuildConnection connection(file);
+    ScratchConnection connection(file);
     QSqlDatabase db = connection.db();
     if (!db.open()) {
         if (why)
