@@ -71,6 +71,14 @@ void clickClass(TfrmGrade& w, int term, int klass)
     ClickNode(w.tree(), ClassNode(w.tree(), term, klass));
 }
 
+// Loads and shows the window, then clicks a class as the user would.
+void showAt(TfrmGrade& w, int term, int klass)
+{
+    QVERIFY(w.ReadyData());
+    w.show();
+    clickClass(w, term, klass);
+}
+
 // Runs action on the dialog the next command opens; false when none opened.
 bool withDialog(const std::function<void()>& command, const std::function<void(TfrmGuadeEdit*)>& action)
 {
@@ -113,9 +121,7 @@ void TestGrade::initialisationReplacesOnlyTheCurrentStudent()
     s.db.addGrade(1, QStringLiteral("C1"), s.bob, QStringLiteral("MA"), 70);
     s.db.addGrade(2, QStringLiteral("C1"), s.ann, QStringLiteral("MA"), 60);
     TfrmGrade w;
-    QVERIFY(w.ReadyData());
-    w.show();
-    clickClass(w, 0, 0);
+    showAt(w, 0, 0);
     QCOMPARE(w.students()->rowCount(), 2);
     QCOMPARE(w.students()->fieldInt("ID"), s.ann);
 
@@ -172,9 +178,7 @@ void TestGrade::emptyPlanKeepsTheScores()
     ScriptedDialogs dialogs;
     s.db.addGrade(1, QStringLiteral("C2"), s.cat, QStringLiteral("MA"), 50);
     TfrmGrade w;
-    QVERIFY(w.ReadyData());
-    w.show();
-    clickClass(w, 0, 1);
+    showAt(w, 0, 1);
     QCOMPARE(w.scoreGrid()->rowCount(), 1);
     dialogs.answers = {true};
     button(&w, "cmdAppend")->click();
@@ -190,9 +194,7 @@ void TestGrade::failingStatementRollsBack()
     s.db.addGrade(1, QStringLiteral("C1"), s.ann, QStringLiteral("CN"), 80);
     s.db.addGrade(1, QStringLiteral("C1"), s.ann, QStringLiteral("MA"), 70);
     TfrmGrade w;
-    QVERIFY(w.ReadyData());
-    w.show();
-    clickClass(w, 0, 0);
+    showAt(w, 0, 0);
 
     // The second insert fails after the delete and the first insert ran.
     s.db.exec(QStringLiteral("create trigger NoMaths before insert on TGrade when NEW.SubjectCode='MA' "
@@ -234,9 +236,7 @@ void TestGrade::scoresWithoutSubjectAreNeitherShownNorSummed()
                                "values (1,'C1',%1,'XX',50)")
                     .arg(s.ann));
     TfrmGrade w;
-    QVERIFY(w.ReadyData());
-    w.show();
-    clickClass(w, 0, 0);
+    showAt(w, 0, 0);
     QCOMPARE(w.scoreGrid()->rowCount(), 1);
     QCOMPARE(w.scoreGrid()->cellText(0, "Score"), QStringLiteral("70.5"));
     QCOMPARE(w.scoreGrid()->footerText("Score"), QStringLiteral("70.5"));
@@ -253,9 +253,7 @@ void TestGrade::editingReloadsAtFirstRowWithNewTotal()
     s.db.addGrade(1, QStringLiteral("C1"), s.ann, QStringLiteral("CN"), 80);
     s.db.addGrade(1, QStringLiteral("C1"), s.ann, QStringLiteral("MA"), 70);
     TfrmGrade w;
-    QVERIFY(w.ReadyData());
-    w.show();
-    clickClass(w, 0, 0);
+    showAt(w, 0, 0);
     w.scores()->setCurrentRow(1);
 
     const bool opened = withDialog([&] { button(&w, "cmdEdit")->click(); },
@@ -291,9 +289,7 @@ void TestGrade::enterAndDoubleClickOpenOnlyForARow()
     ScriptedDialogs dialogs;
     s.db.addGrade(1, QStringLiteral("C1"), s.ann, QStringLiteral("MA"), 70);
     TfrmGrade w;
-    QVERIFY(w.ReadyData());
-    w.show();
-    clickClass(w, 0, 0);
+    showAt(w, 0, 0);
     DataGrid* grid = w.scoreGrid();
     grid->setFocus();
     const auto key = [&](Qt::KeyboardModifiers m) {
