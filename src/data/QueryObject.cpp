@@ -68,9 +68,14 @@ bool QueryObject::open()
         m_lastError = q.lastError().text();
         return false;
     }
-    QVector<QSqlRecord> rows;
-    while (q.next())
-        rows.append(q.record());
+    const int columns = q.record().count();
+    QVector<Row> rows;
+    while (q.next()) {
+        Row row(columns);
+        for (int i = 0; i < columns; ++i)
+            row[i] = q.value(i);
+        rows.append(std::move(row));
+    }
     if (q.lastError().isValid()) {
         m_lastError = q.lastError().text();
         return false;
@@ -146,10 +151,15 @@ QVariant QueryObject::valueAt(int row, const QString& field) const
 {
     if (row < 0 || row >= m_rows.size())
         return {};
-    // Every held row has the columns of m_columns, in their order.
-    const QSqlRecord& record = m_rows.at(row);
-    const int column = columnIndex(field);
-    return column >= 0 && column < record.count() ? record.value(column) : record.value(field);
+    return m_rows.at(row).value(columnIndex(field));
+}
+
+QueryObject::Row QueryObject::rowFrom(const QSqlRecord& record) const
+{
+    Row row(m_columns.count());
+    for (int i = 0; i < row.size(); ++i)
+        row[i] = record.value(m_columns.fieldName(i));
+    return row;
 }
 
 QVariant QueryObject::value(const QString& field) const
@@ -187,9 +197,9 @@ double QueryObject::fieldDouble(const QString& field) const
 
 QVariant QueryObject::firstColumn() const
 {
-    if (m_rows.isEmpty() || m_rows.first().count() == 0)
+    if (m_rows.isEmpty() || m_rows.first().isEmpty())
         return 0;
-    const QVariant v = m_rows.first().value(0);
+    const QVariant v = m_rows.first().first();
     return v.isNull() ? QVariant(0) : v;
 }
 
@@ -242,7 +252,10 @@ void QueryObject::edit()
     if (m_current < 0 || m_current >= m_rows.size())
         return;
     loadTableRecord();
-    m_buffer = m_rows.at(m_current);
+    m_buffer = m_columns;
+    const Row& row = m_rows.at(m_current);
+    for (int i = 0; i < row.size(); ++i)
+        m_buffer.setValue(i, row.at(i));
     m_changed.clear();
     m_state = State::Edit;
 }
@@ -331,23 +344,22 @@ bool QueryObject::post()
     }
     if (m_state == State::Insert) {
         m_buffer.setValue(QStringLiteral("ID"), q.lastInsertId());
-        QSqlRecord row = m_columns.isEmpty() ? m_tableRecord : m_columns;
-        for (int i = 0; i < row.count(); ++i)
-            row.setValue(i, m_buffer.value(row.fieldName(i)));
         const int at = m_rows.size();
         emit rowAboutToBeAppended(at);
         if (m_columns.isEmpty())
             setColumns(m_tableRecord);
-        m_rows.append(row);
+        m_rows.append(rowFrom(m_buffer));
         m_active = true;
         m_state = State::Browse;
         emit rowAppended(at);
         setCurrentRow(at);
     } else {
-        QSqlRecord& row = m_rows[m_current];
-        for (const QString& c : columns)
-            if (row.indexOf(c) >= 0)
-                row.setValue(c, m_buffer.value(c));
+        Row& row = m_rows[m_current];
+        for (const QString& c : columns) {
+            const int column = columnIndex(c);
+            if (column >= 0)
+                row[column] = m_buffer.value(c);
+        }
         m_state = State::Browse;
         emit rowChanged(m_current);
     }
@@ -375,7 +387,7 @@ bool QueryObject::deleteCurrent()
     }
     QSqlQuery q(DM->ADOLocal());
     q.prepare(QStringLiteral("delete from %1 where ID=?").arg(m_table));
-    q.addBindValue(m_rows.at(m_current).value(QStringLiteral("ID")));
+    q.addBindValue(valueAt(m_current, QStringLiteral("ID")));
     if (!q.exec()) {
         m_lastError = q.lastError().text();
         return false;

@@ -81,9 +81,15 @@ private:
 
     QString m_sql;
     bool m_active = false;
+    // A held row is its values alone, in the order of m_columns: a record per
+    // row would carry every column's name and type again, and building those
+    // is most of the cost of reading a long result.
+    using Row = QVector<QVariant>;
+    Row rowFrom(const QSqlRecord& record) const;
+
     QSqlRecord m_columns;
     mutable QHash<QString, int> m_columnIndex;
-    QVector<QSqlRecord> m_rows;
+    QVector<Row> m_rows;
     int m_current = -1;
     QString m_lastError;
 

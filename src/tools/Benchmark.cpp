@@ -253,10 +253,16 @@ void Session::time(Figures& f, const std::function<bool(QObject*)>& target,
 void Session::measure()
 {
     m_loadBefore = loadAverage();
-    measureProcessStartUp();
+    // Each group of actions by a name that --only picks out (part of it will do).
+    const auto wanted = [this](const QString& group) {
+        return m_options.only.isEmpty() || group.contains(m_options.only);
+    };
+    if (wanted(QStringLiteral("start-up")))
+        measureProcessStartUp();
     resetPeakMemory();
     AppPath = m_dir;
-    measureInProcessStartUp();
+    if (wanted(QStringLiteral("start-up")))
+        measureInProcessStartUp();
 
     // The program as the user has it from here on: the main window and the data module.
     m_main = std::make_unique<TfrmMain>();
@@ -270,23 +276,32 @@ void Session::measure()
             m_sqliteVersion = q.value(0).toString();
     }
 
-    measureOpening<TfrmTerm>(QStringLiteral("open 学期信息维护 (terms)"));
-    measureOpening<TfrmSubject>(QStringLiteral("open 科目信息维护 (subjects)"));
-    measureOpening<TfrmClass>(QStringLiteral("open 班级信息维护 (classes)"));
-    measureOpening<TfrmTermToClass>(QStringLiteral("open 学期/班级对应关系设置"));
-    measureOpening<TfrmClassToSubject>(QStringLiteral("open 学期/班级/科目对应设置"));
-    measureOpening<TfrmStudent>(QStringLiteral("open 学生基本资料维护 (roster)"));
-    measureOpening<TfrmHonoursStd>(QStringLiteral("open 优生评定标准"));
-    measureOpening<TfrmGrade>(QStringLiteral("open 学生成绩录入"));
-    measureStatisticsOpening();
+    const auto opening = [&](const QString& name, void (Session::*measureIt)(const QString&)) {
+        if (wanted(name))
+            (this->*measureIt)(name);
+    };
+    opening(QStringLiteral("open 学期信息维护 (terms)"), &Session::measureOpening<TfrmTerm>);
+    opening(QStringLiteral("open 科目信息维护 (subjects)"), &Session::measureOpening<TfrmSubject>);
+    opening(QStringLiteral("open 班级信息维护 (classes)"), &Session::measureOpening<TfrmClass>);
+    opening(QStringLiteral("open 学期/班级对应关系设置"), &Session::measureOpening<TfrmTermToClass>);
+    opening(QStringLiteral("open 学期/班级/科目对应设置"), &Session::measureOpening<TfrmClassToSubject>);
+    opening(QStringLiteral("open 学生基本资料维护 (roster)"), &Session::measureOpening<TfrmStudent>);
+    opening(QStringLiteral("open 优生评定标准"), &Session::measureOpening<TfrmHonoursStd>);
+    opening(QStringLiteral("open 学生成绩录入"), &Session::measureOpening<TfrmGrade>);
 
-    measureStatistics();
-    measureGradeWindow();
-    measureRoster();
-    measurePlanWindows();
-    measureHonoursWindow();
-    measureCommits();
-    measureInitialisations();
+    const std::pair<QString, void (Session::*)()> groups[] = {
+        {QStringLiteral("open 成绩统计/查询 (statistics)"), &Session::measureStatisticsOpening},
+        {QStringLiteral("成绩统计: click, 过滤并排序"), &Session::measureStatistics},
+        {QStringLiteral("成绩录入: click, current student"), &Session::measureGradeWindow},
+        {QStringLiteral("学生基本资料维护: roster"), &Session::measureRoster},
+        {QStringLiteral("学期/班级/科目对应设置, 学期/班级对应关系设置: clicks"), &Session::measurePlanWindows},
+        {QStringLiteral("优生评定标准: click"), &Session::measureHonoursWindow},
+        {QStringLiteral("transaction references for 成绩初始化, 标准初始化"), &Session::measureCommits},
+        {QStringLiteral("成绩初始化, 标准初始化"), &Session::measureInitialisations},
+    };
+    for (const auto& [group, measureIt] : groups)
+        if (wanted(group))
+            (this->*measureIt)();
 
     m_peakKb = statusKb("VmHWM:");
     m_loadAfter = loadAverage();
@@ -840,7 +855,7 @@ int Run(const Options& options)
         child.start(QCoreApplication::applicationFilePath(),
                     {QStringLiteral("--one-school"), QString::number(factor), QStringLiteral("--results"),
                      resultsFile.fileName(), QStringLiteral("--runs"), QString::number(options.runs),
-                     QStringLiteral("--dir"), root});
+                     QStringLiteral("--dir"), root, QStringLiteral("--only"), options.only});
         if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit || child.exitCode() == 2)
             return 2;
         met = child.exitCode() == 0 && met;

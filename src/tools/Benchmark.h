@@ -16,6 +16,7 @@ struct Options {
     QString program;                 // the StudentGrades executable whose start-up is timed
     int session = 0;                 // >0: measure only this factor's school, in this process
     QString resultsFile;             // where such a session leaves its results
+    QString only;                    // non-empty: only the groups of actions whose name contains it
 };
 
 // Prints the figures of every school and, with several factors, how each

@@ -48,7 +48,10 @@ void clickNode(TTermClassTree* tree, QTreeWidgetItem* item)
 QTreeWidgetItem* classNode(TTermClassTree* tree, int term, int klass)
 {
     QTreeWidgetItem* node = tree->Tree()->topLevelItem(term);
-    return node ? node->child(klass) : nullptr;
+    if (!node)
+        return nullptr;
+    node->setExpanded(true); // a term's class nodes exist once it is open
+    return node->child(klass);
 }
 
 // Opens the term with a click, as a user would before clicking one of its classes.

@@ -3,6 +3,7 @@
 #include "app/uPub.h"
 #include "data/Messages.h"
 #include "data/QueryObject.h"
+#include "data/SqlText.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -17,12 +18,41 @@ namespace {
 constexpr int kPictureTerm = 0;
 constexpr int kPictureClass = 1;
 constexpr int kIndent = 19;
+constexpr int kTermNodeType = QTreeWidgetItem::UserType + 1;
 
 QIcon picture(int index)
 {
     return QIcon(index == kPictureTerm ? QStringLiteral(":/icons/term.png")
                                        : QStringLiteral(":/icons/class.png"));
 }
+
+// A term's node, whose class nodes are read and made when the term is first
+// opened: ten years of a school are thousands of classes, and reading them
+// all would make every window with the navigator slower with each term.
+class TermNode : public QTreeWidgetItem {
+public:
+    TermNode(qint64 code, const QString& name, const QIcon& picture)
+        : QTreeWidgetItem(QStringList{name}, kTermNodeType), m_code(code)
+    {
+        setIcon(0, picture);
+        setData(0, Qt::UserRole, QVariant::fromValue(NodeData{QString::number(code), name}));
+        // Only terms with classes are listed, so each can be opened.
+        setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    }
+
+    bool hasClassNodes() const { return m_read; }
+    qint64 code() const { return m_code; }
+    void setClassNodes(const QList<QTreeWidgetItem*>& nodes)
+    {
+        m_read = true;
+        setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
+        addChildren(nodes);
+    }
+
+private:
+    qint64 m_code;
+    bool m_read = false;
+};
 
 // Hot tracking: the node under the mouse pointer is drawn as a link.
 class HotTrackDelegate : public QStyledItemDelegate {
@@ -156,6 +186,8 @@ TTermClassTree::TTermClassTree(QWidget* parent) : QGroupBox(QStringLiteral("å­¦æ
     m_query->setObjectName(QStringLiteral("dsQuery"));
     view->onClick = [this] { mouseClicked(); };
     connect(m_tree, &QTreeWidget::itemSelectionChanged, this, &TTermClassTree::singleExpand);
+    // However a term is opened (selection, button, keyboard), its classes are there first.
+    connect(m_tree, &QTreeWidget::itemExpanded, this, &TTermClassTree::readClasses);
 }
 
 bool TTermClassTree::LoadTree()
@@ -167,10 +199,12 @@ bool TTermClassTree::LoadTree()
         m_tree->clear();
     }
     m_query->close();
+    // The terms that have at least one class, each looked at only up to its
+    // first class; the classes themselves are read when a term is opened.
     m_query->setSql(QStringLiteral(
-        "select TTermToClass.*,TTerm.TermName,TClass.ClassName from TTermToClass,TTerm,TClass where "
-        "TTermToClass.TermCode=TTerm.TermCode And TTermToClass.ClassCode=TClass.ClassCode Order by "
-        "TTermToClass.TermCode,TTermToClass.ClassCode"));
+        "select TTerm.TermCode,TTerm.TermName from TTerm where exists (select 1 from TTermToClass,TClass "
+        "where TTermToClass.TermCode=TTerm.TermCode And TTermToClass.ClassCode=TClass.ClassCode) Order by "
+        "TTerm.TermCode"));
     if (!m_query->open()) {
         ShowMessage(Msg::ReadFailed);
         return false;
@@ -178,35 +212,46 @@ bool TTermClassTree::LoadTree()
     // Decoded once per load and shared by every node: a picture per node
     // would read and decode its file again each time.
     const QIcon termPicture = picture(kPictureTerm);
-    const QIcon classPicture = picture(kPictureClass);
+    m_classPicture = picture(kPictureClass);
     // The nodes are put together outside the tree and handed to it at once:
     // a node added to the tree itself costs a model update each.
     QList<QTreeWidgetItem*> termNodes;
-    QString term;
-    bool haveTerm = false;
-    QTreeWidgetItem* termNode = nullptr;
-    for (m_query->first(); !m_query->eof(); m_query->next()) {
-        const QString code = m_query->fieldText(QStringLiteral("TermCode"));
-        // A new term starts only where the code changes: the rows arrive sorted.
-        if (!haveTerm || code != term) {
-            const QString name = m_query->fieldText(QStringLiteral("TermName"));
-            termNode = new QTreeWidgetItem(QStringList{name});
-            termNodes.append(termNode);
-            termNode->setIcon(0, termPicture);
-            termNode->setData(0, Qt::UserRole, QVariant::fromValue(NodeData{code, name}));
-            term = code;
-            haveTerm = true;
-        }
-        const QString className = m_query->fieldText(QStringLiteral("ClassName"));
-        auto* classNode = new QTreeWidgetItem(termNode, QStringList{className});
-        classNode->setIcon(0, classPicture);
-        classNode->setData(
-            0, Qt::UserRole,
-            QVariant::fromValue(NodeData{m_query->fieldText(QStringLiteral("ClassCode")), className}));
-    }
+    for (m_query->first(); !m_query->eof(); m_query->next())
+        termNodes.append(new TermNode(m_query->value(QStringLiteral("TermCode")).toLongLong(),
+                                      m_query->fieldText(QStringLiteral("TermName")), termPicture));
     m_tree->addTopLevelItems(termNodes);
     m_query->close();
     return true;
+}
+
+void TTermClassTree::readClasses(QTreeWidgetItem* node)
+{
+    if (node->type() != kTermNodeType)
+        return;
+    auto* term = static_cast<TermNode*>(node);
+    if (term->hasClassNodes())
+        return;
+    m_query->close();
+    m_query->setSql(QStringLiteral("select TTermToClass.*,TClass.ClassName from TTermToClass,TClass where "
+                                   "TTermToClass.TermCode=") +
+                    SqlInt(term->code()) +
+                    QStringLiteral(" And TTermToClass.ClassCode=TClass.ClassCode Order by TTermToClass.ClassCode"));
+    if (!m_query->open()) {
+        // The term stays openable, so that opening it again reads again.
+        ShowMessage(Msg::ReadFailed);
+        return;
+    }
+    QList<QTreeWidgetItem*> classNodes;
+    for (m_query->first(); !m_query->eof(); m_query->next()) {
+        const NodeData klass{m_query->fieldText(QStringLiteral("ClassCode")),
+                             m_query->fieldText(QStringLiteral("ClassName"))};
+        auto* classNode = new QTreeWidgetItem(QStringList{klass.Name});
+        classNode->setIcon(0, m_classPicture);
+        classNode->setData(0, Qt::UserRole, QVariant::fromValue(klass));
+        classNodes.append(classNode);
+    }
+    m_query->close();
+    term->setClassNodes(classNodes);
 }
 
 NodeData TTermClassTree::nodeData(const QTreeWidgetItem* item)

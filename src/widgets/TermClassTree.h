@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QGroupBox>
+#include <QIcon>
 #include <QMetaType>
 #include <QString>
 
@@ -31,7 +32,8 @@ struct ClassSelection {
 
 // The term/class navigator: a group box "学期/班级对应结构", 209 pixels wide,
 // whose tree lists every term with active classes and, under each, those
-// classes. It is filled once by LoadTree; the user only selects in it.
+// classes. LoadTree lists the terms; a term's classes are read when the term
+// is first opened. The user only selects in it.
 //
 // Every left click emits TreeClick after the click has changed the selection;
 // the right button neither selects nor notifies.
@@ -56,10 +58,12 @@ signals:
 
 private:
     void singleExpand();
+    void readClasses(QTreeWidgetItem* term);
     void mouseClicked();
 
     QTreeWidget* m_tree = nullptr;
     QueryObject* m_query = nullptr;        // dsQuery
     QTreeWidgetItem* m_previous = nullptr; // the node selected before the current one
+    QIcon m_classPicture;
     ClassSelection m_shown;
 };

@@ -21,8 +21,10 @@ private:
         return tree;
     }
 
-    static QStringList captions(const QTreeWidgetItem* node)
+    // A term's classes, as the user sees them once the term is opened.
+    static QStringList captions(QTreeWidgetItem* node)
     {
+        node->setExpanded(true);
         QStringList texts;
         for (int i = 0; i < node->childCount(); ++i)
             texts << node->child(i)->text(0);
@@ -59,6 +61,11 @@ private slots:
         QCOMPARE(view->topLevelItem(0)->text(0), QStringLiteral("同名学期"));
         QCOMPARE(view->topLevelItem(1)->text(0), QStringLiteral("同名学期"));
         QCOMPARE(TTermClassTree::nodeData(view->topLevelItem(2)).Name, QStringLiteral("第十学期"));
+        for (int i = 0; i < view->topLevelItemCount(); ++i) {
+            QVERIFY(!view->topLevelItem(i)->isExpanded()); // nothing opened or selected by loading
+            QVERIFY(view->model()->hasChildren(view->model()->index(i, 0))); // but each can be opened
+        }
+        QVERIFY(view->selectedItems().isEmpty());
 
         // Classes by code under each of their terms.
         QCOMPARE(captions(view->topLevelItem(0)),
@@ -67,9 +74,51 @@ private slots:
         QCOMPARE(captions(view->topLevelItem(2)),
                  (QStringList{QStringLiteral("甲班"), QStringLiteral("乙班")}));
         QCOMPARE(TTermClassTree::nodeData(view->topLevelItem(1)->child(0)).Code, QStringLiteral("C'1"));
-        for (int i = 0; i < view->topLevelItemCount(); ++i)
-            QVERIFY(!view->topLevelItem(i)->isExpanded()); // nothing opened or selected by loading
-        QVERIFY(view->selectedItems().isEmpty());
+    }
+
+    void readsATermsClassesWhenFirstOpened()
+    {
+        TempDatabase db;
+        db.addTerm(1, QStringLiteral("一学期"));
+        db.addTerm(2, QStringLiteral("二学期"));
+        db.addClass(QStringLiteral("A"), QStringLiteral("甲班"));
+        db.addClass(QStringLiteral("B"), QStringLiteral("乙班"));
+        db.activate(1, QStringLiteral("A"));
+        db.activate(2, QStringLiteral("A"));
+
+        auto tree = makeTree();
+        QVERIFY(tree->LoadTree());
+        QTreeWidget* view = tree->Tree();
+        QCOMPARE(captions(view->topLevelItem(0)), QStringList{QStringLiteral("甲班")});
+
+        // A term not yet opened shows the plan as it is when it is opened; one
+        // already opened keeps its nodes, neither read again nor doubled.
+        db.activate(1, QStringLiteral("B"));
+        db.activate(2, QStringLiteral("B"));
+        QCOMPARE(captions(view->topLevelItem(1)), (QStringList{QStringLiteral("甲班"), QStringLiteral("乙班")}));
+        view->topLevelItem(0)->setExpanded(false);
+        QCOMPARE(captions(view->topLevelItem(0)), QStringList{QStringLiteral("甲班")});
+    }
+
+    void aFailedReadOfATermLeavesItOpenable()
+    {
+        TempDatabase db;
+        db.addTerm(1, QStringLiteral("一学期"));
+        db.addClass(QStringLiteral("A"), QStringLiteral("甲班"));
+        db.activate(1, QStringLiteral("A"));
+        ScriptedDialogs dialogs;
+
+        auto tree = makeTree();
+        QVERIFY(tree->LoadTree());
+        QTreeWidget* view = tree->Tree();
+        db.exec(QStringLiteral("alter table TClass rename to TClassAway"));
+        QVERIFY(captions(view->topLevelItem(0)).isEmpty());
+        QCOMPARE(dialogs.messages, QStringList{Msg::ReadFailed});
+        QVERIFY(view->model()->hasChildren(view->model()->index(0, 0)));
+
+        db.exec(QStringLiteral("alter table TClassAway rename to TClass"));
+        view->topLevelItem(0)->setExpanded(false);
+        QCOMPARE(captions(view->topLevelItem(0)), QStringList{QStringLiteral("甲班")});
     }
 
     void answersTheClickedClassAndItsTerm()
