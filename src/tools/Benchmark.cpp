@@ -40,6 +40,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <unistd.h>
@@ -187,7 +188,7 @@ private:
     QString m_loadBefore;
     QString m_loadAfter;
 
-    std::vector<Figures> m_figures;
+    std::deque<Figures> m_figures; // a deque: add() hands out references that must stay valid
     AnswerYes m_dialogs;
     PaintWatch m_paint;
     std::unique_ptr<TfrmMain> m_main;

@@ -19,87 +19,6 @@ Qt::Alignment withVerticalCentre(Qt::Alignment horizontal)
     return (horizontal & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter;
 }
 
-// Paints a cell as the style does, but its text from a laid-out copy kept per
-// text: a table of a whole class repaints hundreds of cells at once, and
-// laying each text out again costs more than everything else of the repaint
-// together. The selected row, the focused cell and a text too wide for its
-// cell (which the style elides) are left to the style.
-class CellDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        QStyleOptionViewItem opt = option;
-        initStyleOption(&opt, index);
-        if (opt.state & (QStyle::State_Selected | QStyle::State_HasFocus) || opt.text.contains(QLatin1Char('\n'))) {
-            QStyledItemDelegate::paint(painter, option, index);
-            return;
-        }
-        const QWidget* widget = opt.widget;
-        const QStyle* style = widget ? widget->style() : QApplication::style();
-        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
-        const QRect textRect = opt.rect.adjusted(margin, 0, -margin, 0);
-        const QStaticText* laidOut = opt.text.isEmpty() ? nullptr : &staticText(opt.text, opt.font);
-        if (laidOut && laidOut->size().width() > textRect.width()) {
-            QStyledItemDelegate::paint(painter, option, index);
-            return;
-        }
-        if (opt.backgroundBrush.style() != Qt::NoBrush && !isViewBackground(opt.backgroundBrush, widget))
-            painter->fillRect(opt.rect, opt.backgroundBrush);
-        if (!laidOut)
-            return;
-        // Placed as the style places its text layout: lined up vertically as a
-        // whole line, and horizontally within the line at a fractional position.
-        const qreal width = laidOut->size().width();
-        const QRect line = QStyle::alignedRect(opt.direction, opt.displayAlignment & Qt::AlignVertical_Mask,
-                                               QSize(textRect.width(), opt.fontMetrics.height()), textRect);
-        const Qt::Alignment horizontal = QStyle::visualAlignment(opt.direction, opt.displayAlignment);
-        qreal x = textRect.x();
-        if (horizontal & Qt::AlignRight)
-            x += textRect.width() - width;
-        else if (horizontal & Qt::AlignHCenter)
-            x += (textRect.width() - width) / 2;
-        QPalette::ColorGroup group = (opt.state & QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
-        if (group == QPalette::Normal && !(opt.state & QStyle::State_Active))
-            group = QPalette::Inactive;
-        painter->save();
-        painter->setPen(opt.palette.color(group, QPalette::Text));
-        painter->setFont(opt.font);
-        painter->setClipRect(textRect, Qt::IntersectClip);
-        painter->drawStaticText(QPointF(x, line.top()), *laidOut);
-        painter->restore();
-    }
-
-private:
-    // The view has filled its whole area with this already.
-    static bool isViewBackground(const QBrush& brush, const QWidget* widget)
-    {
-        const auto* view = qobject_cast<const QAbstractScrollArea*>(widget);
-        const QWidget* area = view ? view->viewport() : nullptr;
-        return area && area->autoFillBackground() && brush.style() == Qt::SolidPattern &&
-               brush.color() == area->palette().color(area->backgroundRole());
-    }
-
-    const QStaticText& staticText(const QString& text, const QFont& font) const
-    {
-        if (font != m_font || m_texts.size() > 4096) {
-            m_texts.clear();
-            m_font = font;
-        }
-        auto found = m_texts.find(text);
-        if (found == m_texts.end()) {
-            QStaticText laidOut(text);
-            laidOut.setTextFormat(Qt::PlainText);
-            laidOut.prepare(QTransform(), font);
-            found = m_texts.insert(text, laidOut);
-        }
-        return found.value();
-    }
-
-    mutable QHash<QString, QStaticText> m_texts;
-    mutable QFont m_font;
-};
 } // namespace
 
 // The grid's storage. Grid row 0 is presented as the horizontal header, grid
@@ -265,12 +184,100 @@ private:
     QColor m_window;
 };
 
+namespace {
+// Paints a cell as the style does, but straight from the grid's storage and
+// its text from a laid-out copy kept per text: a table of a whole class
+// repaints hundreds of cells at once, and asking the model for every role of
+// every cell and laying each text out again costs more than the drawing.
+// The selected row, the focused cell and a text too wide for its cell (which
+// the style elides) are left to the style.
+class CellDelegate : public QStyledItemDelegate {
+public:
+    CellDelegate(const StringAlignModel* model, QObject* parent) : QStyledItemDelegate(parent), m_model(model) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        if (option.state & (QStyle::State_Selected | QStyle::State_HasFocus) || index.model() != m_model) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        const int row = index.row() + 1;
+        const int col = index.column();
+        const StringAlignModel::Row& cells = m_model->rows.at(row);
+        const QString& text = cells.texts.at(col);
+        if (text.contains(QLatin1Char('\n'))) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        const QWidget* widget = option.widget;
+        const QStyle* style = widget ? widget->style() : QApplication::style();
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        const QRect textRect = option.rect.adjusted(margin, 0, -margin, 0);
+        const QStaticText* laidOut = text.isEmpty() ? nullptr : &staticText(text, option.font);
+        if (laidOut && laidOut->size().width() > textRect.width()) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        if (!isViewBackground(cells.back, widget))
+            painter->fillRect(option.rect, cells.back);
+        if (!laidOut)
+            return;
+        // Placed as the style places its text layout: lined up vertically as a
+        // whole line, and horizontally within the line at a fractional position.
+        const qreal width = laidOut->size().width();
+        const int lineTop = textRect.top() + (textRect.height() - option.fontMetrics.height()) / 2;
+        const Qt::Alignment horizontal =
+            QStyle::visualAlignment(option.direction, m_model->effectiveAlignment(col, row));
+        qreal x = textRect.x();
+        if (horizontal & Qt::AlignRight)
+            x += textRect.width() - width;
+        else if (horizontal & Qt::AlignHCenter)
+            x += (textRect.width() - width) / 2;
+        painter->save();
+        painter->setPen(cells.text);
+        painter->setFont(option.font);
+        painter->setClipRect(textRect, Qt::IntersectClip);
+        painter->drawStaticText(QPointF(x, lineTop), *laidOut);
+        painter->restore();
+    }
+
+private:
+    // The view has filled its whole area with this already.
+    static bool isViewBackground(const QColor& color, const QWidget* widget)
+    {
+        const auto* view = qobject_cast<const QAbstractScrollArea*>(widget);
+        const QWidget* area = view ? view->viewport() : nullptr;
+        return area && area->autoFillBackground() && color == area->palette().color(area->backgroundRole());
+    }
+
+    const QStaticText& staticText(const QString& text, const QFont& font) const
+    {
+        if (font != m_font || m_texts.size() > 4096) {
+            m_texts.clear();
+            m_font = font;
+        }
+        auto found = m_texts.find(text);
+        if (found == m_texts.end()) {
+            QStaticText laidOut(text);
+            laidOut.setTextFormat(Qt::PlainText);
+            laidOut.prepare(QTransform(), font);
+            found = m_texts.insert(text, laidOut);
+        }
+        return found.value();
+    }
+
+    const StringAlignModel* m_model;
+    mutable QHash<QString, QStaticText> m_texts;
+    mutable QFont m_font;
+};
+} // namespace
+
 TStringAlignGrid::TStringAlignGrid(QWidget* parent) : QTableView(parent)
 {
     m_model = new StringAlignModel(this, palette().color(QPalette::Active, QPalette::Base));
     m_model->rows.append(m_model->newRow());
     setModel(m_model);
-    setItemDelegate(new CellDelegate(this));
+    setItemDelegate(new CellDelegate(m_model, this));
 
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
