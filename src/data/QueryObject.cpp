@@ -235,7 +235,8 @@ bool QueryObject::loadTableRecord()
 QMetaType::Type QueryObject::columnType(const QString& field) const
 {
     const int i = m_tableRecord.indexOf(field);
-    return i < 0 ? QMetaType::UnknownType : static_cast<QMetaType::Type>(m_tableRecord.field(i).metaType().id());
+    return i < 0 ? QMetaType::UnknownType
+                 : static_cast<QMetaType::Type>(m_tableRecord.field(i).metaType().id());
 }
 
 void QueryObject::append()

@@ -60,7 +60,7 @@ public:
 
 signals:
     void aboutToReset();
-    void reset();                  // opened or closed
+    void reset();                    // opened or closed
     void currentRowChanged(int row); // the "after scroll" of the windows
     void rowAboutToBeRemoved(int row);
     void rowRemoved(int row);

@@ -193,7 +193,9 @@ namespace {
 // the style elides) are left to the style.
 class CellDelegate : public QStyledItemDelegate {
 public:
-    CellDelegate(const StringAlignModel* model, QObject* parent) : QStyledItemDelegate(parent), m_model(model) {}
+    CellDelegate(const StringAlignModel* model, QObject* parent) : QStyledItemDelegate(parent), m_model(model)
+    {
+    }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {

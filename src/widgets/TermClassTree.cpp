@@ -232,10 +232,11 @@ void TTermClassTree::readClasses(QTreeWidgetItem* node)
     if (term->hasClassNodes())
         return;
     m_query->close();
-    m_query->setSql(QStringLiteral("select TTermToClass.*,TClass.ClassName from TTermToClass,TClass where "
-                                   "TTermToClass.TermCode=") +
-                    SqlInt(term->code()) +
-                    QStringLiteral(" And TTermToClass.ClassCode=TClass.ClassCode Order by TTermToClass.ClassCode"));
+    m_query->setSql(
+        QStringLiteral("select TTermToClass.*,TClass.ClassName from TTermToClass,TClass where "
+                       "TTermToClass.TermCode=") +
+        SqlInt(term->code()) +
+        QStringLiteral(" And TTermToClass.ClassCode=TClass.ClassCode Order by TTermToClass.ClassCode"));
     if (!m_query->open()) {
         // The term stays openable, so that opening it again reads again.
         ShowMessage(Msg::ReadFailed);

@@ -31,6 +31,17 @@ private:
         return texts;
     }
 
+    // Terms 一学期 and 二学期, classes 甲班 (A) and 乙班 (B), A active in both.
+    static void twoTermsWithClassA(const TempDatabase& db)
+    {
+        db.addTerm(1, QStringLiteral("一学期"));
+        db.addTerm(2, QStringLiteral("二学期"));
+        db.addClass(QStringLiteral("A"), QStringLiteral("甲班"));
+        db.addClass(QStringLiteral("B"), QStringLiteral("乙班"));
+        db.activate(1, QStringLiteral("A"));
+        db.activate(2, QStringLiteral("A"));
+    }
+
 private slots:
     void groupsTermsByNumberAndClassesByCode()
     {
@@ -79,12 +90,7 @@ private slots:
     void readsATermsClassesWhenFirstOpened()
     {
         TempDatabase db;
-        db.addTerm(1, QStringLiteral("一学期"));
-        db.addTerm(2, QStringLiteral("二学期"));
-        db.addClass(QStringLiteral("A"), QStringLiteral("甲班"));
-        db.addClass(QStringLiteral("B"), QStringLiteral("乙班"));
-        db.activate(1, QStringLiteral("A"));
-        db.activate(2, QStringLiteral("A"));
+        twoTermsWithClassA(db);
 
         auto tree = makeTree();
         QVERIFY(tree->LoadTree());
@@ -95,7 +101,8 @@ private slots:
         // already opened keeps its nodes, neither read again nor doubled.
         db.activate(1, QStringLiteral("B"));
         db.activate(2, QStringLiteral("B"));
-        QCOMPARE(captions(view->topLevelItem(1)), (QStringList{QStringLiteral("甲班"), QStringLiteral("乙班")}));
+        QCOMPARE(captions(view->topLevelItem(1)),
+                 (QStringList{QStringLiteral("甲班"), QStringLiteral("乙班")}));
         view->topLevelItem(0)->setExpanded(false);
         QCOMPARE(captions(view->topLevelItem(0)), QStringList{QStringLiteral("甲班")});
     }
@@ -124,12 +131,7 @@ private slots:
     void answersTheClickedClassAndItsTerm()
     {
         TempDatabase db;
-        db.addTerm(1, QStringLiteral("一学期"));
-        db.addTerm(2, QStringLiteral("二学期"));
-        db.addClass(QStringLiteral("A"), QStringLiteral("甲班"));
-        db.addClass(QStringLiteral("B"), QStringLiteral("乙班"));
-        db.activate(1, QStringLiteral("A"));
-        db.activate(2, QStringLiteral("A"));
+        twoTermsWithClassA(db);
         db.activate(2, QStringLiteral("B"));
 
         auto tree = makeTree();
