@@ -1,0 +1,28 @@
+#!/bin/bash
+# The benchmark once through every action on a freshly built school. Its
+# figures depend on the machine and are not judged here; a crash, a refused
+# argument or a measurement that went wrong (nothing painted, a message box
+# nobody expected) is a fault.
+set -u
+benchmark=$1
+out=$(mktemp)
+err=$(mktemp)
+trap 'rm -f "$out" "$err"' EXIT
+env -u QT_QPA_PLATFORM "$benchmark" --factors 1 --runs 1 >"$out" 2>"$err"
+rc=$?
+cat "$out"
+if [ "$rc" -gt 1 ]; then
+    echo "benchmark ended with $rc" >&2
+    cat "$err" >&2
+    exit 1
+fi
+if grep -q '^warning:' "$err"; then
+    grep '^warning:' "$err" >&2
+    exit 1
+fi
+grep -q -e 'every target met' -e 'some targets missed' "$out" || { echo "no verdict printed" >&2; exit 1; }
+for figure in 'start-up until the main window is shown' 'open 成绩统计/查询' '成绩统计: 过滤并排序' \
+    '成绩录入: change of the current student' '学生基本资料维护: roster of a class' \
+    'one-row transaction' '成绩初始化: one student' '标准初始化: one class' '^database .* MB; peak memory'; do
+    grep -q -e "$figure" "$out" || { echo "missing figure: $figure" >&2; exit 1; }
+done
