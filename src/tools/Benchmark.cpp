@@ -821,8 +821,12 @@ int runSession(const Options& options, const QString& root)
     if (!session.prepare())
         return 2;
     session.measure();
-    session.report();
     const Results results = session.results();
+    if (results.empty()) {
+        out() << "no action's name contains \"" << options.only << "\"\n";
+        return 2;
+    }
+    session.report();
     if (!options.resultsFile.isEmpty() && !writeResults(options.resultsFile, results))
         return 2;
     return targetsMet(results) ? 0 : 1;
