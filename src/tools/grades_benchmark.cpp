@@ -6,7 +6,8 @@
 // --factors runs several schools one after another and compares them with
 // the first; --dir keeps the schools in DIR and reuses them next time;
 // --screen sets the size of the unseen screen (1920x1080); --only measures
-// only the actions whose name contains TEXT (for profiling one of them).
+// the actions whose name contains TEXT, and those measured alongside them
+// (for profiling one of them).
 #include "app/Application.h"
 #include "tools/Benchmark.h"
 
