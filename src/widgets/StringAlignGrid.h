@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPointer>
 #include <QTableView>
 
 class StringAlignModel;
@@ -58,7 +59,13 @@ public:
     // The on-screen rectangle of a cell, for tests and tooltips.
     QRect cellRect(int col, int row) const;
 
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void watchWindow();
+
     void syncColumn(int col);
     void syncRow(int row);
     void keepCurrentRow();
@@ -68,4 +75,5 @@ private:
     int m_defaultColWidth = 80;
     int m_defaultRowHeight = 16;
     bool m_syncing = false;
+    QPointer<QWidget> m_window; // the window whose painting the grid is laid out ahead of
 };
