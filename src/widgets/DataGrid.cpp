@@ -72,12 +72,10 @@ public:
             connect(m_query, &QueryObject::rowAboutToBeAppended, this,
                     [this](int row) { beginInsertRows({}, row, row); });
             connect(m_query, &QueryObject::rowAppended, this, [this](int) { endInsertRows(); });
-            connect(m_query, &QueryObject::rowChanged, this, [this](int row) {
-                emit dataChanged(index(row, 0), index(row, columnCount() - 1));
-            });
-            connect(m_query, &QueryObject::currentRowChanged, this, [this] {
-                emit headerDataChanged(Qt::Vertical, 0, qMax(0, rowCount() - 1));
-            });
+            connect(m_query, &QueryObject::rowChanged, this,
+                    [this](int row) { emit dataChanged(index(row, 0), index(row, columnCount() - 1)); });
+            connect(m_query, &QueryObject::currentRowChanged, this,
+                    [this] { emit headerDataChanged(Qt::Vertical, 0, qMax(0, rowCount() - 1)); });
             connect(m_query, &QObject::destroyed, this, [this] {
                 beginResetModel();
                 m_query = nullptr;
@@ -192,8 +190,8 @@ protected:
             p.setPen(palette().color(QPalette::Mid));
             p.drawLine(cell.right(), 0, cell.right(), height());
             p.setPen(palette().color(QPalette::ButtonText));
-            p.drawText(cell.adjusted(3, 0, -3, 0), static_cast<int>(m_grid->columns().at(column).footerAlignment),
-                       text(column));
+            p.drawText(cell.adjusted(3, 0, -3, 0),
+                       static_cast<int>(m_grid->columns().at(column).footerAlignment), text(column));
         }
     }
 
@@ -201,7 +199,7 @@ private:
     DataGrid* m_grid;
 };
 
-DataGrid::DataGrid(QWidget* parent) : QTableView(parent)
+DataGrid::DataGrid(QWidget* parent) : LaidOutTableView(parent)
 {
     m_model = new QueryTableModel(this);
     QTableView::setModel(m_model);
@@ -348,7 +346,8 @@ void DataGrid::syncFromQuery(int row)
     } else {
         const int column = qMax(0, horizontalHeader()->logicalIndexAt(0));
         const QModelIndex index = m_model->index(row, column);
-        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        selectionModel()->setCurrentIndex(index,
+                                          QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         scrollTo(index);
     }
     m_syncing = false;

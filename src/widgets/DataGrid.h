@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/QueryObject.h"
+#include "widgets/LaidOutTableView.h"
 
 #include <QMap>
 #include <QPointer>
@@ -34,7 +35,7 @@ struct GridColumn {
 // The data-bound grid: a read-only, whole-row view of a query object's rows
 // through declared columns, with value lists, an optional footer row and a
 // row indicator. Its current row is the query's current row, both ways.
-class DataGrid : public QTableView {
+class DataGrid : public LaidOutTableView {
     Q_OBJECT
 public:
     explicit DataGrid(QWidget* parent = nullptr);

@@ -274,7 +274,7 @@ private:
 };
 } // namespace
 
-TStringAlignGrid::TStringAlignGrid(QWidget* parent) : QTableView(parent)
+TStringAlignGrid::TStringAlignGrid(QWidget* parent) : LaidOutTableView(parent)
 {
     m_model = new StringAlignModel(this, palette().color(QPalette::Active, QPalette::Base));
     m_model->rows.append(m_model->newRow());
@@ -484,35 +484,6 @@ QRect TStringAlignGrid::cellRect(int col, int row) const
         return QRect(header->sectionViewportPosition(col), 0, header->sectionSize(col), header->height());
     }
     return visualRect(m_model->index(row - 1, col));
-}
-
-// The view lays out changed rows and columns on a timer that fires after the
-// next paint, and then paints itself a second time. Laid out when the window
-// is about to paint, a table rebuilt in one go is painted once.
-bool TStringAlignGrid::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_window && event->type() == QEvent::UpdateRequest)
-        executeDelayedItemsLayout();
-    return QTableView::eventFilter(watched, event);
-}
-
-bool TStringAlignGrid::event(QEvent* event)
-{
-    if (event->type() == QEvent::Show || event->type() == QEvent::ParentChange)
-        watchWindow();
-    return QTableView::event(event);
-}
-
-void TStringAlignGrid::watchWindow()
-{
-    QWidget* top = window();
-    if (top == m_window)
-        return;
-    if (m_window)
-        m_window->removeEventFilter(this);
-    m_window = top;
-    if (m_window != this)
-        m_window->installEventFilter(this);
 }
 
 void TStringAlignGrid::syncColumn(int col)

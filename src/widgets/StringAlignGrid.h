@@ -1,8 +1,8 @@
 #pragma once
 
+#include "widgets/LaidOutTableView.h"
+
 #include <QColor>
-#include <QPointer>
-#include <QTableView>
 
 class StringAlignModel;
 
@@ -13,7 +13,7 @@ class StringAlignModel;
 //
 // All coordinates are grid coordinates, column first as in (col, row), with
 // the header in row 0. A column width or row height of -1 hides it.
-class TStringAlignGrid : public QTableView {
+class TStringAlignGrid : public LaidOutTableView {
     Q_OBJECT
 public:
     explicit TStringAlignGrid(QWidget* parent = nullptr);
@@ -59,13 +59,7 @@ public:
     // The on-screen rectangle of a cell, for tests and tooltips.
     QRect cellRect(int col, int row) const;
 
-protected:
-    bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    void watchWindow();
-
     void syncColumn(int col);
     void syncRow(int row);
     void keepCurrentRow();
@@ -75,5 +69,4 @@ private:
     int m_defaultColWidth = 80;
     int m_defaultRowHeight = 16;
     bool m_syncing = false;
-    QPointer<QWidget> m_window; // the window whose painting the grid is laid out ahead of
 };
