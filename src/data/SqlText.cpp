@@ -1,6 +1,5 @@
 #include "data/SqlText.h"
 
-#include <QRegularExpression>
 #include <cmath>
 #include <limits>
 
@@ -21,13 +20,69 @@ ConversionError::ConversionError(const QString& message)
 {
 }
 
+namespace {
+
+// The texts the two conversions accept, checked by hand rather than with a
+// regular expression: the statistics window converts every score of a class
+// on each rebuild, and matching a pattern costs more than the conversion.
+bool isDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+int skipDigits(QStringView text, qsizetype& i)
+{
+    int count = 0;
+    for (; i < text.size() && isDigit(text[i]); ++i)
+        ++count;
+    return count;
+}
+
+void skipSign(QStringView text, qsizetype& i)
+{
+    if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
+        ++i;
+}
+
+// [+-]digits
+bool isIntegerText(QStringView text)
+{
+    qsizetype i = 0;
+    skipSign(text, i);
+    return skipDigits(text, i) > 0 && i == text.size();
+}
+
+// [+-](digits[.digits] | .digits)[(e|E)[+-]digits]
+bool isFloatText(QStringView text)
+{
+    qsizetype i = 0;
+    skipSign(text, i);
+    const int whole = skipDigits(text, i);
+    int fraction = 0;
+    if (i < text.size() && text[i] == QLatin1Char('.')) {
+        ++i;
+        fraction = skipDigits(text, i);
+    }
+    if (whole == 0 && fraction == 0)
+        return false;
+    if (i < text.size() && (text[i] == QLatin1Char('e') || text[i] == QLatin1Char('E'))) {
+        ++i;
+        skipSign(text, i);
+        if (skipDigits(text, i) == 0)
+            return false;
+    }
+    return i == text.size();
+}
+
+} // namespace
+
 int StrToInt(const QString& text)
 {
-    static const QRegularExpression pattern(QStringLiteral("^\\s*[+-]?[0-9]+\\s*$"));
-    bool ok = pattern.match(text).hasMatch();
+    const QStringView trimmed = QStringView(text).trimmed();
+    bool ok = isIntegerText(trimmed);
     qint64 value = 0;
     if (ok)
-        value = text.trimmed().toLongLong(&ok);
+        value = trimmed.toLongLong(&ok);
     if (!ok || value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
         throw ConversionError(QStringLiteral("'%1' is not a valid integer value").arg(text));
     return static_cast<int>(value);
@@ -35,12 +90,11 @@ int StrToInt(const QString& text)
 
 double StrToFloat(const QString& text)
 {
-    static const QRegularExpression pattern(
-        QStringLiteral("^\\s*[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][+-]?[0-9]+)?\\s*$"));
-    bool ok = pattern.match(text).hasMatch();
+    const QStringView trimmed = QStringView(text).trimmed();
+    bool ok = isFloatText(trimmed);
     double value = 0;
     if (ok)
-        value = text.trimmed().toDouble(&ok);
+        value = trimmed.toDouble(&ok);
     if (!ok || !std::isfinite(value))
         throw ConversionError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
     return value;

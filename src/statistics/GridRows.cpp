@@ -17,11 +17,26 @@ void ClearGrid(TStringAlignGrid* grid)
 
 namespace {
 
-bool readNumber(const QString& text, double* value)
+// A cell text with its number read once: a search compares the best text so
+// far with every other, and reading the same number again for each
+// comparison costs more than the whole search otherwise.
+struct CellKey {
+    explicit CellKey(const QString& cellText) : text(cellText)
+    {
+        bool ok = false;
+        value = QStringView(text).trimmed().toDouble(&ok);
+        number = ok && std::isfinite(value);
+    }
+    QString text;
+    double value = 0;
+    bool number = false;
+};
+
+int compareKeys(const CellKey& a, const CellKey& b)
 {
-    bool ok = false;
-    *value = text.trimmed().toDouble(&ok);
-    return ok && std::isfinite(*value);
+    if (a.number && b.number)
+        return a.value < b.value ? -1 : (a.value > b.value ? 1 : 0);
+    return QString::compare(a.text, b.text, Qt::CaseSensitive);
 }
 
 // Of the rows first..last, the one whose text wins against every other under
@@ -29,12 +44,12 @@ bool readNumber(const QString& text, double* value)
 template <class Better>
 int findBestRow(int col, int first, int last, const TStringAlignGrid* grid, Better better)
 {
-    QString best = grid->cell(col, first);
+    CellKey best(grid->cell(col, first));
     int bestRow = first;
     for (int r = first; r <= last; ++r) {
-        const QString text = grid->cell(col, r);
-        if (better(CompareCellTexts(best, text))) {
-            best = text;
+        CellKey key(grid->cell(col, r));
+        if (better(compareKeys(best, key))) {
+            best = std::move(key);
             bestRow = r;
         }
     }
@@ -45,11 +60,7 @@ int findBestRow(int col, int first, int last, const TStringAlignGrid* grid, Bett
 
 int CompareCellTexts(const QString& a, const QString& b)
 {
-    double x = 0;
-    double y = 0;
-    if (readNumber(a, &x) && readNumber(b, &y))
-        return x < y ? -1 : (x > y ? 1 : 0);
-    return QString::compare(a, b, Qt::CaseSensitive);
+    return compareKeys(CellKey(a), CellKey(b));
 }
 
 int FindMinRow(int col, int first, int last, const TStringAlignGrid* grid)
