@@ -6,6 +6,7 @@
 
 void ClearGrid(TStringAlignGrid* grid)
 {
+    const TStringAlignGrid::Batch clearing(grid);
     for (int r = 0; r < grid->rowCount(); ++r) {
         grid->setRowTextColor(r, Qt::black);
         grid->setRowBackColor(r, grid->windowColor());
@@ -96,6 +97,7 @@ void SwapGridRows(int a, int b, int scratch, TStringAlignGrid* grid)
 
 void SortGridRows(int col, bool ascending, TStringAlignGrid* grid)
 {
+    const TStringAlignGrid::Batch sorting(grid);
     const int n = grid->rowCount();
     grid->setRowCount(n + 1);
     for (int i = 1; i <= n - 1; ++i) {

@@ -227,6 +227,8 @@ bool TfrmGradeCount::ReadyData()
 
 void TfrmGradeCount::TreeClick()
 {
+    // The table is rebuilt cell by cell; the view hears of it once.
+    const TStringAlignGrid::Batch rebuild(Grid);
     ClearGrid(Grid);
     if (!ReadyStudent() || !ReadySubj(true) || !ReadyGrade())
         return;
@@ -518,6 +520,7 @@ void TfrmGradeCount::SetJB()
 
 void TfrmGradeCount::cmdFilterClick()
 {
+    const TStringAlignGrid::Batch rebuild(Grid);
     ClearGrid(Grid);
     if (!ReadyStudent() || !ReadySubj(false) || !ReadyGrade())
         return;

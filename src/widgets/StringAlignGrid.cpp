@@ -112,8 +112,30 @@ public:
         return Qt::AlignLeft;
     }
 
+    // While a batch is open, changes of texts and colours are only noted and
+    // announced once when it closes: a rebuilt table changes thousands of
+    // cells, and the view works out where each one is on screen.
+    int batches = 0;
+    bool changedInBatch = false;
+
+    void endBatch()
+    {
+        if (--batches > 0 || !changedInBatch)
+            return;
+        changedInBatch = false;
+        if (!cols.isEmpty()) {
+            emit headerDataChanged(Qt::Horizontal, 0, cols.size() - 1);
+            if (rows.size() > 1)
+                emit dataChanged(index(0, 0), index(rows.size() - 2, cols.size() - 1));
+        }
+    }
+
     void cellChanged(int col, int row)
     {
+        if (batches > 0) {
+            changedInBatch = true;
+            return;
+        }
         if (row == 0) {
             emit headerDataChanged(Qt::Horizontal, col, col);
         } else {
@@ -124,6 +146,10 @@ public:
 
     void rowChanged(int row)
     {
+        if (batches > 0) {
+            changedInBatch = true;
+            return;
+        }
         if (row > 0 && !cols.isEmpty())
             emit dataChanged(index(row - 1, 0), index(row - 1, cols.size() - 1));
     }
@@ -272,6 +298,14 @@ private:
     mutable QHash<QString, QStaticText> m_texts;
     mutable QFont m_font;
 };
+// The header row: always as high as row 0 says (the grid fixes its height),
+// so its size is never measured from its texts, which the view would
+// otherwise do for every column each time columns are added.
+class HeaderRow : public QHeaderView {
+public:
+    explicit HeaderRow(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {}
+    QSize sizeHint() const override { return QSize(length(), height()); }
+};
 } // namespace
 
 TStringAlignGrid::TStringAlignGrid(QWidget* parent) : LaidOutTableView(parent)
@@ -297,7 +331,8 @@ TStringAlignGrid::TStringAlignGrid(QWidget* parent) : LaidOutTableView(parent)
     rows->setDefaultSectionSize(m_defaultRowHeight);
     rows->setSectionResizeMode(QHeaderView::Fixed);
 
-    QHeaderView* header = horizontalHeader();
+    auto* header = new HeaderRow(this);
+    setHorizontalHeader(header);
     header->setMinimumSectionSize(1);
     header->setDefaultSectionSize(m_defaultColWidth);
     header->setSectionResizeMode(QHeaderView::Interactive);
@@ -449,6 +484,10 @@ void TStringAlignGrid::setColAlignment(int col, Qt::Alignment alignment)
     if (col < 0 || col >= colCount())
         return;
     m_model->cols[col].align = int(alignment & Qt::AlignHorizontal_Mask);
+    if (m_model->batches > 0) {
+        m_model->changedInBatch = true;
+        return;
+    }
     emit m_model->headerDataChanged(Qt::Horizontal, col, col);
     if (rowCount() > 1)
         emit m_model->dataChanged(m_model->index(0, col), m_model->index(rowCount() - 2, col));
@@ -484,6 +523,18 @@ QRect TStringAlignGrid::cellRect(int col, int row) const
         return QRect(header->sectionViewportPosition(col), 0, header->sectionSize(col), header->height());
     }
     return visualRect(m_model->index(row - 1, col));
+}
+
+TStringAlignGrid::Batch::Batch(TStringAlignGrid* grid) : m_grid(grid)
+{
+    if (m_grid)
+        ++m_grid->m_model->batches;
+}
+
+TStringAlignGrid::Batch::~Batch()
+{
+    if (m_grid)
+        m_grid->m_model->endBatch();
 }
 
 void TStringAlignGrid::syncColumn(int col)

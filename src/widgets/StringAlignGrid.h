@@ -3,6 +3,7 @@
 #include "widgets/LaidOutTableView.h"
 
 #include <QColor>
+#include <QPointer>
 
 class StringAlignModel;
 
@@ -58,6 +59,20 @@ public:
 
     // The on-screen rectangle of a cell, for tests and tooltips.
     QRect cellRect(int col, int row) const;
+
+    // Groups many changes of texts, colours and alignment into one for the
+    // view, announced when the last open batch ends; what the grid holds
+    // changes at once as ever. Batches nest.
+    class Batch {
+    public:
+        explicit Batch(TStringAlignGrid* grid);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        QPointer<TStringAlignGrid> m_grid;
+    };
 
 private:
     void syncColumn(int col);

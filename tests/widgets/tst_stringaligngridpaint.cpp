@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QSignalSpy>
 #include <QStyledItemDelegate>
 #include <QTest>
 
@@ -55,6 +56,43 @@ private slots:
         grid.setItemDelegate(own);
         grid.setCell(2, 1, QStringLiteral("99.5"));
         QVERIFY(grid.grab().toImage() != fast);
+    }
+
+    // Changes made in a batch reach the view once, when the last batch ends,
+    // and cover every cell and the header row: a view told less would leave
+    // old texts on screen.
+    void batchedChangesAreAnnouncedWhenTheBatchEnds()
+    {
+        TStringAlignGrid grid;
+        grid.setColCount(3);
+        grid.setRowCount(4);
+        QSignalSpy cells(grid.model(), &QAbstractItemModel::dataChanged);
+        QSignalSpy header(grid.model(), &QAbstractItemModel::headerDataChanged);
+        {
+            const TStringAlignGrid::Batch batch(&grid);
+            {
+                const TStringAlignGrid::Batch inner(&grid);
+                grid.setCell(1, 0, QStringLiteral("姓名"));
+                grid.setCell(2, 3, QStringLiteral("88.5"));
+            }
+            grid.setRowTextColor(2, QColor(255, 0, 0));
+            grid.setColAlignment(2, Qt::AlignRight);
+            QCOMPARE(grid.cell(2, 3), QStringLiteral("88.5")); // held at once
+            QCOMPARE(cells.count(), 0);
+            QCOMPARE(header.count(), 0);
+        }
+        QCOMPARE(cells.count(), 1);
+        QCOMPARE(cells.at(0).at(0).toModelIndex(), grid.model()->index(0, 0));
+        QCOMPARE(cells.at(0).at(1).toModelIndex(), grid.model()->index(2, 2));
+        QCOMPARE(header.count(), 1);
+        QCOMPARE(header.at(0).at(1).toInt(), 0);
+        QCOMPARE(header.at(0).at(2).toInt(), 2);
+
+        // A batch without changes announces nothing.
+        {
+            const TStringAlignGrid::Batch idle(&grid);
+        }
+        QCOMPARE(cells.count(), 1);
     }
 };
 
