@@ -7,6 +7,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 #include <QSignalBlocker>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
@@ -20,10 +21,16 @@ constexpr int kPictureClass = 1;
 constexpr int kIndent = 19;
 constexpr int kTermNodeType = QTreeWidgetItem::UserType + 1;
 
+// A node shows the same picture when it is selected: without a picture of
+// its own for that state, the style would tint it with the highlight.
 QIcon picture(int index)
 {
-    return QIcon(index == kPictureTerm ? QStringLiteral(":/icons/term.png")
-                                       : QStringLiteral(":/icons/class.png"));
+    const QPixmap pixmap(index == kPictureTerm ? QStringLiteral(":/icons/term.png")
+                                               : QStringLiteral(":/icons/class.png"));
+    QIcon icon;
+    icon.addPixmap(pixmap, QIcon::Normal);
+    icon.addPixmap(pixmap, QIcon::Selected);
+    return icon;
 }
 
 // A term's node, whose class nodes are read and made when the term is first

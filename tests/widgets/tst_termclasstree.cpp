@@ -85,6 +85,16 @@ private slots:
         QCOMPARE(captions(view->topLevelItem(2)),
                  (QStringList{QStringLiteral("甲班"), QStringLiteral("乙班")}));
         QCOMPARE(TTermClassTree::nodeData(view->topLevelItem(1)->child(0)).Code, QStringLiteral("C'1"));
+
+        // Terms and classes have their own pictures, the same when selected.
+        const auto looks = [](const QTreeWidgetItem* node, QIcon::Mode mode) {
+            return node->icon(0).pixmap(QSize(16, 16), mode).toImage();
+        };
+        QTreeWidgetItem* term = view->topLevelItem(0);
+        QTreeWidgetItem* klass = term->child(0);
+        QVERIFY(looks(term, QIcon::Normal) != looks(klass, QIcon::Normal));
+        QCOMPARE(looks(term, QIcon::Selected), looks(term, QIcon::Normal));
+        QCOMPARE(looks(klass, QIcon::Selected), looks(klass, QIcon::Normal));
     }
 
     void readsATermsClassesWhenFirstOpened()
