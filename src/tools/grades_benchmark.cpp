@@ -1,13 +1,15 @@
 // grades-benchmark: times the program's windows on a whole school.
 //
 //   grades-benchmark [--x5] [--factors 1,5] [--runs N] [--dir DIR] [--screen WxH] [--only TEXT]
+//                    [--rounds N]
 //
 // --x5 builds five times the terms (100 terms, about 3.6 million scores);
 // --factors runs several schools one after another and compares them with
 // the first; --dir keeps the schools in DIR and reuses them next time;
 // --screen sets the size of the unseen screen (1920x1080); --only measures
 // the actions whose name contains TEXT, and those measured alongside them
-// (for profiling one of them).
+// (for profiling one of them); --rounds lets the schools take N turns (2)
+// and counts each action with its best one.
 #include "app/Application.h"
 #include "tools/Benchmark.h"
 
@@ -36,7 +38,7 @@ int usage()
 {
     std::fprintf(stderr,
                  "usage: grades-benchmark [--x5] [--factors 1,5] [--runs N] [--dir DIR] [--screen WxH] "
-                 "[--only TEXT]\n");
+                 "[--only TEXT] [--rounds N]\n");
     return 2;
 }
 
@@ -107,6 +109,11 @@ int main(int argc, char* argv[])
             options.session = args[++i].toInt();
         } else if (arg == QLatin1String("--results") && hasValue) {
             options.resultsFile = args[++i];
+        } else if (arg == QLatin1String("--rounds") && hasValue) {
+            bool ok = false;
+            options.rounds = args[++i].toInt(&ok);
+            if (!ok || options.rounds < 1)
+                return usage();
         } else if (arg == QLatin1String("--only") && hasValue) {
             options.only = args[++i];
         } else if (arg == QLatin1String("--screen") && hasValue) {

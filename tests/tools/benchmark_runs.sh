@@ -8,7 +8,7 @@ benchmark=$1
 out=$(mktemp)
 err=$(mktemp)
 trap 'rm -f "$out" "$err"' EXIT
-env -u QT_QPA_PLATFORM "$benchmark" --factors 1 --runs 1 >"$out" 2>"$err"
+env -u QT_QPA_PLATFORM "$benchmark" --factors 1 --runs 1 --rounds 1 >"$out" 2>"$err"
 rc=$?
 cat "$out"
 if [ "$rc" -gt 1 ]; then
