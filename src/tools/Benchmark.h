@@ -12,7 +12,7 @@ namespace bench {
 struct Options {
     std::vector<int> termFactors{1}; // one school per factor: 20 terms times the factor
     int runs = 25;                   // repetitions of each action
-    int rounds = 2;                  // turns each school takes; an action counts with its best
+    int rounds = 3;                  // turns each school takes; an action counts with its best
     QString dir;                     // where the schools are built and kept; empty: a temporary folder
     QString program;                 // the StudentGrades executable whose start-up is timed
     int session = 0;                 // >0: measure only this factor's school, in this process

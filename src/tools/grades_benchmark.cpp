@@ -8,7 +8,7 @@
 // the first; --dir keeps the schools in DIR and reuses them next time;
 // --screen sets the size of the unseen screen (1920x1080); --only measures
 // the actions whose name contains TEXT, and those measured alongside them
-// (for profiling one of them); --rounds lets the schools take N turns (2)
+// (for profiling one of them); --rounds lets the schools take N turns (3)
 // and counts each action with its best one.
 #include "app/Application.h"
 #include "tools/Benchmark.h"

@@ -187,6 +187,8 @@ TTermClassTree::TTermClassTree(QWidget* parent) : QGroupBox(QStringLiteral("å­¦æ
     m_tree->setAttribute(Qt::WA_Hover);
     m_tree->setItemDelegate(new HotTrackDelegate(m_tree));
     m_tree->setIconSize(QSize(16, 16));
+    // Every node is one line with a picture: measured once, not node by node.
+    m_tree->setUniformRowHeights(true);
     layout->addWidget(m_tree);
     setFocusProxy(m_tree);
     m_query = new QueryObject(this);
