@@ -227,14 +227,20 @@ bool TfrmGradeCount::ReadyData()
 
 void TfrmGradeCount::TreeClick()
 {
+    rebuild(true);
+}
+
+bool TfrmGradeCount::rebuild(bool refillSubjects)
+{
     // The table is rebuilt cell by cell; the view hears of it once.
-    const TStringAlignGrid::Batch rebuild(Grid);
+    const TStringAlignGrid::Batch batch(Grid);
     ClearGrid(Grid);
-    if (!ReadyStudent() || !ReadySubj(true) || !ReadyGrade())
-        return;
+    if (!ReadyStudent() || !ReadySubj(refillSubjects) || !ReadyGrade())
+        return false;
     CalcTotal();
     CheckHonours();
     SetJB();
+    return true;
 }
 
 bool TfrmGradeCount::ReadyStudent()
@@ -520,13 +526,8 @@ void TfrmGradeCount::SetJB()
 
 void TfrmGradeCount::cmdFilterClick()
 {
-    const TStringAlignGrid::Batch rebuild(Grid);
-    ClearGrid(Grid);
-    if (!ReadyStudent() || !ReadySubj(false) || !ReadyGrade())
+    if (!rebuild(false))
         return;
-    CalcTotal();
-    CheckHonours();
-    SetJB();
     const int index = cmbSubj->currentIndex();
     if (index < 1)
         return;

@@ -39,6 +39,9 @@ public:
     // The rebuild, step by step; each returns false after it reported a failure
     // or when no class is on show.
     void TreeClick();
+    // Clears the table and builds it for the class shown; false where a step
+    // failed (its message shown) and the table stays as far as it got.
+    bool rebuild(bool refillSubjects);
     bool ReadyStudent();
     bool ReadySubj(bool refill);
     bool ReadyGrade();

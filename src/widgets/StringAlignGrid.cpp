@@ -130,12 +130,18 @@ public:
         }
     }
 
+    // True when a batch is open: the change is noted for its end.
+    bool deferred()
+    {
+        if (batches > 0)
+            changedInBatch = true;
+        return batches > 0;
+    }
+
     void cellChanged(int col, int row)
     {
-        if (batches > 0) {
-            changedInBatch = true;
+        if (deferred())
             return;
-        }
         if (row == 0) {
             emit headerDataChanged(Qt::Horizontal, col, col);
         } else {
@@ -146,12 +152,19 @@ public:
 
     void rowChanged(int row)
     {
-        if (batches > 0) {
-            changedInBatch = true;
+        if (deferred())
             return;
-        }
         if (row > 0 && !cols.isEmpty())
             emit dataChanged(index(row - 1, 0), index(row - 1, cols.size() - 1));
+    }
+
+    void columnChanged(int col)
+    {
+        if (deferred())
+            return;
+        emit headerDataChanged(Qt::Horizontal, col, col);
+        if (rows.size() > 1)
+            emit dataChanged(index(0, col), index(rows.size() - 2, col));
     }
 
     int rowCount(const QModelIndex& parent = {}) const override
@@ -484,13 +497,7 @@ void TStringAlignGrid::setColAlignment(int col, Qt::Alignment alignment)
     if (col < 0 || col >= colCount())
         return;
     m_model->cols[col].align = int(alignment & Qt::AlignHorizontal_Mask);
-    if (m_model->batches > 0) {
-        m_model->changedInBatch = true;
-        return;
-    }
-    emit m_model->headerDataChanged(Qt::Horizontal, col, col);
-    if (rowCount() > 1)
-        emit m_model->dataChanged(m_model->index(0, col), m_model->index(rowCount() - 2, col));
+    m_model->columnChanged(col);
 }
 
 Qt::Alignment TStringAlignGrid::alignment(int col, int row) const
