@@ -1,8 +1,6 @@
 #include "app/EditForm.h"
 
 #include "app/uPub.h"
-#include "data/Messages.h"
-#include "data/QueryObject.h"
 
 #include <QFrame>
 #include <QPushButton>
@@ -10,8 +8,6 @@
 
 TEditForm::TEditForm(QWidget* parent) : TForm(parent)
 {
-    dsQuery = new QueryObject(this);
-    dsQuery->setObjectName(QStringLiteral("dsQuery"));
     Panel1 = MakeButtonPanel(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     cmdEnsure = MakeButton(QStringLiteral("确认(&E)"), Panel1, QStringLiteral("cmdEnsure"));
@@ -33,17 +29,6 @@ void TEditForm::cmdEnsureClick()
 void TEditForm::cmdCancelClick()
 {
     reject();
-}
-
-bool TEditForm::openRecord(const QString& sql)
-{
-    dsQuery->close();
-    dsQuery->setSql(sql);
-    if (!dsQuery->open()) {
-        ShowMessage(Msg::ReadFailed);
-        return false;
-    }
-    return true;
 }
 
 void TEditForm::resizeEvent(QResizeEvent* event)

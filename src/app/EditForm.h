@@ -4,11 +4,10 @@
 
 class QFrame;
 class QPushButton;
-class QueryObject;
 
 // The edit dialog every "新增/修改…" window is built on: it is opened with
-// one row's ID (-1 for a new row), holds that row in its own query object,
-// and stores it through SaveData when "确认(&E)" is pressed. NotStored stays
+// one row's ID (-1 for a new row), reads that row in ReadyData, and stores
+// it through SaveData when "确认(&E)" is pressed. NotStored stays
 // true until a store succeeds, so the launcher knows whether to reload.
 //
 // The bottom panel (41 pixels, lowered) holds "确认(&E)" and "取消(&X)",
@@ -26,7 +25,6 @@ public:
     virtual bool ReadyData() = 0;
     virtual bool SaveData() = 0;
 
-    QueryObject* query() const { return dsQuery; }
     QPushButton* ensureButton() const { return cmdEnsure; }
     QPushButton* cancelButtonWidget() const { return cmdCancel; }
 
@@ -34,14 +32,11 @@ public:
     void cmdCancelClick();
 
 protected:
-    // Opens the record statement; on failure shows the read-failure text.
-    bool openRecord(const QString& sql);
     // The bottom panel, for dialogs that place it themselves.
     QFrame* buttonPanel() const { return Panel1; }
     // Keeps the panel at the bottom across the whole width (for resizable dialogs).
     void resizeEvent(QResizeEvent* event) override;
 
-    QueryObject* dsQuery = nullptr;
     QFrame* Panel1 = nullptr;
     QPushButton* cmdEnsure = nullptr;
     QPushButton* cmdCancel = nullptr;

@@ -29,7 +29,8 @@ QString displayText(QString text)
     return text;
 }
 
-QString runFileDialog(QWidget* parent, const DialogProvider::FileRequest& request, QFileDialog::AcceptMode mode)
+QString runFileDialog(QWidget* parent, const DialogProvider::FileRequest& request,
+                      QFileDialog::AcceptMode mode)
 {
     QFileDialog dialog(parent, request.title, request.directory, request.filter);
     dialog.setAcceptMode(mode);
@@ -104,6 +105,13 @@ void ShowMessage(const QString& text)
 bool AskQuestion(const QString& text)
 {
     return Dialogs().question(text);
+}
+
+bool Succeeded(const DbResult& result, const QString& failureText)
+{
+    if (!result)
+        ShowMessage(failureText);
+    return result.isOk();
 }
 
 void ReportException(const std::exception& e)

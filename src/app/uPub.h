@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/DbResult.h"
+
 #include <QString>
 #include <QWidget>
 #include <exception>
@@ -51,6 +53,11 @@ DialogProvider* SetDialogProvider(DialogProvider* provider);
 void ShowMessage(const QString& text);
 bool AskQuestion(const QString& text);
 
+// The windows' one way of reporting a failed operation: when result is a
+// failure, failureText (a fixed text of data/Messages.h, or the window's
+// own) is shown in a plain box. Returns whether the operation succeeded.
+bool Succeeded(const DbResult& result, const QString& failureText);
+
 // The application's top-level error report: a failure that escaped the user's
 // action is shown with its own text, and the program goes on.
 void ReportException(const std::exception& e);
@@ -58,8 +65,7 @@ void ReportUnknownException();
 
 // Wraps a command so that a failure it throws reaches the top-level error
 // report at the edge of the user's action instead of unwinding through Qt.
-template <class F>
-auto Guarded(F f)
+template <class F> auto Guarded(F f)
 {
     return [f = std::move(f)](auto&&... args) {
         try {
@@ -85,8 +91,7 @@ void OpenUrl(const QString& address);
 
 // The modal launcher: create with no owner, ReadyData, show modally only when
 // that succeeded; the window is destroyed before returning.
-template <class Window, class... Args>
-bool RunModal(Args&&... args)
+template <class Window, class... Args> bool RunModal(Args&&... args)
 {
     Window window(std::forward<Args>(args)...);
     if (!window.ReadyData())
@@ -96,8 +101,7 @@ bool RunModal(Args&&... args)
 }
 
 // The edit-dialog launcher: true exactly when the user confirmed and the row was stored.
-template <class Dialog, class... Args>
-bool RunEdit(Args&&... args)
+template <class Dialog, class... Args> bool RunEdit(Args&&... args)
 {
     Dialog dialog(std::forward<Args>(args)...);
     if (!dialog.ReadyData())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 #include <stdexcept>
 
 // Values reach SQL text only through these helpers: a text code goes between
@@ -32,3 +33,7 @@ QString FormatPlainNumber(double value);
 
 // The one-decimal format of the statistics table ("85.0", "0.0").
 QString FormatOneDecimal(double value);
+
+// A stored value as the windows show it: null as nothing, a real number in
+// the plain format, everything else as its text.
+QString FieldText(const QVariant& value);

@@ -67,8 +67,6 @@ TAssignForm::TAssignForm(const Layout& shape, QWidget* parent) : TForm(parent), 
     m_upper->setObjectName(shape.upperQuery);
     m_lower = new QueryObject(this);
     m_lower->setObjectName(shape.lowerQuery);
-    m_command = new CommandObject(this);
-    m_command->setObjectName(QStringLiteral("ADOCommand1"));
 
     auto* body = new QHBoxLayout(this);
     body->setContentsMargins(0, 0, 0, 0);
@@ -116,25 +114,14 @@ bool TAssignForm::ReadyList()
     }
     // Built before anything is closed, so a value that cannot be used leaves
     // the window as it was.
-    const QString upper = upperSql();
-    const QString lower = lowerSql();
+    const Statement upper = upperList();
+    const Statement lower = lowerList();
     const QString caption = upperCaption();
 
-    m_upper->close();
-    m_upper->setSql(upper);
-    if (!m_upper->open()) {
-        ShowMessage(m_layout.upperReadFailed);
+    if (!Succeeded(m_upper->open(upper), m_layout.upperReadFailed))
         return false;
-    }
     m_upperBox->setTitle(caption);
-
-    m_lower->close();
-    m_lower->setSql(lower);
-    if (!m_lower->open()) {
-        ShowMessage(Msg::ReadFailed);
-        return false;
-    }
-    return true;
+    return Succeeded(m_lower->open(lower), Msg::ReadFailed);
 }
 
 void TAssignForm::sbUpClick()
@@ -147,16 +134,14 @@ void TAssignForm::sbDownClick()
     move(m_upper, false);
 }
 
-void TAssignForm::move(QueryObject* from, bool assign)
+void TAssignForm::move(QueryObject* from, bool assigning)
 {
     if (!hasChoice() || from->isEmpty() || from->eof())
         return;
     const QString code = from->fieldText(m_layout.codeField);
-    m_command->setSql(assign ? insertSql(code) : deleteSql(code));
-    if (!m_command->execute()) {
-        // The lists still show the state before the attempt, which is the stored one.
-        ShowMessage(assign ? Msg::InsertFailed : Msg::DeleteAssignmentFailed);
-        return;
-    }
-    ReadyList();
+    // A refused move leaves the lists showing the state before the attempt,
+    // which is the stored one.
+    if (assigning ? Succeeded(assign(code), Msg::InsertFailed)
+                  : Succeeded(unassign(code), Msg::DeleteAssignmentFailed))
+        ReadyList();
 }

@@ -1,13 +1,11 @@
 #pragma once
 
 #include "app/Form.h"
-#include "data/QueryObject.h"
 #include "widgets/DataGrid.h"
 
 #include <QString>
 #include <QVector>
 
-class CommandObject;
 class QGroupBox;
 class QPushButton;
 
@@ -48,22 +46,22 @@ protected:
     // Puts the chooser at the window's left edge, first in tab order, with the focus.
     void setChooser(QWidget* chooser);
 
-    // The specialisations. Everything they splice into SQL text is quoted or
-    // a validated number.
+    // The specialisations: the two lists of what is chosen, and the move of
+    // one code between them.
     virtual bool hasChoice() const = 0;
     // Runs when nothing usable is chosen; by default nothing changes.
     virtual void nothingChosen() {}
-    virtual QString upperSql() const = 0;
-    virtual QString lowerSql() const = 0;
+    virtual Statement upperList() const = 0;
+    virtual Statement lowerList() const = 0;
     virtual QString upperCaption() const = 0;
-    virtual QString insertSql(const QString& code) const = 0;
-    virtual QString deleteSql(const QString& code) const = 0;
+    virtual DbResult assign(const QString& code) const = 0;
+    virtual DbResult unassign(const QString& code) const = 0;
 
-    QueryObject* upperList() const { return m_upper; }
-    QueryObject* lowerList() const { return m_lower; }
+    QueryObject* upperRows() const { return m_upper; }
+    QueryObject* lowerRows() const { return m_lower; }
 
 private:
-    void move(QueryObject* from, bool assign);
+    void move(QueryObject* from, bool assigning);
 
     Layout m_layout;
     QWidget* m_right = nullptr;
@@ -72,7 +70,6 @@ private:
     DataGrid* m_lowerGrid = nullptr;
     QueryObject* m_upper = nullptr;
     QueryObject* m_lower = nullptr;
-    CommandObject* m_command = nullptr; // ADOCommand1
     QPushButton* m_sbUp = nullptr;
     QPushButton* m_sbDown = nullptr;
 };

@@ -92,8 +92,9 @@ void TListForm::cmdDeleteClick()
         return;
     if (!AskQuestion(m_deleteQuestion))
         return;
-    if (!m_records->deleteCurrent())
-        ShowMessage(m_deleteRefused); // the row stays where it was
+    // A refused delete leaves the row where it was.
+    if (Succeeded(deleteRecord(m_records->fieldInt(QStringLiteral("ID"))), m_deleteRefused))
+        m_records->removeCurrentRow();
 }
 
 void TListForm::cmdCloseClick()

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/Form.h"
-#include "data/QueryObject.h" // the grid header needs it complete
 #include "widgets/DataGrid.h"
 
 #include <QFrame>
@@ -37,9 +36,10 @@ private:
 
 // The list window the code tables and the roster are built on: a list of
 // rows with an ID, the button bar, and the four commands. Adding and editing
-// open the row's dialog and reload only when it stored; deleting asks first
-// and deletes the current row through the list's own query object, so the row
-// leaves the list without a reload and the following row becomes current.
+// open the row's dialog and reload only when it stored; deleting asks first,
+// deletes the current row from its table and takes it out of the list, so
+// the row leaves the list without a reload and the following row becomes
+// current.
 class TListForm : public TForm {
     Q_OBJECT
 public:
@@ -62,6 +62,8 @@ protected:
     // Open the dialog for a new row or for the row with this ID; true when it stored.
     virtual bool appendRecord() = 0;
     virtual bool editRecord(int id) = 0;
+    // Deletes the row with this ID from its table; refused while it is used.
+    virtual DbResult deleteRecord(int id) = 0;
     virtual void reloadAfterStore() = 0;
 
 private:

@@ -2,7 +2,8 @@
 
 #include "app/uPub.h"
 #include "data/Messages.h"
-#include "data/QueryObject.h"
+#include "data/Scores.h"
+#include "data/SqlText.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -71,17 +72,18 @@ bool TScoreEditForm::EditScoreKeyPress(QChar key) const
 
 bool TScoreEditForm::ReadyData()
 {
-    if (!openRecord(ScoreRows::recordSql(m_kind, ID)))
+    const DbValue<std::optional<Scores::Record>> found = Scores::Find(*m_kind.table, ID);
+    if (!Succeeded(found, Msg::ReadFailed))
         return false;
-    if (dsQuery->isEmpty()) {
-        // Appending here would make a score that belongs to no student or class.
+    if (!found->has_value()) {
+        // Adding a row here would make a score that belongs to no student or class.
         ShowMessage(RecordGone);
         return false;
     }
-    dsQuery->edit();
-    EditCode->setText(dsQuery->fieldText(QStringLiteral("SubjectCode")));
-    EditName->setText(dsQuery->fieldText(QStringLiteral("SubjName")));
-    EditScore->setText(dsQuery->fieldText(QStringLiteral("Score")));
+    const Scores::Record& record = **found;
+    EditCode->setText(record.subjectCode);
+    EditName->setText(record.subjectName);
+    EditScore->setText(FormatPlainNumber(record.score));
     return true;
 }
 
@@ -93,10 +95,6 @@ bool TScoreEditForm::SaveData()
         return false;
     }
     // Throws for a text that is no number ("8.5.5"), before anything is stored.
-    dsQuery->setField(QStringLiteral("Score"), EditScore->text());
-    if (!dsQuery->post()) {
-        ShowMessage(Msg::StoreFailed);
-        return false;
-    }
-    return true;
+    const double score = StrToFloat(EditScore->text());
+    return Succeeded(Scores::StoreScore(*m_kind.table, ID, score), Msg::StoreFailed);
 }

@@ -33,10 +33,6 @@ TScoreWindow::TScoreWindow(const ScoreKind& kind, const QString& initCaption, co
 
     dsScores = new QueryObject(this);
     dsScores->setObjectName(scoresName);
-    dsTemp = new QueryObject(this);
-    dsTemp->setObjectName(QStringLiteral("dsTemp"));
-    ADOCommand1 = new CommandObject(this);
-    ADOCommand1->setObjectName(QStringLiteral("ADOCommand1"));
 
     DBGridEh1 = new DataGrid(this);
     DBGridEh1->setObjectName(QStringLiteral("DBGridEh1"));
@@ -103,13 +99,7 @@ bool TScoreWindow::ReadyData()
 
 bool TScoreWindow::ReadyScores(const ScoreRows& rows)
 {
-    dsScores->close();
-    dsScores->setSql(rows.listSql());
-    if (!dsScores->open()) {
-        ShowMessage(Msg::ReadFailed);
-        return false;
-    }
-    return true;
+    return Succeeded(dsScores->open(Scores::List(rows)), Msg::ReadFailed);
 }
 
 void TScoreWindow::cmdAppendClick()
@@ -119,46 +109,16 @@ void TScoreWindow::cmdAppendClick()
         return;
     if (!dsScores->isEmpty() && !AskQuestion(OverwriteQuestion))
         return;
-    switch (Initialise(*rows)) {
-    case Outcome::Done:
-        if (!m_kind.completedMessage.isEmpty())
-            ShowMessage(m_kind.completedMessage);
-        ReadyScores(*rows);
-        break;
-    case Outcome::EmptyPlan:
+    const DbValue<Scores::Initialised> outcome = Scores::Initialise(*rows, m_kind.emptyPlanRefused);
+    if (!Succeeded(outcome, Msg::InitFailed))
+        return;
+    if (*outcome == Scores::Initialised::PlanEmpty) {
         ShowMessage(NoPlanMessage);
-        break;
-    case Outcome::Failed:
-        ShowMessage(Msg::InitFailed);
-        break;
+        return;
     }
-}
-
-TScoreWindow::Outcome TScoreWindow::Initialise(const ScoreRows& rows)
-{
-    // All or nothing: rows half-replaced would pass for a finished
-    // initialisation. Leaving early rolls every statement back.
-    Transaction transaction;
-    if (!transaction.isStarted())
-        return Outcome::Failed;
-    dsTemp->close();
-    dsTemp->setSql(rows.planSql());
-    if (!dsTemp->open())
-        return Outcome::Failed;
-    // The plan is read first so that an empty plan that must keep the rows
-    // never runs the delete at all.
-    if (dsTemp->isEmpty() && m_kind.emptyPlanRefused)
-        return Outcome::EmptyPlan;
-    ADOCommand1->setSql(rows.deleteSql());
-    if (!ADOCommand1->execute())
-        return Outcome::Failed;
-    for (dsTemp->first(); !dsTemp->eof(); dsTemp->next()) {
-        ADOCommand1->setSql(rows.insertSql(dsTemp->fieldText(QStringLiteral("SubjCode"))));
-        if (!ADOCommand1->execute())
-            return Outcome::Failed;
-    }
-    dsTemp->close();
-    return transaction.commit() ? Outcome::Done : Outcome::Failed;
+    if (!m_kind.completedMessage.isEmpty())
+        ShowMessage(m_kind.completedMessage);
+    ReadyScores(*rows);
 }
 
 void TScoreWindow::cmdEditClick()

@@ -5,7 +5,6 @@
 
 #include <optional>
 
-class CommandObject;
 class DataGrid;
 class QFrame;
 class QGroupBox;
@@ -59,10 +58,4 @@ protected:
     QPushButton* cmdEdit = nullptr;
     QPushButton* cmdClose = nullptr;
     QueryObject* dsScores = nullptr;
-    QueryObject* dsTemp = nullptr;
-    CommandObject* ADOCommand1 = nullptr;
-
-private:
-    enum class Outcome { Done, EmptyPlan, Failed };
-    Outcome Initialise(const ScoreRows& rows);
 };

@@ -597,10 +597,9 @@ void Session::measureCommits()
     Figures& one = add(QString::fromUtf8(action::OneRowCommit), Kind::Reference);
     // A row written and removed again: SQLite skips an update that changes
     // nothing, so only a real change makes the commit flush to the disk.
-    CommandObject insert;
-    insert.setSql(QStringLiteral("Insert into TSubject (SubjCode,SubjName) Values('bench-commit','')"));
-    CommandObject remove;
-    remove.setSql(QStringLiteral("Delete from TSubject Where SubjCode='bench-commit'"));
+    const Statement insert{
+        QStringLiteral("Insert into TSubject (SubjCode,SubjName) Values('bench-commit','')"), {}};
+    const Statement remove{QStringLiteral("Delete from TSubject Where SubjCode='bench-commit'"), {}};
     for (int i = 0; i < timedRuns(); ++i) {
         QElapsedTimer clock;
         clock.start();
@@ -613,8 +612,8 @@ void Session::measureCommits()
         clock.restart();
         {
             Transaction transaction;
-            insert.execute();
-            remove.execute();
+            Db::execute(insert);
+            Db::execute(remove);
             transaction.commit();
         }
         one.onScreen.push_back(clock.nsecsElapsed() / 1e6);
