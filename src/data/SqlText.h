@@ -4,9 +4,11 @@
 #include <QVariant>
 #include <stdexcept>
 
-// Values reach SQL text only through these helpers: a text code goes between
-// single quotes with every quote inside doubled, so a code such as O'Brien is
-// stored and found intact and can never end its literal early.
+// Statements bind their values (data/Database.h). Where one is still written
+// as text with its values, they reach it only through these helpers: a text
+// code goes between single quotes with every quote inside doubled, so a code
+// such as O'Brien is stored and found intact and can never end its literal
+// early.
 QString QuotedStr(const QString& code);
 
 // Numbers are spliced only from validated integers.
