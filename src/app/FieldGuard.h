@@ -40,11 +40,6 @@ public:
     FieldGuard* setKeyPress(KeyFilter filter, const QString& allowed);
     // The field's own limit in characters; 0 for none.
     FieldGuard* setLimit(int limit);
-    int limit() const { return m_limit; }
-
-    // Why text that would make the field read text is refused, or empty
-    // when it is taken.
-    QString refusal(const QString& text) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -53,6 +48,8 @@ private:
     class Gate;
     FieldGuard(QLineEdit* field, const QString& label);
 
+    // Why the field may not come to read text, or empty when it may.
+    QString refusal(const QString& text) const;
     bool dropsTypedKey(const QKeyEvent* key) const;
     bool refusesDrop(QEvent* event);
     void refuse(const QString& why);
