@@ -43,7 +43,7 @@ DbValue<std::optional<Record>> Find(const CodeTableColumns& t, int id)
 
 DbResult Store(const CodeTableColumns& t, std::optional<int> id, const QString& code, const QString& name)
 {
-    const QVariant storedCode = t.numericCode ? QVariant(StrToInt(code)) : QVariant(code);
+    const QVariant storedCode = t.numericCode ? QVariant(StrToInt(code, t.codeField)) : QVariant(code);
     const FieldValues values{{t.codeField, storedCode}, {t.nameField, name}};
     if (id)
         return Db::updateRow(t.table, *id, values);

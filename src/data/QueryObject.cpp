@@ -130,13 +130,13 @@ Qt::ItemFlags QueryObject::flags(const QModelIndex& index) const
 int QueryObject::fieldInt(const QString& field) const
 {
     const QVariant v = value(field);
-    return v.isNull() ? 0 : StrToInt(v.toString());
+    return v.isNull() ? 0 : StrToInt(v.toString(), field);
 }
 
 double QueryObject::fieldDouble(const QString& field) const
 {
     const QVariant v = value(field);
-    return v.isNull() ? 0 : StrToFloat(v.toString());
+    return v.isNull() ? 0 : StrToFloat(v.toString(), field);
 }
 
 QVariant QueryObject::firstColumn() const

@@ -86,7 +86,7 @@ Statement TfrmTermToClass::lowerList() const
 
 QString TfrmTermToClass::upperCaption() const
 {
-    return QStringLiteral("学期[") + dsQuery->fieldText(QStringLiteral("TermName")) +
+    return QStringLiteral("学期[") + AsTyped(dsQuery->fieldText(QStringLiteral("TermName"))) +
            QStringLiteral("]有效的班级！");
 }
 

@@ -94,7 +94,8 @@ bool TfrmGrade::ReadyList()
     const ClassSelection shown = m_tree->ShownClass();
     if (shown.isEmpty())
         return false;
-    GroupBox2->setTitle(QStringLiteral("班级 [") + shown.ClassName + QStringLiteral("] 的学生信息列表！"));
+    GroupBox2->setTitle(QStringLiteral("班级 [") + AsTyped(shown.ClassName) +
+                        QStringLiteral("] 的学生信息列表！"));
     return Succeeded(dsStudent->open(Roster::Students(shown.ClassCode)), Msg::ReadFailed);
 }
 

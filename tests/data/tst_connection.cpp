@@ -148,13 +148,13 @@ void ConnectionTest::rowWritesNameTheirTable()
     QCOMPARE((*found)->code, QString("7"));
     QVERIFY(CodeTables::Find(terms, seven + 100) && !CodeTables::Find(terms, seven + 100)->has_value());
 
-    // Text that is no number never reaches the row.
+    // Text that is no number never reaches the row; the failure names the value and the field.
     QVERIFY_THROWS_EXCEPTION(ConversionError, CodeTables::Store(terms, seven, "12a", "x"));
     QVERIFY_THROWS_EXCEPTION(ConversionError, CodeTables::Store(terms, std::nullopt, "2147483648", "x"));
     try {
         CodeTables::Store(terms, seven, "12a", "x");
     } catch (const ConversionError& e) {
-        QCOMPARE(e.message(), QString("'12a' is not a valid integer value"));
+        QCOMPARE(e.message(), QString("'12a' is not a valid integer value for field 'TermCode'"));
     }
     QCOMPARE(db.scalar("select TermName from TTerm").toString(), QString("七"));
 
