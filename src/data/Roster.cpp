@@ -11,7 +11,7 @@ const QString Columns = QStringLiteral(
 
 Statement Students(const QString& classCode)
 {
-    return {QStringLiteral("Select %1 from TStudent Where ClassCode=? Order by SName").arg(Columns),
+    return {QStringLiteral("Select %1 from TStudent Where ClassCode=? Order by SName,ID").arg(Columns),
             {classCode}};
 }
 

@@ -7,8 +7,9 @@
 // The students of the classes.
 namespace Roster {
 
-// The students of a class by name, every column of the student: the one
-// roster every window lists.
+// The students of a class by name, namesakes in the order they were
+// entered, every column of the student: the one roster every window and
+// the class results list.
 Statement Students(const QString& classCode);
 
 // One student as the student dialog edits it. The three flags are stored
