@@ -3,11 +3,12 @@
 #include "data/uDM.h"
 
 #include <QByteArray>
-#include <QHash>
 #include <QSqlDriver>
 #include <QVariant>
 
 #include <sqlite3.h>
+
+#include <algorithm>
 
 // The plan is read with SQLite's own interface on the connection's handle
 // (the Qt driver links the system's SQLite): a school's history holds
@@ -98,32 +99,29 @@ std::optional<TermClassPlan> ReadTermClassPlan()
     if (!moment.isStarted())
         return std::nullopt;
 
-    // Classes and terms first, so that each pair is matched in memory: the
-    // pairs are then one pass over their index, with no lookup per pair.
+    // Classes and terms first, each in the order of the pairs' index, so that
+    // the pairs are one pass over that index, matched in memory as they come.
     TermClassPlan plan;
-    QHash<QByteArray, int> classAt;
+    QList<QByteArray> codes; // the classes' codes as stored, ascending as SQLite compares them
     {
-        Statement classes(db, "select ClassCode,ClassName from TClass");
+        Statement classes(db, "select ClassCode,ClassName from TClass order by ClassCode");
         if (!classes.isPrepared())
             return std::nullopt;
         while (classes.next()) {
             const QByteArray code = classes.bytes(0);
-            classAt.insert(QByteArray(code.constData(), code.size()), plan.classes.size()); // a copy of its own
+            codes.append(QByteArray(code.constData(), code.size())); // a copy of its own
             plan.classes.append({classes.text(0), classes.text(1)});
         }
         if (classes.failed())
             return std::nullopt;
     }
     QList<TermClassPlan::Term> terms;
-    QHash<qint64, int> termAt;
     {
         Statement termRows(db, "select TermCode,TermName from TTerm order by TermCode");
         if (!termRows.isPrepared())
             return std::nullopt;
-        while (termRows.next()) {
-            termAt.insert(termRows.integer(0), terms.size());
+        while (termRows.next())
             terms.append({termRows.integer(0), termRows.text(1), {}});
-        }
         if (termRows.failed())
             return std::nullopt;
     }
@@ -131,12 +129,26 @@ std::optional<TermClassPlan> ReadTermClassPlan()
         Statement pairs(db, "select TermCode,ClassCode from TTermToClass order by TermCode,ClassCode");
         if (!pairs.isPrepared())
             return std::nullopt;
+        int term = 0;
+        int klass = -1; // the class of the pair before, within the same term
         while (pairs.next()) {
-            const auto term = termAt.constFind(pairs.integer(0));
-            const auto klass = classAt.constFind(pairs.bytes(1));
+            const qint64 termCode = pairs.integer(0);
+            if (term < terms.size() && terms.at(term).code != termCode) {
+                while (term < terms.size() && terms.at(term).code < termCode)
+                    ++term;
+                klass = -1;
+            }
+            const QByteArray code = pairs.bytes(1);
+            // A term's classes are mostly neighbours in code order as well.
+            if (klass + 1 < codes.size() && codes.at(klass + 1) == code) {
+                ++klass;
+            } else {
+                const auto at = std::lower_bound(codes.cbegin(), codes.cend(), code);
+                klass = at != codes.cend() && *at == code ? int(at - codes.cbegin()) : -1;
+            }
             // As an inner join: a pair whose term or class is gone is not shown.
-            if (term != termAt.cend() && klass != classAt.cend())
-                terms[*term].classes.append(*klass);
+            if (term < terms.size() && terms.at(term).code == termCode && klass >= 0)
+                terms[term].classes.append(klass);
         }
         if (pairs.failed())
             return std::nullopt;
