@@ -3,9 +3,12 @@
 // and only when first shown.
 #include "app/Form.h"
 
+#include <QApplication>
+#include <QGuiApplication>
 #include <QMainWindow>
 #include <QPaintEvent>
 #include <QScreen>
+#include <QTemporaryFile>
 #include <QTest>
 #include <QWindow>
 
@@ -52,26 +55,37 @@ class CentringTest : public QObject {
 private slots:
     void centredByItsFrameBeforeTheFirstPaint()
     {
-        QMainWindow main;
-        main.resize(300, 200);
-        main.move(0, 0);
-        main.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&main));
-        const QRect area = main.screen()->availableGeometry();
-
-        for (const QSize size : {QSize(284, 107), QSize(419, 264), QSize(251, 121)}) {
-            Probe probe(size);
-            probe.show();
-            QTRY_VERIFY(probe.frameAtFirstPaint.has_value());
-            QVERIFY2(centredIn(*probe.frameAtFirstPaint, area),
-                     qPrintable(QStringLiteral("frame %1,%2 %3x%4 in %5x%6")
-                                    .arg(probe.frameAtFirstPaint->x())
-                                    .arg(probe.frameAtFirstPaint->y())
-                                    .arg(probe.frameAtFirstPaint->width())
-                                    .arg(probe.frameAtFirstPaint->height())
-                                    .arg(area.width())
-                                    .arg(area.height())));
-            QTRY_VERIFY(centredIn(probe.frameGeometry(), area));
+        // Alone, and with the main window on the second screen: Qt's own
+        // placement guesses the frame, and takes the screen under the mouse.
+        QCOMPARE(QGuiApplication::screens().size(), 2);
+        for (QScreen* mainScreen : {static_cast<QScreen*>(nullptr), QGuiApplication::screens().at(1)}) {
+            std::unique_ptr<QMainWindow> main;
+            if (mainScreen) {
+                main = std::make_unique<QMainWindow>();
+                main->resize(300, 200);
+                main->move(mainScreen->geometry().topLeft() + QPoint(40, 30));
+                main->show();
+                QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+                QCOMPARE(main->screen(), mainScreen);
+            }
+            for (const QSize size : {QSize(284, 107), QSize(419, 264), QSize(251, 121)}) {
+                Probe probe(size);
+                probe.show();
+                QTRY_VERIFY(probe.frameAtFirstPaint.has_value());
+                const QRect area = (mainScreen ? mainScreen : probe.screen())->availableGeometry();
+                const QRect frame = *probe.frameAtFirstPaint;
+                QVERIFY2(centredIn(frame, area), qPrintable(QStringLiteral("frame %1,%2 %3x%4 in %5,%6 %7x%8")
+                                                                .arg(frame.x())
+                                                                .arg(frame.y())
+                                                                .arg(frame.width())
+                                                                .arg(frame.height())
+                                                                .arg(area.x())
+                                                                .arg(area.y())
+                                                                .arg(area.width())
+                                                                .arg(area.height())));
+                QVERIFY(frame.size() != size); // the frame has a width of its own
+                QTRY_VERIFY(centredIn(probe.frameGeometry(), area));
+            }
         }
     }
 
@@ -101,5 +115,19 @@ private slots:
     }
 };
 
-QTEST_MAIN(CentringTest)
+// Two screens side by side whose windows have a frame, as on a desktop.
+int main(int argc, char** argv)
+{
+    QTemporaryFile config;
+    if (!config.open())
+        return 1;
+    config.write(R"({"windowFrameMargins": true, "screens": [
+        {"name": "left", "x": 0, "y": 0, "width": 1024, "height": 768, "logicalDpi": 96, "dpr": 1},
+        {"name": "right", "x": 1024, "y": 0, "width": 1280, "height": 1024, "logicalDpi": 96, "dpr": 1}]})");
+    config.flush();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
+    QApplication app(argc, argv);
+    CentringTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_centring.moc"
