@@ -11,8 +11,8 @@ frame_centred() {
   read -r x y w h < <(xwininfo -id "$id" | awk '
     /Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
     /Width:/ {w = $2} /Height:/ {h = $2} END {print x, y, w, h}')
-  read -r left right top bottom < <(xprop -id "$id" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
-  read -r ax ay aw ah < <(xprop -root _NET_WORKAREA | sed 's/.*= //; s/,//g')
+  read -r left right top bottom _ < <(xprop -id "$id" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+  read -r ax ay aw ah _ < <(xprop -root _NET_WORKAREA | sed 's/.*= //; s/,//g')
   [ -n "$left" ] && [ -n "$ax" ] || return 1
   local fx=$((x - left)) fy=$((y - top)) fw=$((w + left + right)) fh=$((h + top + bottom))
   local gapLeft=$((fx - ax)) gapRight=$((ax + aw - fx - fw))
@@ -23,19 +23,27 @@ frame_centred() {
     [ "$top" -gt 0 ] # a frame was drawn, or nothing was tested
 }
 
+has_frame() { xprop -id "$(xdotool search --onlyvisible --name "^$1\$" | head -1)" _NET_FRAME_EXTENTS | grep -q =; }
+
 # check_centred TITLE: waits until the window's frame is drawn and centred.
 check_centred() {
-  wait_for "the frame of \"$1\"" 20 bash -c "xprop -id \$(xdotool search --onlyvisible --name '^$1\$' | head -1) _NET_FRAME_EXTENTS | grep -q ="
-  wait_for "\"$1\" to be centred by its frame" 10 frame_centred "$1"
-  frame_centred "$1"
+  wait_for "the frame of \"$1\"" 20 has_frame "$1"
+  local deadline=$((SECONDS + 10))
+  until frame_centred "$1"; do
+    [ $SECONDS -ge $deadline ] && fail "\"$1\" is not centred by its frame"
+    sleep 0.2
+  done
 }
 
 sqlite3 "$DATA" "insert into TTerm (TermCode,TermName) values (1,'一学期');
   insert into TClass (ClassCode,ClassName) values ('C1','一班');
   insert into TTermToClass (TermCode,ClassCode) values (1,'C1');"
 
-start_wm
+# The window manager takes over the shown main window: started first, it
+# races with the program's first map on a loaded machine.
 start_app
+start_wm
+wait_for "the main window's frame" 30 has_frame "Quorvel学生成绩管理系统"
 
 open_menu_item h a "关于.."
 check_centred "关于.."
