@@ -58,7 +58,8 @@ void SchemaTest::referredRowsCannotBeDeleted()
     QVERIFY(!db.tryExec(QString("delete from TStudent where ID=%1").arg(student)));
     QVERIFY(!db.tryExec("delete from TSubject where SubjCode='SX'")); // has scores
     QVERIFY(!db.tryExec("delete from TSubject where SubjCode='YY'")); // has a standard
-    QCOMPARE(db.count("TTerm") + db.count("TClass") + db.count("TSubject") + db.count("TStudent"), 1 + 1 + 3 + 1);
+    QCOMPARE(db.count("TTerm") + db.count("TClass") + db.count("TSubject") + db.count("TStudent"),
+             1 + 1 + 3 + 1);
 
     // Nothing cascades: once the referring rows are gone, each delete succeeds.
     // A plan row may go while scores of that subject exist.
@@ -90,9 +91,11 @@ void SchemaTest::typesAreEnforced()
     QCOMPARE(db.scalar("select IsTY||HasWJ||IsActive from TStudent").toString(), QString("001"));
     const int id = db.scalar("select ID from TStudent").toInt();
     QVERIFY(!db.tryExec(QString("insert into TGrade (TermCode,ClassCode,StudentID,SubjectCode,Score) "
-                                "values (1,'C1',%1,'YW','abc')").arg(id)));
+                                "values (1,'C1',%1,'YW','abc')")
+                            .arg(id)));
     QVERIFY(db.tryExec(QString("insert into TGrade (TermCode,ClassCode,StudentID,SubjectCode,Score) "
-                               "values (1,'C1',%1,'YW',85.5)").arg(id)));
+                               "values (1,'C1',%1,'YW',85.5)")
+                           .arg(id)));
     QCOMPARE(db.scalar("select Score from TGrade").toDouble(), 85.5);
     // Without references being enforced by the open, this would be a dangling score.
     QVERIFY(!db.tryExec("insert into TGrade (TermCode,ClassCode,StudentID,SubjectCode,Score) "
@@ -123,16 +126,19 @@ void SchemaTest::dialectFeaturesWork()
         return q.isActive() ? q.rowCount() : -1;
     };
     // Star of one table beside other columns; joins in the where clause; two-column order.
-    QCOMPARE(rows("select TTermToClass.*,TTerm.TermName,TClass.ClassName from TTermToClass,TTerm,TClass where "
-                  "TTermToClass.TermCode=TTerm.TermCode And TTermToClass.ClassCode=TClass.ClassCode Order by "
-                  "TTermToClass.TermCode,TTermToClass.ClassCode"),
-             2);
+    QCOMPARE(
+        rows("select TTermToClass.*,TTerm.TermName,TClass.ClassName from TTermToClass,TTerm,TClass where "
+             "TTermToClass.TermCode=TTerm.TermCode And TTermToClass.ClassCode=TClass.ClassCode Order by "
+             "TTermToClass.TermCode,TTermToClass.ClassCode"),
+        2);
     QCOMPARE(q.fieldText("ClassName"), QString("一班"));
     QVERIFY(q.hasField("ID") && q.hasField("TermName"));
     // Negated membership after "1=1", with runs of blanks.
-    QCOMPARE(rows("select * from TClass Where 1=1  and Not ClassCode in (Select ClassCode from TTermToClass where  "
-                  "TermCode=1) Order by ClassCode"),
-             1);
+    QCOMPARE(
+        rows(
+            "select * from TClass Where 1=1  and Not ClassCode in (Select ClassCode from TTermToClass where  "
+            "TermCode=1) Order by ClassCode"),
+        1);
     QCOMPARE(q.fieldText("ClassCode"), QString("C2"));
     // Aggregates; over no rows the null reads as 0.
     QCOMPARE(rows("Select Max(TermCode) from TTerm Where TermCode<3"), 1);
@@ -140,7 +146,8 @@ void SchemaTest::dialectFeaturesWork()
     rows("Select Max(TermCode) from TTerm Where TermCode<1");
     QCOMPARE(q.firstColumn().toInt(), 0);
     // Table names in any case; "Select*" without a blank.
-    rows(QString("Select Sum(Score) from Tgrade Where TermCode=1 And ClassCode='C1' And StudentID=%1").arg(s));
+    rows(
+        QString("Select Sum(Score) from Tgrade Where TermCode=1 And ClassCode='C1' And StudentID=%1").arg(s));
     QCOMPARE(q.firstColumn().toDouble(), 85.5);
     QCOMPARE(rows("Select* from TClassToSubject Where TermCode=1 And ClassCode='C1'"), 1);
     QCOMPARE(rows("SELECT * FROM tclass where classcode='C2'"), 1);
