@@ -636,7 +636,7 @@ void BackupTest::restoreTakesOnlyFilesThatAreExactlyOurs()
     p.dialogs.clear();
     p.restoreFrom(analysed);
     QCOMPARE(p.dialogs.messages, QStringList{Backup::RestoreWarning});
-    QCOMPARE(DM->ADOLocal().isOpen(), true);
+    QVERIFY(DM->isOpen());
     QCOMPARE(p.db.scalar("select TermName from TTerm").toString(), QStringLiteral("五"));
 
     // A file made before the schema carried its version is stamped on the way in.
