@@ -1,19 +1,18 @@
 #include "data/TermClassData.h"
 
+#include "data/SqliteHandle.h"
 #include "data/uDM.h"
 
 #include <QByteArray>
-#include <QSqlDriver>
-#include <QVariant>
 
 #include <sqlite3.h>
 
 #include <algorithm>
 
-// The plan is read with SQLite's own interface on the connection's handle
-// (the Qt driver links the system's SQLite): a school's history holds
-// thousands of term–class pairs, and the Qt driver's cost per row would make
-// every window with the navigator open noticeably slower.
+// The plan is read with SQLite's own interface on the connection's handle: a
+// school's history holds thousands of term–class pairs, and the Qt driver's
+// cost per row would make every window with the navigator open noticeably
+// slower.
 
 namespace {
 
@@ -21,10 +20,7 @@ sqlite3* connectionHandle()
 {
     if (!DM || !DM->ensureOpen())
         return nullptr;
-    const QVariant handle = DM->ADOLocal().driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3* const*>(handle.constData());
+    return SqliteHandle(DM->ADOLocal());
 }
 
 // One prepared statement, finalised when it goes out of scope.
