@@ -19,8 +19,6 @@ public:
 
     void setStatement(Statement statement);
     const Statement& statement() const { return m_statement; }
-    // A statement without bound values.
-    void setSql(const QString& text) { setStatement({text, {}}); }
     // Runs the statement. On failure the object stays closed and shows no rows.
     DbResult open();
     DbResult open(Statement statement);

@@ -64,7 +64,7 @@ QVariant scalarIn(const QString& file, const QString& sql)
 int termCount()
 {
     QueryObject q;
-    q.setSql(QStringLiteral("select * from TTerm"));
+    q.setStatement({QStringLiteral("select * from TTerm"), {}});
     return q.open() ? q.rowCount() : -1;
 }
 
@@ -257,7 +257,7 @@ void BackupTest::restoreIsWhatIsReadAfterwards()
 
     // A list that was open before the restore reads the restored file when it reloads.
     QueryObject list;
-    list.setSql(QStringLiteral("select * from TTerm order by TermCode"));
+    list.setStatement({QStringLiteral("select * from TTerm order by TermCode"), {}});
     QVERIFY(list.open());
     QCOMPARE(list.rowCount(), 2);
 

@@ -54,7 +54,7 @@ void ConnectionTest::missingFileIsReportedOnceAndRecovers()
         QVERIFY(!QFile::exists(file)); // opening never creates it
 
         QueryObject q;
-        q.setSql("Select * from TTerm Order by TermCode");
+        q.setStatement({"Select * from TTerm Order by TermCode", {}});
         QVERIFY(!q.open());
         QVERIFY(!q.isActive());
         QCOMPARE(dialogs.messages.size(), 1); // statements report through their windows, not here
@@ -171,7 +171,7 @@ void ConnectionTest::lockedFileIsWaitedForWithoutProcessingEvents()
     bool queuedRan = false;
     QTimer::singleShot(0, this, [&queuedRan] { queuedRan = true; });
     QueryObject q;
-    q.setSql("select * from TTerm");
+    q.setStatement({"select * from TTerm", {}});
     QElapsedTimer waited;
     waited.start();
     {

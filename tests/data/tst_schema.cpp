@@ -129,7 +129,7 @@ void SchemaTest::dialectFeaturesWork()
     QueryObject q;
     auto rows = [&q](const QString& sql) {
         q.close();
-        q.setSql(sql);
+        q.setStatement({sql, {}});
         if (!q.open())
             qWarning("%s failed", qPrintable(sql));
         return q.isActive() ? q.rowCount() : -1;
@@ -178,12 +178,12 @@ void SchemaTest::quotedCodesCannotBreakOut()
     QVERIFY(
         Db::execute({"Insert into TClass (ClassCode,ClassName) Values(" + QuotedStr(evil) + ",'e')", {}}));
     QueryObject q;
-    q.setSql("select * from TClass where ClassCode=" + QuotedStr(brien));
+    q.setStatement({"select * from TClass where ClassCode=" + QuotedStr(brien), {}});
     QVERIFY(q.open());
     QCOMPARE(q.rowCount(), 1);
     QCOMPARE(q.fieldText("ClassCode"), brien);
     q.close();
-    q.setSql("select * from TClass where ClassCode=" + QuotedStr(evil));
+    q.setStatement({"select * from TClass where ClassCode=" + QuotedStr(evil), {}});
     QVERIFY(q.open());
     QCOMPARE(q.rowCount(), 1); // not every row: the code stayed inside its quotes
     QVERIFY(Db::execute({"Delete From TClass where ClassCode=" + QuotedStr(evil), {}}));

@@ -29,7 +29,7 @@ void DataGridTest::showsDeclaredColumnsAndFooters()
     db.addGrade(1, "C1", s, "YW", 90);
 
     QueryObject students;
-    students.setSql("select * from TStudent");
+    students.setStatement({"select * from TStudent", {}});
     DataGrid grid;
     grid.setQuery(&students);
     GridColumn flag;
@@ -45,7 +45,7 @@ void DataGridTest::showsDeclaredColumnsAndFooters()
     QVERIFY(!grid.hasFooter());
 
     QueryObject grades;
-    grades.setSql("select * from TGrade order by Score");
+    grades.setStatement({"select * from TGrade order by Score", {}});
     DataGrid scores;
     scores.setQuery(&grades);
     GridColumn code;
@@ -81,7 +81,7 @@ void DataGridTest::currentRowFollowsTheQueryBothWays()
     for (int i = 1; i <= 4; ++i)
         db.addTerm(i, QString("第%1学期").arg(i));
     QueryObject terms;
-    terms.setSql("Select * from TTerm Order by TermCode");
+    terms.setStatement({"Select * from TTerm Order by TermCode", {}});
     DataGrid grid;
     grid.setQuery(&terms);
     GridColumn name;
