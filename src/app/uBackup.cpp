@@ -8,20 +8,21 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
-#include <stdexcept>
 
 namespace {
 
 // Opens the connection after a copy. When the copy or that opening failed,
 // the connection is opened once more and the command's message is shown; a
 // connection that will not open at all goes to the top-level error report
-// with the engine's own text.
+// with the engine's own text instead.
 void Reconnect(bool copied, const QString& failedText)
 {
     if (copied && DM->open())
         return;
-    if (!DM->open())
-        throw std::runtime_error(DM->lastError().toStdString());
+    if (!DM->open()) {
+        Dialogs().errorReport(DM->lastError());
+        return;
+    }
     ShowMessage(failedText);
 }
 
