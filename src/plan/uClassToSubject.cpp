@@ -1,10 +1,10 @@
 #include "plan/uClassToSubject.h"
 
-#include "app/uPub.h"
 #include "data/Messages.h"
 #include "data/Plan.h"
 #include "data/QueryObject.h"
 #include "data/SqlText.h"
+#include "forms/uPub.h"
 #include "widgets/TermClassTree.h"
 
 namespace {

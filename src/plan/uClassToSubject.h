@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plan/uAssignForm.h"
+#include "forms/uAssignForm.h"
 
 class TTermClassTree;
 

@@ -1,10 +1,10 @@
 #include "plan/uTermToClass.h"
 
-#include "app/uPub.h"
 #include "data/CodeTables.h"
 #include "data/Messages.h"
 #include "data/Plan.h"
 #include "data/QueryObject.h"
+#include "forms/uPub.h"
 
 #include <QGroupBox>
 

@@ -1,9 +1,9 @@
 #include "reference/CodeForms.h"
 
-#include "app/FieldGuard.h"
-#include "app/uPub.h"
 #include "data/Messages.h"
 #include "data/QueryObject.h"
+#include "forms/FieldGuard.h"
+#include "forms/uPub.h"
 #include "widgets/DataGrid.h"
 
 #include <QLabel>

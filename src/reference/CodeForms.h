@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/EditForm.h"
 #include "data/CodeTables.h"
-#include "reference/ListForm.h"
+#include "forms/EditForm.h"
+#include "forms/ListForm.h"
 
 #include <QSize>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "reference/uSubject.h"
 
-#include "app/uPub.h"
 #include "data/Messages.h"
+#include "forms/uPub.h"
 
 const CodeTable& SubjectTable()
 {

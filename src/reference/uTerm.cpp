@@ -1,9 +1,9 @@
 #include "reference/uTerm.h"
 
-#include "app/FieldGuard.h"
-#include "app/uPub.h"
 #include "data/Messages.h"
-#include "reference/KeyPress.h"
+#include "forms/FieldGuard.h"
+#include "forms/KeyPress.h"
+#include "forms/uPub.h"
 
 #include <QLineEdit>
 #include <QRegularExpression>

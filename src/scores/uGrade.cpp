@@ -1,10 +1,10 @@
 #include "scores/uGrade.h"
 
-#include "app/uPub.h"
 #include "data/Messages.h"
 #include "data/QueryObject.h"
 #include "data/Roster.h"
 #include "data/SqlText.h"
+#include "forms/uPub.h"
 #include "scores/uGuadeEdit.h"
 #include "widgets/DataGrid.h"
 #include "widgets/TermClassTree.h"

@@ -1,7 +1,7 @@
 #include "scores/uHonoursStd.h"
 
-#include "app/uPub.h"
 #include "data/SqlText.h"
+#include "forms/uPub.h"
 #include "scores/uHonoursStdEdit.h"
 #include "widgets/TermClassTree.h"
 

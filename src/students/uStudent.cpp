@@ -1,9 +1,9 @@
 #include "students/uStudent.h"
 
-#include "app/uPub.h"
 #include "data/CodeTables.h"
 #include "data/Messages.h"
 #include "data/Roster.h"
+#include "forms/uPub.h"
 #include "students/uStudentEdit.h"
 
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reference/ListForm.h"
+#include "forms/ListForm.h"
 
 class QGroupBox;
 

@@ -1,10 +1,10 @@
 #include "students/uStudentEdit.h"
 
-#include "app/FieldGuard.h"
-#include "app/uPub.h"
 #include "data/Messages.h"
 #include "data/Roster.h"
-#include "reference/KeyPress.h"
+#include "forms/FieldGuard.h"
+#include "forms/KeyPress.h"
+#include "forms/uPub.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/EditForm.h"
+#include "forms/EditForm.h"
 
 #include <QMap>
 #include <QStringList>

@@ -5,7 +5,6 @@
 #include "DataFileSupport.h"
 #include "TestSupport.h"
 
-#include "app/Application.h"
 #include "data/CodeTables.h"
 #include "data/LockWait.h"
 #include "data/Messages.h"
@@ -15,6 +14,7 @@
 #include "data/ScratchConnection.h"
 #include "data/SqlText.h"
 #include "data/uDM.h"
+#include "shell/Application.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>

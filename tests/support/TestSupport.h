@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/uPub.h"
+#include "forms/uPub.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,10 +1,10 @@
-#include "scores/ScoreEditForm.h"
+#include "forms/ScoreEditForm.h"
 
-#include "app/FieldGuard.h"
-#include "app/uPub.h"
 #include "data/Messages.h"
 #include "data/Scores.h"
 #include "data/SqlText.h"
+#include "forms/FieldGuard.h"
+#include "forms/uPub.h"
 
 #include <QLabel>
 #include <QLineEdit>

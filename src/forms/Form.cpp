@@ -1,6 +1,6 @@
-#include "app/Form.h"
+#include "forms/Form.h"
 
-#include "app/uPub.h"
+#include "forms/uPub.h"
 
 #include <QApplication>
 #include <QChildEvent>

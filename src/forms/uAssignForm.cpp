@@ -1,8 +1,8 @@
-#include "plan/uAssignForm.h"
+#include "forms/uAssignForm.h"
 
-#include "app/uPub.h"
 #include "data/Messages.h"
 #include "data/QueryObject.h"
+#include "forms/uPub.h"
 
 #include <QFrame>
 #include <QGroupBox>

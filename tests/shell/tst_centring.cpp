@@ -1,7 +1,7 @@
 // Windows that open in the middle of the screen: centred on the available area
 // of the main window's screen by their frame, before they are first painted,
 // and only when first shown.
-#include "app/Form.h"
+#include "forms/Form.h"
 
 #include <QApplication>
 #include <QGuiApplication>

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "shell/uBackup.h"
+
 #include <QMainWindow>
+#include <functional>
 
 class QMdiArea;
 class QAction;
@@ -14,18 +17,16 @@ public:
     explicit TfrmMain(QWidget* parent = nullptr);
 
     QMdiArea* mdiArea() const { return m_mdi; }
-    // The main window of the running program, for launchers of MDI children.
-    static TfrmMain* instance();
 
-    void mnuBakClick();
-    void mnuRestoreClick();
+    void mnuBakClick() { Backup::BackUp(this); }
+    void mnuRestoreClick() { Backup::Restore(this, m_lastRestoreFile); }
     void mnuCloseClick() { close(); }
 
 private:
     void FormCreate();
     void buildMenu();
     void buildToolBar();
-    QAction* addItem(QMenu* menu, const QString& text, const QString& name, void (*launcher)());
+    QAction* addItem(QMenu* menu, const QString& text, const QString& name, std::function<void()> command);
     void addItem(QMenu* menu, const QString& text, const QString& name, void (TfrmMain::*slot)());
 
     QMdiArea* m_mdi = nullptr;

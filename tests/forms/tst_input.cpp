@@ -3,7 +3,6 @@
 // clipboard, the context menu) or dropping.
 #include "TestSupport.h"
 
-#include "app/Application.h"
 #include "data/QueryObject.h"
 #include "plan/uClassToSubject.h"
 #include "plan/uTermToClass.h"
@@ -11,6 +10,7 @@
 #include "reference/uTerm.h"
 #include "scores/uGuadeEdit.h"
 #include "scores/uHonoursStdEdit.h"
+#include "shell/Application.h"
 #include "students/uStudent.h"
 #include "students/uStudentEdit.h"
 #include "widgets/TermClassTree.h"

@@ -2,13 +2,13 @@
 // top-level error report, and the main window's menu and toolbar.
 #include "TestSupport.h"
 
-#include "app/Application.h"
-#include "app/EditForm.h"
-#include "app/uAbout.h"
-#include "app/uMain.h"
 #include "data/Messages.h"
 #include "data/SqlText.h"
 #include "data/uDM.h"
+#include "forms/EditForm.h"
+#include "shell/Application.h"
+#include "shell/uAbout.h"
+#include "shell/uMain.h"
 
 #include <QAction>
 #include <QLineEdit>

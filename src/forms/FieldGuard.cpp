@@ -1,6 +1,6 @@
-#include "app/FieldGuard.h"
+#include "forms/FieldGuard.h"
 
-#include "app/uPub.h"
+#include "forms/uPub.h"
 
 #include <QDropEvent>
 #include <QKeyEvent>

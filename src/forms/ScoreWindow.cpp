@@ -1,8 +1,8 @@
-#include "scores/ScoreWindow.h"
+#include "forms/ScoreWindow.h"
 
-#include "app/uPub.h"
 #include "data/Messages.h"
 #include "data/QueryObject.h"
+#include "forms/uPub.h"
 #include "widgets/DataGrid.h"
 #include "widgets/TermClassTree.h"
 

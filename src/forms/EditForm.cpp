@@ -1,6 +1,6 @@
-#include "app/EditForm.h"
+#include "forms/EditForm.h"
 
-#include "app/uPub.h"
+#include "forms/uPub.h"
 
 #include <QFrame>
 #include <QPushButton>

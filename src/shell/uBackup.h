@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QWidget;
+
 // The texts and names of backup and restore; a backup file "*.ZBK" is a
 // byte-for-byte copy of the data file. The copying is data/DataFileTransfer's.
 namespace Backup {
@@ -23,4 +25,9 @@ QString BackupFolder();
 QString DefaultBackupFile();
 // A file name without any "." gets ".ZBK", as the file dialogs do.
 QString WithDefaultExtension(const QString& path);
+
+// The two commands of the system menu, their dialogs over parent. Restore
+// proposes lastFile, the file chosen last within the run, and updates it.
+void BackUp(QWidget* parent);
+void Restore(QWidget* parent, QString& lastFile);
 } // namespace Backup

@@ -1,7 +1,6 @@
-#include "app/uMain.h"
+#include "shell/uMain.h"
 
-#include "app/uAbout.h"
-#include "app/uPub.h"
+#include "forms/uPub.h"
 #include "plan/uClassToSubject.h"
 #include "plan/uTermToClass.h"
 #include "reference/uClass.h"
@@ -9,24 +8,21 @@
 #include "reference/uTerm.h"
 #include "scores/uGrade.h"
 #include "scores/uHonoursStd.h"
+#include "shell/uAbout.h"
 #include "statistics/uGradeCount.h"
 #include "students/uStudent.h"
 
 #include <QApplication>
-#include <QEvent>
 #include <QDir>
+#include <QEvent>
 #include <QMdiArea>
 #include <QMenuBar>
-#include <QPointer>
 #include <QToolBar>
 #include <QToolButton>
 
 namespace {
-QPointer<TfrmMain> mainWindow;
-
 // Launchers return whether their window opened; the main window ignores it.
-template <bool (*Launcher)()>
-void launch()
+template <bool (*Launcher)()> void launch()
 {
     Launcher();
 }
@@ -55,12 +51,6 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     buildMenu();
     buildToolBar();
     FormCreate();
-    mainWindow = this;
-}
-
-TfrmMain* TfrmMain::instance()
-{
-    return mainWindow.data();
 }
 
 void TfrmMain::FormCreate()
@@ -68,11 +58,12 @@ void TfrmMain::FormCreate()
     AppPath = QDir(QCoreApplication::applicationDirPath()).absolutePath() + QLatin1Char('/');
 }
 
-QAction* TfrmMain::addItem(QMenu* menu, const QString& text, const QString& name, void (*launcher)())
+QAction* TfrmMain::addItem(QMenu* menu, const QString& text, const QString& name,
+                           std::function<void()> command)
 {
     QAction* action = menu->addAction(text);
     action->setObjectName(name);
-    connect(action, &QAction::triggered, this, Guarded([launcher](bool) { launcher(); }));
+    connect(action, &QAction::triggered, this, Guarded([command = std::move(command)](bool) { command(); }));
     return action;
 }
 
@@ -90,7 +81,8 @@ void TfrmMain::buildMenu()
 
     QMenu* system = bar->addMenu(QStringLiteral("系统(&S)"));
     addItem(system, QStringLiteral("备份数据库(&B)"), QStringLiteral("mnuBak"), &TfrmMain::mnuBakClick);
-    addItem(system, QStringLiteral("还原数据库(&R)"), QStringLiteral("mnuRestore"), &TfrmMain::mnuRestoreClick);
+    addItem(system, QStringLiteral("还原数据库(&R)"), QStringLiteral("mnuRestore"),
+            &TfrmMain::mnuRestoreClick);
     system->addSeparator();
     addItem(system, QStringLiteral("退出(&X)"), QStringLiteral("mnuClose"), &TfrmMain::mnuCloseClick);
 
@@ -100,7 +92,8 @@ void TfrmMain::buildMenu()
     addItem(base, QStringLiteral("班级信息(&C)"), QStringLiteral("mnuBJ"), &launch<ShowClass>);
     base->addSeparator();
     addItem(base, QStringLiteral("学期/班级对应设置"), QStringLiteral("N5"), &launch<ShowTermToClass>);
-    addItem(base, QStringLiteral("学期/班级/科目对应设置"), QStringLiteral("N6"), &launch<ShowClassToSubject>);
+    addItem(base, QStringLiteral("学期/班级/科目对应设置"), QStringLiteral("N6"),
+            &launch<ShowClassToSubject>);
     base->addSeparator();
     addItem(base, QStringLiteral("成绩评优标准"), QStringLiteral("mnuIsY"), &launch<ShowHonoursStd>);
 
@@ -110,7 +103,8 @@ void TfrmMain::buildMenu()
     addItem(entry, QStringLiteral("成绩录入(&R)"), QStringLiteral("mnuEditCJ"), &launch<ShowGrade>);
 
     QMenu* query = bar->addMenu(QStringLiteral("查询/统计(&Q)"));
-    addItem(query, QStringLiteral("成绩统计(&G)"), QStringLiteral("mnuGCount"), &launch<ShowGradeCount>);
+    addItem(query, QStringLiteral("成绩统计(&G)"), QStringLiteral("mnuGCount"),
+            [this] { ShowGradeCount(m_mdi); });
 
     QMenu* help = bar->addMenu(QStringLiteral("帮助(&H)"));
     addItem(help, QStringLiteral("关于(&A)"), QStringLiteral("A1"), &launch<ShowAbout>);

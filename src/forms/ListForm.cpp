@@ -1,7 +1,7 @@
-#include "reference/ListForm.h"
+#include "forms/ListForm.h"
 
-#include "app/uPub.h"
 #include "data/QueryObject.h"
+#include "forms/uPub.h"
 
 #include <QPushButton>
 

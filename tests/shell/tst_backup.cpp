@@ -1,15 +1,15 @@
 #include "DataFileSupport.h"
 #include "TestSupport.h"
 
-#include "app/Application.h"
-#include "app/uBackup.h"
-#include "app/uMain.h"
 #include "data/FileCopy.h"
 #include "data/QueryObject.h"
 #include "data/SchemaVersions.h"
 #include "data/ScratchConnection.h"
 #include "data/TempFiles.h"
 #include "data/uDM.h"
+#include "shell/Application.h"
+#include "shell/uBackup.h"
+#include "shell/uMain.h"
 
 #include <QAction>
 #include <QDate>

@@ -1,4 +1,4 @@
-#include "app/uPub.h"
+#include "forms/uPub.h"
 
 #include <QApplication>
 #include <QDesktopServices>

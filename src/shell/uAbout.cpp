@@ -1,6 +1,6 @@
-#include "app/uAbout.h"
+#include "shell/uAbout.h"
 
-#include "app/uPub.h"
+#include "forms/uPub.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "reference/KeyPress.h"
+#include "forms/KeyPress.h"
 
 void KeepDigitsAndBackspace(QChar& Key)
 {

@@ -1,9 +1,8 @@
-#include "app/uBackup.h"
+#include "shell/uBackup.h"
 
-#include "app/uMain.h"
-#include "app/uPub.h"
 #include "data/DataFileTransfer.h"
 #include "data/uDM.h"
+#include "forms/uPub.h"
 
 #include <QDate>
 #include <QDir>
@@ -59,28 +58,26 @@ QString Backup::WithDefaultExtension(const QString& path)
     return path + QLatin1Char('.') + Extension;
 }
 
-void TfrmMain::mnuBakClick()
+void Backup::BackUp(QWidget* parent)
 {
     if (!DM)
         return;
-    const QString chosen =
-        Dialogs().saveFileName(this, backupFileRequest(Backup::SaveTitle, Backup::DefaultBackupFile()));
+    const QString chosen = Dialogs().saveFileName(parent, backupFileRequest(SaveTitle, DefaultBackupFile()));
     if (chosen.isEmpty())
         return;
     DM->close();
-    Reconnect(BackupDataFile(DM->dataFile(), Backup::WithDefaultExtension(chosen)), Backup::BackupFailed);
+    Reconnect(BackupDataFile(DM->dataFile(), WithDefaultExtension(chosen)), BackupFailed);
 }
 
-void TfrmMain::mnuRestoreClick()
+void Backup::Restore(QWidget* parent, QString& lastFile)
 {
     if (!DM)
         return;
     // A warning only: the user withdraws by cancelling the file dialog.
-    ShowMessage(Backup::RestoreWarning);
-    const QString chosen =
-        Dialogs().openFileName(this, backupFileRequest(Backup::OpenTitle, m_lastRestoreFile));
+    ShowMessage(RestoreWarning);
+    const QString chosen = Dialogs().openFileName(parent, backupFileRequest(OpenTitle, lastFile));
     if (chosen.isEmpty())
         return;
-    m_lastRestoreFile = Backup::WithDefaultExtension(chosen);
-    Reconnect(RestoreDataFile(*DM, m_lastRestoreFile), Backup::RestoreFailed);
+    lastFile = WithDefaultExtension(chosen);
+    Reconnect(RestoreDataFile(*DM, lastFile), RestoreFailed);
 }

@@ -1,10 +1,10 @@
-#include "app/Application.h"
+#include "shell/Application.h"
 
-#include "app/uPub.h"
 #include "data/LockWait.h"
 #include "data/Messages.h"
 #include "data/TempFiles.h"
 #include "data/uDM.h"
+#include "forms/uPub.h"
 
 #include <QDir>
 #include <QFileInfo>
