@@ -21,6 +21,14 @@ struct FieldValue {
 };
 using FieldValues = QVector<FieldValue>;
 
+// A row as it was read: its ID and what its other columns held. Changing or
+// deleting it succeeds only while every one of those columns still holds
+// that: a row that another clerk changed or deleted meanwhile is a conflict.
+struct RowImage {
+    qint64 id = -1;
+    FieldValues columns;
+};
+
 // The rows a read returned: the names of its fields and each row's values in
 // that order. A row is its values alone; a record per row would carry every
 // field's name and type again, which is most of the cost of a long result.
@@ -45,6 +53,10 @@ public:
     // The value as the windows show it (see FieldText).
     QString text(int row, const QString& field) const;
 
+    // The row as read, for changing or deleting it: its ID and every other
+    // field (or those named) with its value.
+    RowImage image(int row, const QStringList& columns = {}) const;
+
     void removeRow(int row) { m_rows.removeAt(row); }
 
 private:
@@ -61,26 +73,44 @@ DbValue<RowSet> select(const Statement& statement);
 DbResult execute(const Statement& statement);
 
 // Writing one row: the caller names the table; the database assigns the
-// ID of an inserted row. Updating a row that no longer exists fails, so a
-// store that stored nothing is never reported as done.
+// ID of an inserted row (INSERT ... RETURNING on both engines). Updating or
+// deleting a row that no longer holds what was read stores nothing and
+// answers a conflict, so a store that stored nothing is never reported as
+// done and no clerk's change is silently overwritten.
 DbValue<qint64> insertRow(const QString& table, const FieldValues& values);
-DbResult updateRow(const QString& table, qint64 id, const FieldValues& values);
-DbResult deleteRow(const QString& table, qint64 id);
+DbResult updateRow(const QString& table, const RowImage& read, const FieldValues& values);
+DbResult deleteRow(const QString& table, const RowImage& read);
 } // namespace Db
 
 // Runs a sequence of statements as one unit: commits only when asked to
-// after each has succeeded, and rolls back otherwise.
+// after each has succeeded, and rolls back otherwise. A writing transaction
+// that replaces rows which another clerk may be replacing at the same time
+// first locks their parent row (lock()); on the file it holds the file's
+// write lock from its start (BEGIN IMMEDIATE) instead.
 class Transaction {
 public:
-    Transaction();
+    enum class Kind { Read, Write };
+    explicit Transaction(Kind kind = Kind::Read);
     ~Transaction(); // rolls back unless committed
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
 
     bool isStarted() const { return m_started; }
+    // Locks the rows the statement (a select) reads until the end of the
+    // transaction: SELECT ... FOR UPDATE on the server, nothing more on the
+    // file. It must be the transaction's first statement. A wait for another
+    // clerk's lock ends after about two seconds, announced after half a
+    // second (the busy cursor); none of the rows found fails as well.
+    DbResult lock(const Statement& rows);
     DbResult commit();
 
+    // Whether a transaction of the program is open on the connection.
+    static bool isActive();
+
 private:
+    DbResult begin();
+
+    Kind m_kind;
     bool m_started = false;
     bool m_done = false;
 };
