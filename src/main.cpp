@@ -26,7 +26,7 @@ int main(int argc, char* argv[])
     // A connection failure is reported before the main window is shown, and
     // start-up goes on.
     TfrmMain frmMain;
-    TDM dm(TApplication::dataFilePath());
+    TDM dm(TApplication::storeLocation());
     TApplication::dataModuleCreated(dm);
     // For timing the start-up (grades-benchmark): leave once the main window
     // has been painted, that is once the user would see it.

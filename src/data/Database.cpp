@@ -212,9 +212,9 @@ DbValue<qint64> insertRow(const QString& table, const FieldValues& values)
     if (values.isEmpty()) {
         insert.text = QStringLiteral("insert into %1 default values returning ID").arg(table);
     } else {
-        insert.text =
-            QStringLiteral("insert into %1 (%2) values (%3) returning ID")
-                .arg(table, joined(values, QStringLiteral("%1")), joined(values, QStringLiteral("?")));
+        insert.text = QStringLiteral("insert into %1 (%2) values (%3) returning ID")
+                          .arg(table, joined(values, QStringLiteral("%1")),
+                               QStringList(values.size(), QStringLiteral("?")).join(QLatin1Char(',')));
         insert.values = valuesOf(values);
     }
     QSqlQuery q(DM->ADOLocal());

@@ -5,6 +5,7 @@
 #include "data/uDM.h"
 
 #include <QByteArray>
+#include <QSqlQuery>
 
 #include <sqlite3.h>
 
@@ -180,8 +181,10 @@ std::optional<TermClassPlan> readFromServer()
     std::optional<Transaction> moment;
     if (!Transaction::isActive()) {
         moment.emplace();
+        // A setting, which the server does not take as a prepared statement.
         if (!moment->isStarted() ||
-            !Db::execute({QStringLiteral("set transaction isolation level repeatable read, read only"), {}}))
+            !QSqlQuery(DM->ADOLocal())
+                 .exec(QStringLiteral("set transaction isolation level repeatable read, read only")))
             return std::nullopt;
     }
     const DbValue<RowSet> classes = Db::select({QString::fromLatin1(ClassesSql), {}});

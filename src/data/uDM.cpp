@@ -21,6 +21,22 @@ namespace {
 
 const QString kConnection = QStringLiteral("ADOLocal");
 
+QList<TDM*>& liveModules()
+{
+    static QList<TDM*> modules; // in the order they were made
+    return modules;
+}
+
+// The connection's name: "ADOLocal", or a name of its own for a module
+// made while another one lives (a tool or test with two schools at once).
+QString connectionNameFor()
+{
+    QString name = kConnection;
+    for (int n = 2; QSqlDatabase::contains(name); ++n)
+        name = kConnection + QLatin1Char('-') + QString::number(n);
+    return name;
+}
+
 DbValue<QStringList> tablesIn(const QSqlDatabase& db)
 {
     QSqlQuery q(db);
@@ -56,8 +72,9 @@ bool refusedForPassword(const QString& error)
 TDM::TDM(const QString& dataFile, QObject* parent) : TDM(StoreLocation::file(dataFile), parent) {}
 
 TDM::TDM(const StoreLocation& store, QObject* parent)
-    : QObject(parent), m_store(store), m_connectionName(kConnection)
+    : QObject(parent), m_store(store), m_connectionName(connectionNameFor())
 {
+    liveModules().append(this);
     DM = this;
     DataModuleCreate();
 }
@@ -66,8 +83,8 @@ TDM::~TDM()
 {
     close();
     QSqlDatabase::removeDatabase(m_connectionName);
-    if (DM == this)
-        DM = nullptr;
+    liveModules().removeOne(this);
+    DM = liveModules().isEmpty() ? nullptr : liveModules().constLast();
 }
 
 void TDM::DataModuleCreate()

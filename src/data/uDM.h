@@ -69,5 +69,6 @@ private:
     bool m_needsPassword = false;
 };
 
-// The data module of the running program (set while a TDM exists).
+// The data module of the running program (set while a TDM exists; the one
+// made last while several do).
 extern TDM* DM;

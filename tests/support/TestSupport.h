@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/StoreLocation.h"
 #include "forms/uPub.h"
 
 #include <QString>
@@ -11,16 +12,36 @@
 #include <memory>
 
 class TDM;
+class QSqlDatabase;
 class TTermClassTree;
 class QTreeWidgetItem;
 
-// A fresh data file made from the schema in a temporary program directory:
-// AppPath points there and DM is open on it for the test's lifetime.
+// The engine the tests run on: the server when GRADES_TEST_ENGINE is
+// "server" (its URL in GRADES_TEST_SERVER_URL, see support/pg_server.sh),
+// the file otherwise.
+Engine TestEngine();
+// For the cases about the data file itself (its journal, its stamp, the
+// sqlite3 shell beside it), which have nothing to run on a server.
+#define FILE_ENGINE_ONLY()                                                                                   \
+    do {                                                                                                     \
+        if (TestEngine() == Engine::Server)                                                                  \
+            QSKIP("the data file's own behaviour");                                                          \
+    } while (false)
+// The test server's own database, for making and dropping the tests' ones.
+ServerLocation TestServer();
+
+// A fresh school made from the schema: a data file in a temporary program
+// directory, or on the server a database of its own that is dropped at the
+// end. AppPath points to the temporary directory either way, and DM is open
+// on the school for the test's lifetime.
 class TempDatabase {
 public:
-    TempDatabase();
+    explicit TempDatabase(Engine engine = TestEngine());
     ~TempDatabase();
 
+    Engine engine() const { return m_store.engine; }
+    bool onServer() const { return engine() == Engine::Server; }
+    const StoreLocation& store() const { return m_store; }
     QString dir() const;      // the program directory, ending in "/"
     QString dataFile() const; // dir() + "db/Student.dat"
     TDM* dm() const { return m_dm.get(); }
@@ -50,7 +71,30 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    StoreLocation m_store;
     std::unique_ptr<TDM> m_dm;
+};
+
+// Another clerk on the same school: a connection of its own, as a second
+// copy of the program on another machine would have.
+class OtherClerk {
+public:
+    explicit OtherClerk(const TempDatabase& db);
+    ~OtherClerk();
+    OtherClerk(const OtherClerk&) = delete;
+    OtherClerk& operator=(const OtherClerk&) = delete;
+
+    QSqlDatabase connection() const;
+    // Fails the test when the statement fails.
+    void exec(const QString& sql) const;
+    bool tryExec(const QString& sql) const;
+    QVariant scalar(const QString& sql) const;
+    void begin() const; // a transaction held until commit() or rollback()
+    void commit() const;
+    void rollback() const;
+
+private:
+    QString m_name;
 };
 
 // The dialog seam for tests: records every message and answers questions
@@ -65,10 +109,13 @@ public:
     void errorReport(const QString& text) override;
     QString saveFileName(QWidget* parent, const FileRequest& request) override;
     QString openFileName(QWidget* parent, const FileRequest& request) override;
+    QString password(const QString& prompt) override;
 
-    QStringList messages;  // plain boxes, in order
-    QStringList questions; // questions asked
-    QStringList errors;    // top-level error reports
+    QStringList messages; // plain boxes, in order
+    QStringList passwordPrompts;
+    std::deque<QString> passwords; // answers to password prompts (empty: cancelled)
+    QStringList questions;         // questions asked
+    QStringList errors;            // top-level error reports
     QList<FileRequest> fileRequests;
     std::deque<bool> answers;
     std::deque<QString> files;
