@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
@@ -29,7 +30,8 @@ struct BusyCursorSeen {
         LockWait::setLongWaitHook([this] {
             ++announced;
             QApplication::setOverrideCursor(Qt::WaitCursor);
-            cursorWasBusy = QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+            cursorWasBusy =
+                QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
             QTimer::singleShot(0, qApp, [] { QApplication::restoreOverrideCursor(); });
         });
     }
@@ -41,7 +43,8 @@ void holdStudentsLock(const TempDatabase& db, const OtherClerk& other, int stude
 {
     if (db.onServer()) {
         other.begin();
-        QCOMPARE(other.scalar(QStringLiteral("select ID from TStudent where ID=%1 for update").arg(student)).toInt(),
+        QCOMPARE(other.scalar(QStringLiteral("select ID from TStudent where ID=%1 for update").arg(student))
+                     .toInt(),
                  student);
     } else {
         other.exec(QStringLiteral("begin immediate"));
@@ -65,7 +68,8 @@ private slots:
         other.exec(QStringLiteral("update TClass set ClassName='甲班' where ID=%1").arg(id));
         const DbResult stored = CodeTables::Store(CodeTables::Classes(), (*read)->read, "C1", "一班改");
         QVERIFY(stored.isConflict());
-        QCOMPARE(db.scalar(QStringLiteral("select ClassName from TClass")).toString(), QStringLiteral("甲班"));
+        QCOMPARE(db.scalar(QStringLiteral("select ClassName from TClass")).toString(),
+                 QStringLiteral("甲班"));
         QVERIFY(CodeTables::Remove(CodeTables::Classes(), (*read)->read).isConflict());
         QCOMPARE(db.count(QStringLiteral("TClass")), 1);
 
@@ -73,7 +77,8 @@ private slots:
         other.exec(QStringLiteral("update TClass set ClassName=null where ID=%1").arg(id));
         const auto again = CodeTables::Find(CodeTables::Classes(), id);
         QVERIFY(CodeTables::Store(CodeTables::Classes(), (*again)->read, "C1", "一班改"));
-        QCOMPARE(db.scalar(QStringLiteral("select ClassName from TClass")).toString(), QStringLiteral("一班改"));
+        QCOMPARE(db.scalar(QStringLiteral("select ClassName from TClass")).toString(),
+                 QStringLiteral("一班改"));
 
         // A student and a score: the same check, on every column.
         const int ann = db.addStudent(QStringLiteral("C1"), QStringLiteral("Ann"));
@@ -149,9 +154,11 @@ private slots:
         holdStudentsLock(db, other, ann);
         QElapsedTimer clock;
         clock.start();
-        const DbValue<Scores::Initialised> refused = Scores::Initialise({&Scores::Grades(), 1, "C1", ann}, true);
+        const DbValue<Scores::Initialised> refused =
+            Scores::Initialise({&Scores::Grades(), 1, "C1", ann}, true);
         QVERIFY(!refused);
-        QVERIFY2(clock.elapsed() >= 1500 && clock.elapsed() < 4500, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(clock.elapsed() >= 1500 && clock.elapsed() < 4500,
+                 qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(busy.announced, 1);
         QVERIFY(busy.cursorWasBusy);
         other.rollback();
