@@ -9,14 +9,8 @@
 #include <QStyleFactory>
 #include <QTranslator>
 
-static void initResources()
-{
-    Q_INIT_RESOURCE(resources);
-}
-
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
-    initResources();
     setApplicationName(QStringLiteral("学生成绩管理系统"));
     applyLook();
 }

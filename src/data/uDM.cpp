@@ -13,13 +13,6 @@
 
 TDM* DM = nullptr;
 
-// The schema is a resource of the static library; this pulls it into every
-// program that asks for it.
-static void initResources()
-{
-    Q_INIT_RESOURCE(resources);
-}
-
 namespace {
 
 const QString kConnection = QStringLiteral("ADOLocal");
@@ -139,7 +132,6 @@ const QStringList& TDM::tableNames()
 
 QString TDM::schemaSql()
 {
-    initResources();
     QFile file(QStringLiteral(":/schema.sql"));
     if (!file.open(QIODevice::ReadOnly))
         return {};

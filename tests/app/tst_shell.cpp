@@ -215,7 +215,7 @@ void ShellTest::mainWindowHasTheMenuAndToolbar()
         seen = w->windowTitle() == "关于.." && w->findChild<QPushButton*>("Button1");
         w->findChild<QPushButton*>("Button1")->click();
     });
-    main.findChild<QAction*>("A1")->trigger();
+    QVERIFY(TriggerMenuItem(&main, "A1"));
     QVERIFY(seen);
 }
 
@@ -236,7 +236,7 @@ void ShellTest::startsWithoutTheDataFile()
         opened = true;
         CloseModal(w);
     }, 300);
-    main.findChild<QAction*>("mnuXQ")->trigger();
+    QVERIFY(TriggerMenuItem(&main, "mnuXQ"));
     Settle(400);
     QVERIFY(!opened);
     QCOMPARE(dialogs.messages, (QStringList{Msg::ConnectFailed, Msg::ReadFailed}));
@@ -248,7 +248,7 @@ void ShellTest::startsWithoutTheDataFile()
         caption = w->windowTitle();
         CloseModal(w);
     });
-    main.findChild<QAction*>("mnuXQ")->trigger();
+    QVERIFY(TriggerMenuItem(&main, "mnuXQ"));
     QCOMPARE(caption, QString("学期信息维护"));
     QCOMPARE(dialogs.messages.size(), 2);
 }

@@ -1,19 +1,9 @@
 #include "TestSupport.h"
 
 #include "data/uDM.h"
-#include "widgets/TermClassTree.h"
 
-#include <QTreeWidget>
-
-#include <QApplication>
-#include <QDialog>
-#include <QDir>
-#include <QKeyEvent>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTest>
-#include <QElapsedTimer>
-#include <QTimer>
 
 TempDatabase::TempDatabase()
 {
@@ -103,7 +93,9 @@ void TempDatabase::addClass(const QString& code, const QString& name) const
 
 void TempDatabase::activate(int term, const QString& classCode) const
 {
-    exec(QStringLiteral("insert into TTermToClass (TermCode,ClassCode) values (%1,%2)").arg(term).arg(q(classCode)));
+    exec(QStringLiteral("insert into TTermToClass (TermCode,ClassCode) values (%1,%2)")
+             .arg(term)
+             .arg(q(classCode)));
 }
 
 void TempDatabase::plan(int term, const QString& classCode, const QString& subject) const
@@ -123,7 +115,8 @@ int TempDatabase::addStudent(const QString& classCode, const QString& name, cons
 void TempDatabase::addGrade(int term, const QString& classCode, int student, const QString& subject,
                             double score) const
 {
-    exec(QStringLiteral("insert into TGrade (TermCode,ClassCode,StudentID,SubjectCode,Score) values (%1,%2,%3,%4,%5)")
+    exec(QStringLiteral(
+             "insert into TGrade (TermCode,ClassCode,StudentID,SubjectCode,Score) values (%1,%2,%3,%4,%5)")
              .arg(term)
              .arg(q(classCode))
              .arg(student)
@@ -137,130 +130,4 @@ void TempDatabase::addStandard(int term, const QString& classCode, const QString
              .arg(term)
              .arg(q(classCode), q(subject))
              .arg(score, 0, 'g', 17));
-}
-
-ScriptedDialogs::ScriptedDialogs() : m_previous(SetDialogProvider(this)) {}
-
-ScriptedDialogs::~ScriptedDialogs()
-{
-    SetDialogProvider(m_previous);
-}
-
-void ScriptedDialogs::message(const QString& text)
-{
-    messages << text;
-    if (onMessage)
-        onMessage(text);
-}
-
-bool ScriptedDialogs::question(const QString& text)
-{
-    questions << text;
-    if (answers.empty())
-        return false;
-    const bool answer = answers.front();
-    answers.pop_front();
-    return answer;
-}
-
-void ScriptedDialogs::errorReport(const QString& text)
-{
-    errors << text;
-}
-
-QString ScriptedDialogs::saveFileName(QWidget*, const FileRequest& request)
-{
-    fileRequests << request;
-    if (files.empty())
-        return {};
-    const QString file = files.front();
-    files.pop_front();
-    return file;
-}
-
-QString ScriptedDialogs::openFileName(QWidget* parent, const FileRequest& request)
-{
-    return saveFileName(parent, request);
-}
-
-void ScriptedDialogs::clear()
-{
-    messages.clear();
-    questions.clear();
-    errors.clear();
-    fileRequests.clear();
-}
-
-void OnNextModal(std::function<void(QWidget*)> action, int timeoutMs)
-{
-    auto* timer = new QTimer(qApp);
-    auto started = std::make_shared<QElapsedTimer>();
-    started->start();
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, action, started, timeoutMs] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal && modal->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
-            action(modal);
-        } else if (started->elapsed() > timeoutMs) {
-            timer->stop();
-            timer->deleteLater();
-            qWarning("OnNextModal: no modal window appeared");
-        }
-    });
-    timer->start();
-}
-
-void CloseModal(QWidget* window)
-{
-    if (auto* dialog = qobject_cast<QDialog*>(window))
-        dialog->reject();
-    else if (window)
-        window->close();
-}
-
-void SendKey(QWidget* window, int key, Qt::KeyboardModifiers modifiers)
-{
-    QWidget* target = window->focusWidget() ? window->focusWidget() : window;
-    QTest::keyClick(target, static_cast<Qt::Key>(key), modifiers);
-}
-
-void Settle(int ms)
-{
-    QCoreApplication::processEvents();
-    if (ms > 0)
-        QTest::qWait(ms);
-    QCoreApplication::processEvents();
-}
-
-void ClickNode(TTermClassTree* tree, QTreeWidgetItem* item)
-{
-    QTreeWidget* view = tree->Tree();
-    view->scrollToItem(item);
-    const QRect rect = view->visualItemRect(item);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, rect.center());
-    Settle();
-}
-
-void ClickBlank(TTermClassTree* tree)
-{
-    QTreeWidget* view = tree->Tree();
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      QPoint(5, view->viewport()->height() - 3));
-    Settle();
-}
-
-QTreeWidgetItem* TermNode(TTermClassTree* tree, int term)
-{
-    return tree->Tree()->topLevelItem(term);
-}
-
-QTreeWidgetItem* ClassNode(TTermClassTree* tree, int term, int klass)
-{
-    QTreeWidgetItem* node = TermNode(tree, term);
-    if (!node)
-        return nullptr;
-    node->setExpanded(true);
-    return node->child(klass);
 }

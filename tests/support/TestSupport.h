@@ -1,18 +1,17 @@
 #pragma once
 
-#include "app/uPub.h"
+// What the tests need besides driving windows (WindowDrivers.h): a data
+// file of their own with small fixtures.
+
+#include "WindowDrivers.h"
 
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
-#include <deque>
-#include <functional>
 #include <memory>
 
 class TDM;
-class TTermClassTree;
-class QTreeWidgetItem;
 
 // A fresh data file made from the schema in a temporary program directory:
 // AppPath points there and DM is open on it for the test's lifetime.
@@ -40,59 +39,11 @@ public:
     void activate(int term, const QString& classCode) const;
     void plan(int term, const QString& classCode, const QString& subject) const;
     int addStudent(const QString& classCode, const QString& name, const QString& number = "1") const;
-    void addGrade(int term, const QString& classCode, int student, const QString& subject, double score) const;
+    void addGrade(int term, const QString& classCode, int student, const QString& subject,
+                  double score) const;
     void addStandard(int term, const QString& classCode, const QString& subject, double score) const;
 
 private:
     QTemporaryDir m_dir;
     std::unique_ptr<TDM> m_dm;
 };
-
-// The dialog seam for tests: records every message and answers questions
-// and file dialogs from queues (questions default to No, files to cancel).
-class ScriptedDialogs : public DialogProvider {
-public:
-    ScriptedDialogs();
-    ~ScriptedDialogs() override;
-
-    void message(const QString& text) override;
-    bool question(const QString& text) override;
-    void errorReport(const QString& text) override;
-    QString saveFileName(QWidget* parent, const FileRequest& request) override;
-    QString openFileName(QWidget* parent, const FileRequest& request) override;
-
-    QStringList messages;  // plain boxes, in order
-    QStringList questions; // questions asked
-    QStringList errors;    // top-level error reports
-    QList<FileRequest> fileRequests;
-    std::deque<bool> answers;
-    std::deque<QString> files;
-    // Runs while a plain box is "shown", e.g. to look at the focus behind it.
-    std::function<void(const QString&)> onMessage;
-
-    QStringList all() const { return messages + errors; }
-    void clear();
-
-private:
-    DialogProvider* m_previous = nullptr;
-};
-
-// Runs action on the next modal window that appears (found through
-// QApplication::activeModalWidget()), then returns; the call is queued so it
-// runs inside that window's event loop.
-void OnNextModal(std::function<void(QWidget*)> action, int timeoutMs = 5000);
-// Closes the active modal window by its close box (reject).
-void CloseModal(QWidget* window);
-// Sends a key press and release to the focused widget of window.
-void SendKey(QWidget* window, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-// Lets queued calls and timers run.
-void Settle(int ms = 0);
-
-// Clicks a node of a navigator with the mouse, as a user would, and lets the
-// click notification run.
-void ClickNode(TTermClassTree* tree, QTreeWidgetItem* item);
-// Clicks the blank area below the last node.
-void ClickBlank(TTermClassTree* tree);
-// The node of the term with the given position, and of a class under it.
-QTreeWidgetItem* TermNode(TTermClassTree* tree, int term);
-QTreeWidgetItem* ClassNode(TTermClassTree* tree, int term, int klass);
