@@ -2,7 +2,8 @@
 
 #include "widgets/StringAlignGrid.h"
 
-#include <cmath>
+#include <numeric>
+#include <utility>
 
 void ClearGrid(TStringAlignGrid* grid)
 {
@@ -16,42 +17,31 @@ void ClearGrid(TStringAlignGrid* grid)
     }
 }
 
-namespace {
-
-// A cell text with its number read once: a search compares the best text so
-// far with every other, and reading the same number again for each
-// comparison costs more than the whole search otherwise.
-struct CellKey {
-    explicit CellKey(const QString& cellText) : text(cellText)
-    {
-        bool ok = false;
-        value = QStringView(text).trimmed().toDouble(&ok);
-        number = ok && std::isfinite(value);
-    }
-    QString text;
-    double value = 0;
-    bool number = false;
-};
-
-int compareKeys(const CellKey& a, const CellKey& b)
+GridRows GridRows::inRosterOrder(int studentCount)
 {
-    if (a.number && b.number)
-        return a.value < b.value ? -1 : (a.value > b.value ? 1 : 0);
-    return QString::compare(a.text, b.text, Qt::CaseSensitive);
+    GridRows rows;
+    rows.students.resize(studentCount);
+    std::iota(rows.students.begin(), rows.students.end(), 0);
+    rows.hidden.fill(false, studentCount);
+    return rows;
 }
 
-// Of the rows first..last, the one whose text wins against every other under
-// "better"; ties keep the earlier row.
+namespace {
+
+// Of the positions first..last, the one whose key wins against every other
+// under "better"; ties keep the earlier position.
 template <class Better>
-int findBestRow(int col, int first, int last, const TStringAlignGrid* grid, Better better)
+int findBestRow(const RowKeys& keys, int first, int last, const GridRows& rows, Better better)
 {
-    CellKey best(grid->cell(col, first));
+    if (first < 0 || first >= rows.size())
+        return first;
+    double best = keys.at(rows.students.at(first));
     int bestRow = first;
-    for (int r = first; r <= last; ++r) {
-        CellKey key(grid->cell(col, r));
-        if (better(compareKeys(best, key))) {
-            best = std::move(key);
-            bestRow = r;
+    for (int p = first; p <= last && p < rows.size(); ++p) {
+        const double key = keys.at(rows.students.at(p));
+        if (better(best, key)) {
+            best = key;
+            bestRow = p;
         }
     }
     return bestRow;
@@ -59,52 +49,36 @@ int findBestRow(int col, int first, int last, const TStringAlignGrid* grid, Bett
 
 } // namespace
 
-int CompareCellTexts(const QString& a, const QString& b)
+int FindMinRow(const RowKeys& keys, int first, int last, const GridRows& rows)
 {
-    return compareKeys(CellKey(a), CellKey(b));
+    return findBestRow(keys, first, last, rows, [](double best, double key) { return best > key; });
 }
 
-int FindMinRow(int col, int first, int last, const TStringAlignGrid* grid)
+int FindMaxRow(const RowKeys& keys, int first, int last, const GridRows& rows)
 {
-    return findBestRow(col, first, last, grid, [](int order) { return order > 0; });
+    return findBestRow(keys, first, last, rows, [](double best, double key) { return best < key; });
 }
 
-int FindMaxRow(int col, int first, int last, const TStringAlignGrid* grid)
+void SwapGridRows(int a, int b, GridRows& rows)
 {
-    return findBestRow(col, first, last, grid, [](int order) { return order < 0; });
+    std::swap(rows.students[a], rows.students[b]);
+    std::swap(rows.hidden[a], rows.hidden[b]);
 }
 
-void SwapGridRows(int a, int b, int scratch, TStringAlignGrid* grid)
+void SortGridRows(const RowKeys& keys, bool ascending, GridRows& rows)
 {
-    const int height = grid->rowHeight(a);
-    grid->setRowHeight(a, grid->rowHeight(b));
-    grid->setRowHeight(b, height);
-
-    const QColor text = grid->rowTextColor(a);
-    grid->setRowTextColor(a, grid->rowTextColor(b));
-    grid->setRowTextColor(b, text);
-
-    const QColor back = grid->rowBackColor(a);
-    grid->setRowBackColor(a, grid->rowBackColor(b));
-    grid->setRowBackColor(b, back);
-
-    for (int c = 0; c < grid->colCount(); ++c) {
-        grid->setCell(c, scratch, grid->cell(c, a));
-        grid->setCell(c, a, grid->cell(c, b));
-        grid->setCell(c, b, grid->cell(c, scratch));
+    const int last = rows.size() - 1;
+    for (int i = 0; i < last; ++i) {
+        const int j = ascending ? FindMinRow(keys, i, last, rows) : FindMaxRow(keys, i, last, rows);
+        SwapGridRows(i, j, rows);
     }
 }
 
-void SortGridRows(int col, bool ascending, TStringAlignGrid* grid)
+void HideRowsOutside(const RowKeys& keys, double lower, double upper, GridRows& rows)
 {
-    const TStringAlignGrid::Batch sorting(grid);
-    const int n = grid->rowCount();
-    grid->setRowCount(n + 1);
-    for (int i = 1; i <= n - 1; ++i) {
-        const int j = ascending ? FindMinRow(col, i, n - 1, grid) : FindMaxRow(col, i, n - 1, grid);
-        SwapGridRows(i, j, n, grid);
+    for (int p = 0; p < rows.size(); ++p) {
+        const double key = keys.at(rows.students.at(p));
+        if (key < lower || key > upper)
+            rows.hidden[p] = true;
     }
-    for (int c = 0; c < grid->colCount(); ++c)
-        grid->setCell(c, n, QString());
-    grid->setRowCount(n);
 }

@@ -1,18 +1,19 @@
 #pragma once
 
+#include "statistics/GridRows.h"
+#include "statistics/ResultsTable.h"
+
 #include <QString>
 #include <QWidget>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
 class QFrame;
-class QGroupBox;
-class QLabel;
+class ComparisonBox;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 class QTabWidget;
-class QueryObject;
 class TStringAlignGrid;
 class TTermClassTree;
 
@@ -22,38 +23,23 @@ class TTermClassTree;
 // honours-level and much improved students, ordering by a subject, a score
 // range filter and the student's record.
 //
-// It is not modal and writes nothing. Every mouse click in the tree rebuilds
-// the table; its commands act on the class the table was built for.
+// It is not modal and writes nothing. Every mouse click in the tree reads
+// the class's results afresh and has the table show them; its commands act
+// on the class the table was built for.
 class TfrmGradeCount : public QWidget {
     Q_OBJECT
 public:
     explicit TfrmGradeCount(QWidget* parent = nullptr);
 
     // The row marks.
-    static QColor FailColor() { return QColor(0, 0, 255); }
-    static QColor HonoursColor() { return QColor(255, 0, 0); }
-    static QColor ProgressColor() { return QColor(183, 233, 194); }
+    static QColor FailColor() { return ResultsTable::FailColor(); }
+    static QColor HonoursColor() { return ResultsTable::HonoursColor(); }
+    static QColor ProgressColor() { return ResultsTable::ProgressColor(); }
 
     bool ReadyData();
 
-    // The rebuild, step by step; each returns false after it reported a failure
-    // or when no class is on show.
     void TreeClick();
-    // Clears the table and builds it for the class shown; false where a step
-    // failed (its message shown) and the table stays as far as it got.
-    bool rebuild(bool refillSubjects);
-    bool ReadyStudent();
-    bool ReadySubj(bool refill);
-    bool ReadyGrade();
-    void CalcTotal();
-    void CheckHonours();
-    void SetJB();
-    double GetHScore(const QString& code);
-    int GetStudentRow(const QString& id) const;
-    int GetSubjectCol(const QString& name) const;
-
     void cmdFilterClick();
-    void HideArea();
     void cmdDetailClick();
     void cmdCloseClick();
 
@@ -66,12 +52,18 @@ protected:
 
 private:
     void buildCommandBar(QWidget* page);
-    void buildLegend(QWidget* page);
-    void buildComparison(QWidget* page);
-    void fillComparison(int lowestRow, int highestRow);
-    QString subjectCodeOfColumn(int col) const;
-    // The number a cell shows; an empty cell counts 0.
-    double cellNumber(int col, int row) const;
+    // The results of the class on show, read afresh; nullopt when a term or
+    // nothing is on show.
+    std::optional<ClassResultsLoad> readShownClass() const;
+    // Shows the fixed message of the step that failed, if one did.
+    static void reportFailure(const ClassResultsLoad& load);
+    void refillSubjects(const ClassResults& results);
+    // The subject chosen in cmbSubj among the results' subjects, by position;
+    // -1 for "全部", no choice, or a position the results do not have.
+    int chosenSubject(const ClassResults& results) const;
+    // Hides the rows whose score lies outside the range typed; both bounds
+    // are read before any row is hidden, so a bad one hides nothing.
+    void HideArea(const RowKeys& scores, GridRows& rows);
 
     TTermClassTree* m_tree = nullptr;
     QTabWidget* PageControl1 = nullptr;
@@ -83,19 +75,11 @@ private:
     QPushButton* cmdDetail = nullptr;
     QPushButton* cmdClose = nullptr;
     QCheckBox* chkCompare = nullptr;
-    QListWidget* ListSubjCode = nullptr;
     TStringAlignGrid* Grid = nullptr;
     QFrame* Panel2 = nullptr;
-    QGroupBox* GroupBox2 = nullptr;
+    ComparisonBox* GroupBox2 = nullptr;
     TStringAlignGrid* GridB = nullptr;
-
-    QueryObject* dsStudent = nullptr;
-    QueryObject* dsSubject = nullptr;
-    QueryObject* dsTemp = nullptr;
-    QueryObject* dsStd = nullptr;
-
-    // Subject columns of the table on show, as the last ReadySubj set them up.
-    int m_subjectCount = 0;
+    ResultsTable* m_table = nullptr;
 };
 
 // Opens one more statistics window inside the main window; false when its

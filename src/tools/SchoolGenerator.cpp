@@ -1,5 +1,6 @@
 #include "tools/SchoolGenerator.h"
 
+#include "data/Marks.h"
 #include "data/ScratchConnection.h"
 #include "data/SqlText.h"
 #include "data/uDM.h"
@@ -110,8 +111,6 @@ const char* const kIncidents[] = {
     "连续三次未交作业，\n已与家长电话沟通。", "在宿舍违规使用电器，宿管已登记。"};
 
 constexpr int kBaseScore = 76;
-constexpr double kPassMark = 60.0;
-constexpr double kProgressRatio = 1.1;
 // What the generator aims at when it has to make a strong improvement:
 // clearly above the mark even after the one-decimal rounding of totals.
 constexpr double kProgressAim = 1.16;
@@ -257,34 +256,27 @@ public:
     int students() const { return m_students; }
     int subjects() const { return m_subjects; }
 
-    double total(int t, int s) const
+    // The marks as the statistics window gives them, on the scores as it shows them.
+    std::vector<double> shown(int t, int s) const
     {
-        double sum = 0;
+        std::vector<double> scores(m_subjects);
         for (int j = 0; j < m_subjects; ++j)
-            sum += score(t, s, j);
-        return sum;
+            scores[j] = Marks::OneDecimal(score(t, s, j));
+        return scores;
     }
-    bool failing(int t, int s) const
-    {
-        for (int j = 0; j < m_subjects; ++j)
-            if (score(t, s, j) < kPassMark)
-                return true;
-        return false;
-    }
+    double total(int t, int s) const { return Marks::Total(shown(t, s)); }
+    bool failing(int t, int s) const { return Marks::HasFailingScore(shown(t, s)); }
     bool honours(int t, int s) const
     {
+        std::vector<double> thresholds(m_subjects);
         for (int j = 0; j < m_subjects; ++j)
-            if (score(t, s, j) < standard(t, j))
-                return false;
-        return true;
+            thresholds[j] = standard(t, j);
+        return Marks::ReachesEveryStandard(shown(t, s), thresholds);
     }
     bool progress(int t, int s) const
     {
-        if (t == 0)
-            return false;
-        const double before = total(t - 1, s);
-        const double now = total(t, s);
-        return before > 0 && now > before && now / before > kProgressRatio;
+        // The first term has no previous term to improve on.
+        return t > 0 && Marks::ImprovedMuch(total(t, s), total(t - 1, s));
     }
 
     // Adjusts the fewest students so that term t shows every mark.
@@ -600,7 +592,6 @@ bool fill(QSqlDatabase& db, const SchoolShape& shape, std::vector<SchoolClass>& 
     summary.classes = int(classes.size());
     return true;
 }
-
 
 bool build(const QString& file, const SchoolShape& shape, SchoolSummary& summary, QString* why)
 {

@@ -510,7 +510,14 @@ Qt::Alignment TStringAlignGrid::alignment(int col, int row) const
 int TStringAlignGrid::currentRow() const
 {
     const QModelIndex current = currentIndex();
-    return current.isValid() ? current.row() + 1 : -1;
+    if (!current.isValid() || isRowHidden(current.row()))
+        return -1;
+    // A click below the last row or a Ctrl+click takes the highlight away
+    // but leaves the view a current index: no row is selected then.
+    if (selectionMode() != QAbstractItemView::NoSelection &&
+        !selectionModel()->rowIntersectsSelection(current.row(), current.parent()))
+        return -1;
+    return current.row() + 1;
 }
 
 void TStringAlignGrid::setCurrentRow(int row)
@@ -568,7 +575,7 @@ void TStringAlignGrid::syncRow(int row)
     }
     if (height < 0) {
         setRowHidden(row - 1, true);
-        if (currentRow() == row)
+        if (currentIndex().isValid() && currentIndex().row() == row - 1)
             leaveHiddenRow(row);
     } else {
         setRowHidden(row - 1, false);

@@ -53,7 +53,7 @@ public:
     void setColAlignment(int col, Qt::Alignment alignment);
     Qt::Alignment alignment(int col, int row) const;
 
-    // The row the user selected; -1 when no visible data row is selected.
+    // The row the user sees selected; -1 when no visible data row is.
     int currentRow() const;
     void setCurrentRow(int row);
 

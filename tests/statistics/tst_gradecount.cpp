@@ -6,14 +6,15 @@
 #include "widgets/StringAlignGrid.h"
 #include "widgets/TermClassTree.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace {
@@ -90,6 +91,28 @@ struct Window {
     void filter() const { child<QPushButton>("cmdFilter")->click(); }
 };
 
+// Runs action and tells whether a modal window opened meanwhile (it is
+// closed at once): an action that opens one does not return before then.
+bool OpensAModal(const std::function<void()>& action, QString* seen = nullptr)
+{
+    bool opened = false;
+    QTimer guard;
+    guard.setInterval(5);
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible()) {
+            opened = true;
+            if (seen) {
+                auto* name = modal->findChild<QLineEdit*>(QStringLiteral("EditSName"));
+                *seen = name ? name->text() : modal->objectName();
+            }
+            CloseModal(modal);
+        }
+    });
+    guard.start();
+    action();
+    return opened;
+}
+
 // One term, one class and its plan of two subjects.
 void basicClass(TempDatabase& db, int term = 1)
 {
@@ -134,12 +157,10 @@ private slots:
         QCOMPARE(grid->colWidth(0), -1);
         QVERIFY(grid->isColumnHidden(0));
         QCOMPARE(grid->cell(0, w.rowOf(QStringLiteral("王一"))), QString::number(wang));
-        QCOMPARE(grid->colCount(), 7);
-        QCOMPARE(QSet<QString>({grid->cell(3, 0), grid->cell(4, 0)}),
-                 QSet<QString>({QStringLiteral("语文"), QStringLiteral("数学")}));
-        QCOMPARE(w.row(0).mid(0, 3),
-                 QStringList({QString(), QStringLiteral("姓名"), QStringLiteral("学号")}));
-        QCOMPARE(w.row(0).mid(5), QStringList({QStringLiteral("总分"), QStringLiteral("上学期总分")}));
+        // The plan's subjects in the order of their codes (SX before YW).
+        QCOMPARE(w.row(0), QStringList({QString(), QStringLiteral("姓名"), QStringLiteral("学号"),
+                                        QStringLiteral("数学"), QStringLiteral("语文"),
+                                        QStringLiteral("总分"), QStringLiteral("上学期总分")}));
 
         // The one-decimal texts: 59.96 shows and counts as 60.0, a missing
         // score is 0.0; the scores outside the plan or roster are nowhere.
@@ -156,19 +177,13 @@ private slots:
             QCOMPARE(grid->alignment(c, 0), Qt::AlignHCenter);
         }
 
-        // The subject lists follow the columns; nothing is chosen.
+        // The subject list follows the columns; nothing is chosen.
         auto* subjects = w.child<QComboBox>("cmbSubj");
-        auto* codes = w.child<QListWidget>("ListSubjCode");
         QCOMPARE(subjects->count(), 3);
         QCOMPARE(subjects->itemText(0), QStringLiteral("全部"));
         QCOMPARE(subjects->currentIndex(), -1);
-        QVERIFY(codes->item(0)->text().isEmpty());
-        for (int i = 1; i <= 2; ++i) {
+        for (int i = 1; i <= 2; ++i)
             QCOMPARE(subjects->itemText(i), grid->cell(i + 2, 0));
-            QCOMPARE(codes->item(i)->text(), grid->cell(i + 2, 0) == QStringLiteral("语文")
-                                                 ? QStringLiteral("YW")
-                                                 : QStringLiteral("SX"));
-        }
         QVERIFY(!w.child<QWidget>("GroupBox2")->isVisible());
     }
 
@@ -191,17 +206,21 @@ private slots:
 
         Window w;
         TStringAlignGrid* grid = w.grid();
-        // Same name: both scores land in the first such column, the later one winning.
+        // Two subjects of the same name: each score stands in its own subject's
+        // column (YW before YW2), and the total counts both.
         w.click(0, 0);
-        const int first = w.colOf(QStringLiteral("语文"));
-        int second = -1;
-        for (int c = first + 1; c < grid->colCount(); ++c)
-            if (grid->cell(c, 0) == QStringLiteral("语文"))
-                second = c;
-        QVERIFY(second > first);
-        const QString firstScore = grid->cell(first, 1);
-        QVERIFY(firstScore == QStringLiteral("70.0") || firstScore == QStringLiteral("90.0"));
-        QCOMPARE(grid->cell(second, 1), QStringLiteral("0.0"));
+        QCOMPARE(w.row(0).mid(3, 3),
+                 QStringList({QStringLiteral("数学"), QStringLiteral("语文"), QStringLiteral("语文")}));
+        QCOMPARE(w.row(1).mid(3, 4), QStringList({QStringLiteral("0.0"), QStringLiteral("70.0"),
+                                                  QStringLiteral("90.0"), QStringLiteral("160.0")}));
+        // The honours standard of the second one applies to its own column.
+        db.addStandard(1, QStringLiteral("C1"), QStringLiteral("YW2"), 95);
+        w.click(0, 0);
+        QCOMPARE(grid->rowTextColor(1), kBlue); // 数学 is missing: failing, and 90.0 < 95
+        db.exec(QStringLiteral("update THonoursStd set Score = 90 where SubjectCode = 'YW2'"));
+        db.addGrade(1, QStringLiteral("C1"), s, QStringLiteral("SX"), 60);
+        w.click(0, 0);
+        QCOMPARE(grid->rowTextColor(1), kRed);
 
         // A term node blanks the table but keeps its size and the subject lists.
         const int cols = grid->colCount();
@@ -374,6 +393,17 @@ private slots:
         QVERIFY(grid->cell(3, 1).isEmpty());
         db.exec(QStringLiteral("alter table TGradeGone rename to TGrade"));
 
+        // The standards read: students, headers and the stored scores; no
+        // "0.0" for what is missing, no totals, no marks.
+        dialogs.clear();
+        db.exec(QStringLiteral("alter table THonoursStd rename to TStdGone"));
+        w.click(0, 0);
+        QCOMPARE(dialogs.messages, QStringList{Msg::ReadFailed});
+        QCOMPARE(w.row(1).mid(1), QStringList({QStringLiteral("甲"), QStringLiteral("1"), QString(),
+                                               QStringLiteral("50.0"), QString()}));
+        QCOMPARE(grid->rowTextColor(1), kBlack);
+        db.exec(QStringLiteral("alter table TStdGone rename to THonoursStd"));
+
         // The plan read: the students in columns 0 to 2 only.
         dialogs.clear();
         db.exec(QStringLiteral("alter table TClassToSubject rename to TPlanGone"));
@@ -381,6 +411,19 @@ private slots:
         QCOMPARE(dialogs.messages, QStringList{Msg::OpenFailed});
         QCOMPARE(grid->colCount(), 3);
         QCOMPARE(grid->cell(1, 1), QStringLiteral("甲"));
+        // The subject list of the last class read stays.
+        QCOMPARE(w.child<QComboBox>("cmbSubj")->count(), 3);
+        db.exec(QStringLiteral("alter table TPlanGone rename to TClassToSubject"));
+
+        // The roster read: the table is blank, and "学生资料" finds nobody.
+        dialogs.clear();
+        db.exec(QStringLiteral("alter table TStudent rename to TStudentGone"));
+        w.click(0, 0);
+        QCOMPARE(dialogs.messages, QStringList{Msg::ReadFailed});
+        QCOMPARE(grid->colCount(), 3);
+        for (int r = 0; r < grid->rowCount(); ++r)
+            QVERIFY(w.row(r).join(QString()).isEmpty());
+        QVERIFY(!OpensAModal([&] { w.child<QPushButton>("cmdDetail")->click(); }));
     }
 
     void filterRanksByNumberAndHidesOutsideTheRange()
@@ -561,6 +604,111 @@ private slots:
             QSKIP("the student dialog is not built yet");
         }
         QCOMPARE(seen, QStringLiteral("frmStudentEdit|C1|一班|乙"));
+    }
+
+    void detailActsOnlyOnARowTheUserSeesSelected()
+    {
+        TempDatabase db;
+        ScriptedDialogs dialogs;
+        basicClass(db);
+        db.addStudent(QStringLiteral("C1"), QStringLiteral("甲"));
+        db.addStudent(QStringLiteral("C1"), QStringLiteral("乙"));
+        Window w;
+        w.click(0, 0);
+        TStringAlignGrid* grid = w.grid();
+        auto* detail = w.child<QPushButton>("cmdDetail");
+        const auto clickAt = [grid](const QPoint& at, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers, at);
+            Settle();
+        };
+        const auto rowCentre = [&](const QString& name) { return grid->cellRect(1, w.rowOf(name)).center(); };
+        const QPoint belowTheLastRow(10, grid->viewport()->height() - 3);
+        QVERIFY(grid->cellRect(1, grid->rowCount() - 1).bottom() < belowTheLastRow.y());
+
+        QString seen;
+        clickAt(rowCentre(QStringLiteral("甲")));
+        QCOMPARE(grid->currentRow(), w.rowOf(QStringLiteral("甲")));
+        if (!OpensAModal([&] { detail->click(); }, &seen) && dialogs.messages.contains("该功能尚未完成。"))
+            QSKIP("the student dialog is not built yet");
+        QCOMPARE(seen, QStringLiteral("甲"));
+
+        // A click below the last row takes the highlight away: nothing is
+        // selected, and the command opens nobody.
+        clickAt(belowTheLastRow);
+        QVERIFY(grid->selectionModel()->selectedIndexes().isEmpty());
+        QCOMPARE(grid->currentRow(), -1);
+        QVERIFY(!OpensAModal([&] { detail->click(); }));
+
+        // Selecting a row again makes it the one the command acts on.
+        clickAt(rowCentre(QStringLiteral("乙")));
+        QVERIFY(OpensAModal([&] { detail->click(); }, &seen));
+        QCOMPARE(seen, QStringLiteral("乙"));
+
+        // Ctrl+click on the selected row takes its highlight away as well.
+        clickAt(rowCentre(QStringLiteral("乙")), Qt::ControlModifier);
+        if (grid->selectionModel()->selectedIndexes().isEmpty()) {
+            QCOMPARE(grid->currentRow(), -1);
+            QVERIFY(!OpensAModal([&] { detail->click(); }));
+        }
+        QVERIFY(dialogs.all().isEmpty());
+    }
+
+    void comparisonBoxHoldsTheLowestAndHighestTotals()
+    {
+        TempDatabase db;
+        ScriptedDialogs dialogs;
+        basicClass(db);
+        db.addClass(QStringLiteral("C2"), QStringLiteral("无科目班"));
+        db.activate(1, QStringLiteral("C2"));
+        db.addStudent(QStringLiteral("C2"), QStringLiteral("e"));
+        auto student = [&](const QString& name, const QString& number, double sx, double yw) {
+            const int id = db.addStudent(QStringLiteral("C1"), name, number);
+            db.addGrade(1, QStringLiteral("C1"), id, QStringLiteral("SX"), sx);
+            db.addGrade(1, QStringLiteral("C1"), id, QStringLiteral("YW"), yw);
+        };
+        // Of equal totals the later row (by name) wins: c is the lowest, d the highest.
+        student(QStringLiteral("a"), QStringLiteral("1"), 50, 60);
+        student(QStringLiteral("b"), QStringLiteral("2"), 90, 90);
+        student(QStringLiteral("c"), QStringLiteral("3"), 80, 30);
+        student(QStringLiteral("d"), QStringLiteral("4"), 95, 85);
+
+        Window w;
+        TStringAlignGrid* box = w.form->gridB();
+        auto rows = [box] {
+            QList<QStringList> texts;
+            for (int r = 0; r < box->rowCount(); ++r) {
+                QStringList row;
+                for (int c = 0; c < box->colCount(); ++c)
+                    row << box->cell(c, r);
+                texts << row;
+            }
+            return texts;
+        };
+        const QList<QStringList> expected = {
+            {"名次", "姓名", "学号", "数学", "语文", "总分"},
+            {"最差", "c", "3", "80.0", "30.0", "110.0"},
+            {"最优", "d", "4", "95.0", "85.0", "180.0"},
+        };
+        w.click(0, 0);
+        QCOMPARE(rows(), expected);
+        QCOMPARE(box->alignment(3, 1), Qt::AlignRight);
+        QCOMPARE(box->alignment(1, 1), Qt::AlignLeft);
+
+        // Hidden until asked for; a sort does not change it.
+        auto* group = w.child<QWidget>("GroupBox2");
+        QVERIFY(!group->isVisible());
+        w.child<QCheckBox>("chkCompare")->click();
+        QVERIFY(group->isVisible());
+        w.chooseSubject(QStringLiteral("语文"));
+        w.filter();
+        QCOMPARE(w.names().first(), QStringLiteral("b"));
+        QCOMPARE(rows(), expected);
+
+        // No subject to total: the box takes the new headers and no figures.
+        w.click(0, 1);
+        QCOMPARE(rows(), QList<QStringList>(
+                             {{"名次", "姓名", "学号", "总分"}, {"最差", "", "", ""}, {"最优", "", "", ""}}));
+        QVERIFY(dialogs.all().isEmpty());
     }
 
     void eachLaunchOpensOneMoreIndependentWindow()
