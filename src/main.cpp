@@ -7,11 +7,11 @@ int main(int argc, char* argv[])
     TApplication app(argc, argv);
     app.loadTranslations();
 
-    // The main window first: it sets AppPath, from which the data module
-    // builds the path of the data file. A connection failure is reported
-    // before the main window is shown, and start-up goes on.
+    // A connection failure is reported before the main window is shown, and
+    // start-up goes on.
     TfrmMain frmMain;
-    TDM dm;
+    TDM dm(TApplication::dataFilePath());
+    TApplication::dataModuleCreated(dm);
     frmMain.showMaximized();
     return app.exec();
 }

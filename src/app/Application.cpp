@@ -1,18 +1,39 @@
 #include "app/Application.h"
 
 #include "app/uPub.h"
+#include "data/LockWait.h"
+#include "data/Messages.h"
+#include "data/TempFiles.h"
+#include "data/uDM.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QFont>
 #include <QLibraryInfo>
 #include <QPalette>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTimer>
 #include <QTranslator>
+
+namespace {
+
+// Runs inside SQLite's wait, so it processes no events. The platform sends a
+// cursor change to the display at once; the cursor goes back when the event
+// loop runs again, that is once the statement has returned.
+void showBusyCursor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QTimer::singleShot(0, qApp, [] { QApplication::restoreOverrideCursor(); });
+}
+
+} // namespace
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("学生成绩管理系统"));
     applyLook();
+    LockWait::setLongWaitHook(showBusyCursor);
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event)
@@ -62,4 +83,18 @@ void TApplication::loadTranslations()
         else
             delete translator;
     }
+}
+
+QString TApplication::dataFilePath()
+{
+    return QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("db/Student.dat"));
+}
+
+void TApplication::dataModuleCreated(const TDM& dm)
+{
+    if (!dm.isOpen())
+        ShowMessage(Msg::ConnectFailed);
+    const QDir data = QFileInfo(dm.dataFile()).absoluteDir();
+    TempFiles::removeLeftovers(data.absolutePath());
+    TempFiles::removeLeftovers(QDir::cleanPath(data.absoluteFilePath(QStringLiteral("../Bak"))));
 }

@@ -12,7 +12,7 @@ TempDatabase::TempDatabase()
     if (!TDM::createDatabase(file, &why))
         qFatal("cannot create the test database: %s", qPrintable(why));
     AppPath = m_dir.path() + QLatin1Char('/');
-    m_dm = std::make_unique<TDM>();
+    m_dm = std::make_unique<TDM>(file);
     if (!m_dm->isOpen())
         qFatal("cannot open the test database: %s", qPrintable(m_dm->lastError()));
 }

@@ -1,5 +1,6 @@
 #include "tools/benchmark/Program.h"
 
+#include "app/Application.h"
 #include "app/uMain.h"
 #include "app/uPub.h"
 #include "data/uDM.h"
@@ -10,7 +11,8 @@ Program::Program(const QString& dir)
 {
     m_main = std::make_unique<TfrmMain>();
     AppPath = dir; // the main window took the benchmark's own directory
-    m_dm = std::make_unique<TDM>();
+    m_dm = std::make_unique<TDM>(dir + QStringLiteral("db/Student.dat"));
+    TApplication::dataModuleCreated(*m_dm);
 }
 
 Program::~Program()
