@@ -216,8 +216,8 @@ void ShellTest::mainWindowHasTheMenuAndToolbar()
     // The About dialog opens from the menu and closes with its one button.
     bool seen = false;
     OnNextModal([&seen](QWidget* w) {
-        seen = w->windowTitle() == "关于.." && w->findChild<QPushButton*>("Button1");
-        w->findChild<QPushButton*>("Button1")->click();
+        seen = w->windowTitle() == "关于.." && Button(w, "Button1");
+        Button(w, "Button1")->click();
     });
     QVERIFY(TriggerMenuItem(&main, "A1"));
     QVERIFY(seen);
