@@ -4,7 +4,7 @@
 // buttons and menu items, keys, the windows that open modally, the message
 // boxes through the dialog seam, and the paint that shows a result. Shared
 // by the tests and the benchmark, so that both press the same buttons.
-#include "app/uPub.h"
+#include "forms/uPub.h"
 
 #include <QElapsedTimer>
 #include <QObject>

@@ -3,9 +3,9 @@
 #include "tools/benchmark/Drivers.h"
 #include "tools/benchmark/Stage.h"
 
+#include "data/Database.h"
+
 #include <QElapsedTimer>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 
 namespace bench {
 
@@ -13,9 +13,6 @@ namespace {
 
 const Action Empty{"empty transaction (BEGIN/COMMIT, nothing to flush)", Kind::Reference};
 const Action OneRow{"one-row transaction (the smallest commit that reaches the disk)", Kind::Reference};
-
-// The program's one connection.
-const QString kConnection = QStringLiteral("ADOLocal");
 
 double timed(const std::function<void()>& work)
 {
@@ -30,30 +27,29 @@ void measure(Stage& stage)
     Figures& empty = stage.add(Empty);
     Figures& one = stage.add(OneRow);
     stage.mainWindow();
-    QSqlDatabase db = QSqlDatabase::database(kConnection, false);
-    if (!db.isOpen()) {
-        stage.fault(empty, QStringLiteral("the program's connection is not open"));
-        stage.fault(one, QStringLiteral("the program's connection is not open"));
-        return;
-    }
     // A row written and removed again: SQLite skips an update that changes
     // nothing, so only a real change makes the commit flush to the disk.
-    const auto run = [&db](const char* sql) { return QSqlQuery(db).exec(QLatin1String(sql)); };
+    const Statement insert{
+        QStringLiteral("Insert into TSubject (SubjCode,SubjName) Values('bench-commit','')"), {}};
+    const Statement remove{QStringLiteral("Delete from TSubject Where SubjCode='bench-commit'"), {}};
+    // Through the program's own path to its connection; a transaction left
+    // unfinished rolls back on its way out.
     bool ok = true;
     for (int i = 0; ok && i < stage.timedRuns(); ++i) {
-        const double emptyMs = timed([&] { ok = db.transaction() && db.commit(); });
+        const double emptyMs = timed([&] {
+            Transaction transaction;
+            ok = transaction.isStarted() && transaction.commit();
+        });
         empty.record(emptyMs, emptyMs);
         const double oneMs = timed([&] {
-            ok = ok && db.transaction() &&
-                 run("Insert into TSubject (SubjCode,SubjName) Values('bench-commit','')") &&
-                 run("Delete from TSubject Where SubjCode='bench-commit'") && db.commit();
+            Transaction transaction;
+            ok = ok && transaction.isStarted() && Db::execute(insert) && Db::execute(remove) &&
+                 transaction.commit();
         });
         one.record(oneMs, oneMs);
     }
-    if (!ok) {
-        db.rollback(); // nothing may stay open on the program's connection
+    if (!ok)
         stage.fault(one, QStringLiteral("the commit was refused"));
-    }
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #include "tools/benchmark/Program.h"
 
-#include "app/Application.h"
-#include "app/uMain.h"
-#include "app/uPub.h"
+#include "shell/Application.h"
+#include "shell/uMain.h"
+#include "forms/uPub.h"
 #include "data/uDM.h"
 
 namespace bench {

@@ -2,7 +2,7 @@
 //
 //   grades-benchmark [--x5] [--factors 1,5] [--runs N] [--dir DIR] [--screen WxH] [--only TEXT]
 //                    [--rounds N]
-#include "app/Application.h"
+#include "shell/Application.h"
 #include "tools/benchmark/Benchmark.h"
 
 #include <QCommandLineParser>
