@@ -7,10 +7,9 @@
 
 TempDataFile::TempDataFile()
 {
-    QString why;
     const QString file = m_dir.path() + QStringLiteral("/db/Student.dat");
-    if (!TDM::createDatabase(file, &why))
-        qFatal("cannot create the test database: %s", qPrintable(why));
+    if (const DbResult made = TDM::createDatabase(file); !made)
+        qFatal("cannot create the test database: %s", qPrintable(made.error()));
     m_dm = std::make_unique<TDM>(file);
     if (!m_dm->isOpen())
         qFatal("cannot open the test database: %s", qPrintable(m_dm->lastError()));

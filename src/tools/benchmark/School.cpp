@@ -38,10 +38,8 @@ bool prepare(const QString& file, const schoolgen::SchoolShape& shape, SchoolFac
         Out() << "building " << facts.title << " in " << file << " ..." << Qt::flush;
         QElapsedTimer clock;
         clock.start();
-        QString why;
-        schoolgen::SchoolSummary summary;
-        if (!schoolgen::WriteSchool(file, shape, true, &summary, &why)) {
-            Out() << "\ncannot build the school: " << why << "\n";
+        if (const DbResult written = schoolgen::WriteSchool(file, shape, true); !written) {
+            Out() << "\ncannot build the school: " << written.error() << "\n";
             return false;
         }
         facts.generatedSeconds = clock.elapsed() / 1000.0;
