@@ -9,13 +9,15 @@
 #include "reference/uTerm.h"
 #include "scores/uGrade.h"
 #include "scores/uHonoursStd.h"
+#include "statistics/uClassCompare.h"
 #include "statistics/uGradeCount.h"
 #include "students/uStudent.h"
 
 #include <QApplication>
-#include <QEvent>
 #include <QDir>
+#include <QEvent>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPointer>
 #include <QToolBar>
@@ -25,8 +27,7 @@ namespace {
 QPointer<TfrmMain> mainWindow;
 
 // Launchers return whether their window opened; the main window ignores it.
-template <bool (*Launcher)()>
-void launch()
+template <bool (*Launcher)()> void launch()
 {
     Launcher();
 }
@@ -63,6 +64,21 @@ TfrmMain* TfrmMain::instance()
     return mainWindow.data();
 }
 
+void ShowMdiChild(QWidget* form)
+{
+    TfrmMain* main = TfrmMain::instance();
+    QMdiArea* area = main ? main->mdiArea() : nullptr;
+    if (!area) {
+        form->setAttribute(Qt::WA_DeleteOnClose);
+        form->showMaximized();
+        return;
+    }
+    QMdiSubWindow* frame = area->addSubWindow(form);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    frame->showMaximized();
+    form->setFocus();
+}
+
 void TfrmMain::FormCreate()
 {
     AppPath = QDir(QCoreApplication::applicationDirPath()).absolutePath() + QLatin1Char('/');
@@ -90,7 +106,8 @@ void TfrmMain::buildMenu()
 
     QMenu* system = bar->addMenu(QStringLiteral("系统(&S)"));
     addItem(system, QStringLiteral("备份数据库(&B)"), QStringLiteral("mnuBak"), &TfrmMain::mnuBakClick);
-    addItem(system, QStringLiteral("还原数据库(&R)"), QStringLiteral("mnuRestore"), &TfrmMain::mnuRestoreClick);
+    addItem(system, QStringLiteral("还原数据库(&R)"), QStringLiteral("mnuRestore"),
+            &TfrmMain::mnuRestoreClick);
     system->addSeparator();
     addItem(system, QStringLiteral("退出(&X)"), QStringLiteral("mnuClose"), &TfrmMain::mnuCloseClick);
 
@@ -100,7 +117,8 @@ void TfrmMain::buildMenu()
     addItem(base, QStringLiteral("班级信息(&C)"), QStringLiteral("mnuBJ"), &launch<ShowClass>);
     base->addSeparator();
     addItem(base, QStringLiteral("学期/班级对应设置"), QStringLiteral("N5"), &launch<ShowTermToClass>);
-    addItem(base, QStringLiteral("学期/班级/科目对应设置"), QStringLiteral("N6"), &launch<ShowClassToSubject>);
+    addItem(base, QStringLiteral("学期/班级/科目对应设置"), QStringLiteral("N6"),
+            &launch<ShowClassToSubject>);
     base->addSeparator();
     addItem(base, QStringLiteral("成绩评优标准"), QStringLiteral("mnuIsY"), &launch<ShowHonoursStd>);
 
@@ -111,6 +129,8 @@ void TfrmMain::buildMenu()
 
     QMenu* query = bar->addMenu(QStringLiteral("查询/统计(&Q)"));
     addItem(query, QStringLiteral("成绩统计(&G)"), QStringLiteral("mnuGCount"), &launch<ShowGradeCount>);
+    addItem(query, QStringLiteral("班级成绩对比(&C)"), QStringLiteral("mnuClassCompare"),
+            &launch<ShowClassCompare>);
 
     QMenu* help = bar->addMenu(QStringLiteral("帮助(&H)"));
     addItem(help, QStringLiteral("关于(&A)"), QStringLiteral("A1"), &launch<ShowAbout>);

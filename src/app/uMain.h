@@ -6,6 +6,8 @@ class QMdiArea;
 class QAction;
 class QToolBar;
 
+class QWidget;
+
 // The main window: an MDI frame with the menu and toolbar from which every
 // other window is opened. It holds no data of its own.
 class TfrmMain : public QMainWindow {
@@ -33,3 +35,7 @@ private:
     // The restore dialog keeps the last chosen file within a run.
     QString m_lastRestoreFile;
 };
+
+// Shows a window as a maximised MDI child of the main window that is freed
+// when it closes (a window of its own when there is no main window).
+void ShowMdiChild(QWidget* form);
