@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "app/UserSettings.h"
 #include "app/uMain.h"
 #include "data/Messages.h"
 #include "statistics/uGradeCount.h"
@@ -130,7 +131,12 @@ void basicClass(TempDatabase& db, int term = 1)
 class GradeCountTest : public QObject {
     Q_OBJECT
 
+    TempUserSettings m_settings;
+
 private slots:
+    // The table of these tests is the one without places.
+    void initTestCase() { UserSettings::SetShowPlaces(false); }
+
     void buildsTheTableOfTheClickedClass()
     {
         TempDatabase db;

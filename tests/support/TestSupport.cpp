@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QKeyEvent>
+#include <QSettings>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
@@ -263,4 +264,9 @@ QTreeWidgetItem* ClassNode(TTermClassTree* tree, int term, int klass)
         return nullptr;
     node->setExpanded(true);
     return node->child(klass);
+}
+
+TempUserSettings::TempUserSettings()
+{
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
 }
