@@ -12,24 +12,29 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSet>
+#include <QStyle>
 #include <QVBoxLayout>
 
 TfrmGradeTrend::TfrmGradeTrend(qint64 studentId, QWidget* parent) : TForm(parent), m_studentId(studentId)
 {
     setObjectName(QStringLiteral("frmGradeTrend"));
     setWindowTitle(QStringLiteral("成绩走势"));
-    resize(720, 440);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    resize(900, 500);
 
     LabelStudent = new QLabel(this);
     LabelStudent->setObjectName(QStringLiteral("LabelStudent"));
     GridTrend = MakeStatisticsGrid(this, QStringLiteral("GridTrend"), 4, 2);
     GridTrend->setColWidth(0, 150);
-    GridTrend->setFixedWidth(150 + 3 * 60 + 2 * GridTrend->frameWidth() + 20);
+    // Room for a vertical scroll bar: a long history scrolls.
+    GridTrend->setFixedWidth(150 + 3 * 56 + 2 * GridTrend->frameWidth() +
+                             style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     const QString headers[] = {QStringLiteral("学期"), QStringLiteral("总分"), QStringLiteral("名次"),
                                QStringLiteral("参考人数")};
     for (int c = 0; c < 4; ++c) {
         if (c > 0)
-            GridTrend->setColWidth(c, 60);
+            GridTrend->setColWidth(c, 56);
         GridTrend->setCell(c, 0, headers[c]);
         GridTrend->setCellAlignment(c, 0, Qt::AlignCenter);
         GridTrend->setColAlignment(c, c == 0 ? Qt::AlignLeft : Qt::AlignRight);

@@ -70,9 +70,15 @@ void TTrendChart::setCourse(const QStringList& terms, const QVector<double>& tot
     m_totals->replace(totalPoints);
     m_places->replace(placePoints);
     m_terms->setCategories(terms);
+    // Term names are long: beyond a few terms they stand slanted, or they would be cut.
+    m_terms->setLabelsAngle(terms.size() > 3 ? -45 : 0);
     const double highest = totals.isEmpty() ? 0 : *std::max_element(totals.begin(), totals.end());
     m_totalAxis->setRange(0, std::max(10.0, highest * 1.1));
     m_totalAxis->applyNiceNumbers();
-    m_placeAxis->setRange(1, std::max(2, ranked));
-    m_placeAxis->setTickCount(std::min(std::max(2, ranked), 6));
+    // Whole places from the first, about five steps.
+    const int last = std::max(2, ranked);
+    m_placeAxis->setRange(1, last);
+    m_placeAxis->setTickType(QValueAxis::TicksDynamic);
+    m_placeAxis->setTickAnchor(1);
+    m_placeAxis->setTickInterval(std::max(1, (last - 1 + 4) / 5));
 }
