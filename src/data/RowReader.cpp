@@ -1,23 +1,11 @@
 #include "data/RowReader.h"
 
+#include "data/SqliteHandle.h"
 #include "data/uDM.h"
 
-#include <QSqlDriver>
 #include <sqlite3.h>
 
 namespace {
-
-// The SQLite handle under the data module's connection; nullptr when the
-// connection cannot be had or is not SQLite's.
-sqlite3* connectionHandle()
-{
-    if (!DM || !DM->ensureOpen())
-        return nullptr;
-    const QVariant handle = DM->ADOLocal().driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3* const*>(handle.constData());
-}
 
 bool bind(sqlite3_stmt* statement, int index, const QVariant& value)
 {
@@ -43,7 +31,7 @@ bool bind(sqlite3_stmt* statement, int index, const QVariant& value)
 
 RowReader::RowReader(const QString& sql, const QVariantList& values)
 {
-    sqlite3* db = connectionHandle();
+    sqlite3* db = DM && DM->ensureOpen() ? SqliteHandle(DM->ADOLocal()) : nullptr;
     const QByteArray text = sql.toUtf8();
     if (!db ||
         sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_statement, nullptr) != SQLITE_OK ||

@@ -1,35 +1,16 @@
 #include "scores/ScoreEditForm.h"
 
+#include "app/FieldGuard.h"
 #include "app/uPub.h"
 #include "data/Messages.h"
 #include "data/QueryObject.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QValidator>
 
 namespace {
 
 const QString RecordGone = QStringLiteral("该记录已经不存在！");
-
-// Keeps the score field to the characters that can be typed into it, also
-// when text is pasted or dropped. Whether the text is a number is left to
-// the conversion when storing, which names the value it refuses.
-class ScoreCharacters : public QValidator {
-public:
-    ScoreCharacters(const TScoreEditForm* form, QObject* parent) : QValidator(parent), m_form(form) {}
-
-    State validate(QString& input, int&) const override
-    {
-        for (const QChar ch : input)
-            if (!m_form->EditScoreKeyPress(ch))
-                return Invalid;
-        return Acceptable;
-    }
-
-private:
-    const TScoreEditForm* m_form;
-};
 
 QLineEdit* addRow(QWidget* form, int row, const QString& label, int maxLength)
 {
@@ -39,7 +20,7 @@ QLineEdit* addRow(QWidget* form, int row, const QString& label, int maxLength)
     caption->adjustSize();
     auto* edit = new QLineEdit(form);
     edit->setGeometry(64, y, 166, 20);
-    edit->setMaxLength(maxLength);
+    FieldGuard::of(edit, label)->setLimit(maxLength);
     caption->setBuddy(edit);
     return edit;
 }
@@ -58,15 +39,21 @@ TScoreEditForm::TScoreEditForm(const ScoreKind& kind, int id, QWidget* parent)
     EditName->setEnabled(false);
     EditScore = addRow(this, 2, kind.scoreTitle, 50);
     EditScore->setObjectName(QStringLiteral("EditScore"));
-    EditScore->setValidator(new ScoreCharacters(this, EditScore));
+    // Whether the text is a number is left to the conversion when storing,
+    // which names the value it refuses.
+    FieldGuard::of(EditScore, kind.scoreTitle)
+        ->setKeyPress([this](QChar& Key) { EditScoreKeyPress(Key); },
+                      kind.decimalPoint ? QStringLiteral("数字和小数点") : QStringLiteral("数字"));
     EditScore->setFocus();
 }
 
-bool TScoreEditForm::EditScoreKeyPress(QChar key) const
+void TScoreEditForm::EditScoreKeyPress(QChar& Key) const
 {
-    if (key >= QLatin1Char('0') && key <= QLatin1Char('9'))
-        return true;
-    return m_kind.decimalPoint && key == QLatin1Char('.');
+    if ((Key >= QLatin1Char('0') && Key <= QLatin1Char('9')) || Key.unicode() == 8)
+        return;
+    if (m_kind.decimalPoint && Key == QLatin1Char('.'))
+        return;
+    Key = QChar();
 }
 
 bool TScoreEditForm::ReadyData()

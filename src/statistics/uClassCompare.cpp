@@ -59,6 +59,7 @@ TfrmClassCompare::TfrmClassCompare(QWidget* parent) : QWidget(parent)
     setFocusProxy(m_tree);
 
     connect(m_tree, &TTermClassTree::TreeClick, this, Guarded([this] { TreeClick(); }));
+    connect(m_tree, &TTermClassTree::readFailed, this, [] { ShowMessage(Msg::ReadFailed); });
     connect(Grid, &QAbstractItemView::doubleClicked, this,
             Guarded([this](const QModelIndex& index) { GridDblClick(index.row()); }));
 }
