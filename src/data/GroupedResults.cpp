@@ -181,7 +181,7 @@ std::optional<TermResults> LoadTermResults(qint64 termCode)
 
     // The order of the score index: no sorting of a whole term's scores.
     RowReader scoreRows(QStringLiteral("Select ClassCode, StudentID, SubjectCode, Score from TGrade "
-                                       "Where TermCode = ? Order by ClassCode, StudentID, ID"),
+                                       "Where TermCode = ? Order by ClassCode, StudentID, SubjectCode, ID"),
                         {termCode});
     RunningKey scoreClass(index);
     if (!readScores(scoreRows, term.results, plans,
@@ -228,8 +228,9 @@ std::optional<std::vector<ClassResults>> LoadClassInTerms(const QString& classCo
         return std::nullopt;
 
     RowReader scoreRows(
-        QStringLiteral("Select TermCode, StudentID, SubjectCode, Score from TGrade "
-                       "Where ClassCode = ? And TermCode in (%1) Order by TermCode, StudentID, ID")
+        QStringLiteral(
+            "Select TermCode, StudentID, SubjectCode, Score from TGrade "
+            "Where ClassCode = ? And TermCode in (%1) Order by TermCode, StudentID, SubjectCode, ID")
             .arg(inTerms),
         values);
     if (!readScores(scoreRows, results, plans, termOf))

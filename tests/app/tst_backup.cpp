@@ -641,10 +641,9 @@ void BackupTest::restoreTakesOnlyFilesThatAreExactlyOurs()
 
     // A file made before the schema carried its version is stamped on the way in.
     const QString unstamped = p.bak("unstamped.ZBK");
-    QVERIFY2(WriteVariantDatabase(
-                 unstamped, {}, {},
-                 "INSERT INTO TTerm (TermCode,TermName) VALUES (6,'六')\nPRAGMA user_version=0", &why),
-             qPrintable(why));
+    QVERIFY2(
+        WriteFirstReleaseDatabase(unstamped, "INSERT INTO TTerm (TermCode,TermName) VALUES (6,'六')", &why),
+        qPrintable(why));
     p.dialogs.clear();
     p.restoreFrom(unstamped);
     QCOMPARE(p.dialogs.messages, QStringList{Backup::RestoreWarning});

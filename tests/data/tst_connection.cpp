@@ -116,25 +116,19 @@ int userVersion(const QString& file)
     return q.exec("PRAGMA user_version") && q.next() ? q.value(0).toInt() : -1;
 }
 
-void setUserVersion(const QString& file, int version, const QString& more = QString())
-{
-    ScratchConnection c(file);
-    QSqlDatabase db = c.db();
-    QVERIFY(db.open());
-    QVERIFY(QSqlQuery(db).exec(QString("PRAGMA user_version=%1").arg(version)));
-    if (!more.isEmpty())
-        QVERIFY(QSqlQuery(db).exec(more));
-}
 } // namespace
 
 void ConnectionTest::unstampedFileOfOursIsStampedOnFirstOpen()
 {
     const int current = SchemaVersions::program().current();
     QTemporaryDir dir;
+    const QString fresh = dir.filePath("fresh.dat");
+    QVERIFY(TDM::createDatabase(fresh));
+    QCOMPARE(userVersion(fresh), current);
     const QString ours = dir.filePath("ours.dat");
-    QVERIFY(TDM::createDatabase(ours));
-    QCOMPARE(userVersion(ours), current);
-    setUserVersion(ours, 0);
+    QString why;
+    QVERIFY2(WriteFirstReleaseDatabase(ours, {}, &why), qPrintable(why));
+    QCOMPARE(userVersion(ours), 0);
     {
         TDM dm(ours);
         QVERIFY(dm.isOpen());
@@ -144,8 +138,8 @@ void ConnectionTest::unstampedFileOfOursIsStampedOnFirstOpen()
     // A file with all the tables but something added by hand is used as it
     // stands: it is not ours to stamp.
     const QString touched = dir.filePath("touched.dat");
-    QVERIFY(TDM::createDatabase(touched));
-    setUserVersion(touched, 0, "create index IX_Mine on TTerm (TermName)");
+    QVERIFY2(WriteFirstReleaseDatabase(touched, "create index IX_Mine on TTerm (TermName)", &why),
+             qPrintable(why));
     {
         TDM dm(touched);
         QVERIFY(dm.isOpen());

@@ -11,7 +11,9 @@
 #include "data/Places.h"
 #include "data/ScoreBands.h"
 #include "data/StudentHistory.h"
+#include "data/uDM.h"
 
+#include <QSqlQuery>
 #include <QTest>
 
 using Values = std::vector<std::optional<qint64>>;
@@ -359,6 +361,33 @@ private slots:
         // Without any score, and an unknown student: nothing.
         QVERIFY(LoadStudentHistory(id.wu)->terms.isEmpty());
         QVERIFY(LoadStudentHistory(99999)->terms.isEmpty());
+    }
+
+    void manyScoresAreReadFromTheIndexAlone()
+    {
+        // The statements of the grouped reads, as the planner takes them: a
+        // whole term's or class's scores without a look into the table and
+        // without sorting them.
+        TempDatabase db;
+        schoolOfTwoTerms(db);
+        const auto plan = [&db](const QString& sql) {
+            QSqlQuery q(db.dm()->ADOLocal());
+            QStringList steps;
+            if (q.exec(QStringLiteral("explain query plan ") + sql))
+                while (q.next())
+                    steps << q.value(3).toString();
+            return steps.join(QLatin1Char('|'));
+        };
+        const QString term =
+            plan(QStringLiteral("Select ClassCode, StudentID, SubjectCode, Score from TGrade "
+                                "Where TermCode = 2 Order by ClassCode, StudentID, SubjectCode, ID"));
+        const QString klass = plan(
+            QStringLiteral("Select TermCode, StudentID, SubjectCode, Score from TGrade Where ClassCode = 'A' "
+                           "And TermCode in (1, 2) Order by TermCode, StudentID, SubjectCode, ID"));
+        for (const QString& steps : {term, klass}) {
+            QVERIFY2(steps.contains(QStringLiteral("COVERING INDEX IX_TGrade_Scores")), qPrintable(steps));
+            QVERIFY2(!steps.contains(QStringLiteral("TEMP B-TREE")), qPrintable(steps));
+        }
     }
 
     void aFailedReadIsSaidSo()

@@ -96,3 +96,28 @@ bool WriteVariantDatabase(const QString& path, const QString& from, const QStrin
     }
     return true;
 }
+
+bool WriteFirstReleaseDatabase(const QString& path, const QString& more, QString* why)
+{
+    // The script up to the section of version 2.
+    const QString script = SchemaVersions::programScript();
+    const qsizetype second = script.indexOf(QStringLiteral("-- version 2:"));
+    const QString first = second < 0 ? script : script.left(second);
+    ScratchConnection connection(ScratchConnection::fileUri(path, "rwc"), true);
+    QSqlDatabase db = connection.db();
+    if (!db.open()) {
+        *why = db.lastError().text();
+        return false;
+    }
+    if (!SchemaVersions(first).upgrade(db, 0, why))
+        return false;
+    for (const QString& sql :
+         (QStringLiteral("PRAGMA user_version=0\n") + more).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        QSqlQuery q(db);
+        if (!q.exec(sql)) {
+            *why = q.lastError().text() + QStringLiteral(": ") + sql;
+            return false;
+        }
+    }
+    return true;
+}

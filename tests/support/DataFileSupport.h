@@ -9,6 +9,10 @@
 bool WriteVariantDatabase(const QString& path, const QString& from, const QString& to, const QString& more,
                           QString* why);
 
+// A database file as the program made it before its schema carried a
+// version: the objects of version 1 stamped 0, then the statements of more.
+bool WriteFirstReleaseDatabase(const QString& path, const QString& more, QString* why);
+
 // The sqlite3 shell as a second program on a data file, in a process of its
 // own as another copy of the program would be: its locks and its journal are
 // those of another process.
