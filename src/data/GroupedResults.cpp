@@ -8,7 +8,8 @@ namespace {
 
 // A plan's subject codes as stored bytes: score rows name their subject by
 // code, and a plan has a few subjects, so a look along them beats making a
-// text of every row's code.
+// text of every row's code. A student's rows come in code order, as the plan
+// does, so the look starts after the subject found last.
 class PlanCodes {
 public:
     explicit PlanCodes(const QVector<PlanSubject>& subjects)
@@ -18,14 +19,18 @@ public:
     }
     int indexOf(QByteArrayView code) const
     {
-        for (int j = 0; j < m_codes.size(); ++j)
+        const int count = m_codes.size();
+        for (int k = 1; k <= count; ++k) {
+            const int j = (m_last + k) % count;
             if (QByteArrayView(m_codes.at(j)) == code)
-                return j;
+                return m_last = j;
+        }
         return -1;
     }
 
 private:
     QVector<QByteArray> m_codes;
+    mutable int m_last = -1;
 };
 
 // Placeholders for a list of bound values: "?, ?, ?".

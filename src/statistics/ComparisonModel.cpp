@@ -15,6 +15,18 @@ void ComparisonModel::setComparison(const ClassComparison& comparison)
     m_columns << Column{Kind::TotalAverage} << Column{Kind::Place};
     m_order.resize(comparison.rows.size());
     std::iota(m_order.begin(), m_order.end(), 0);
+    m_texts.clear();
+    m_keys.clear();
+    for (const ClassComparison::Row& row : comparison.rows) {
+        QStringList texts;
+        QVariantList keys;
+        for (const Column& column : std::as_const(m_columns)) {
+            texts << text(row, column);
+            keys << key(row, column);
+        }
+        m_texts.push_back(texts);
+        m_keys.push_back(keys);
+    }
     endResetModel();
 }
 
@@ -96,7 +108,7 @@ QVariant ComparisonModel::key(const ClassComparison::Row& row, const Column& col
 
 QVariant ComparisonModel::sortKey(int row, int column) const
 {
-    return key(classAt(row), m_columns.at(column));
+    return m_keys.at(m_order.at(row)).at(column);
 }
 
 QVariant ComparisonModel::data(const QModelIndex& index, int role) const
@@ -106,7 +118,7 @@ QVariant ComparisonModel::data(const QModelIndex& index, int role) const
     const Column& column = m_columns.at(index.column());
     switch (role) {
     case Qt::DisplayRole:
-        return text(classAt(index.row()), column);
+        return m_texts.at(m_order.at(index.row())).at(index.column());
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignVCenter |
                                    (column.kind == Kind::Class ? Qt::AlignLeft : Qt::AlignRight));
@@ -155,8 +167,8 @@ void ComparisonModel::sort(int column, Qt::SortOrder order)
     std::sort(m_order.begin(), m_order.end()); // ties keep the class code order
     const Column& by = m_columns.at(column);
     std::stable_sort(m_order.begin(), m_order.end(), [&](int a, int b) {
-        const QVariant ka = key(m_comparison.rows.at(a), by);
-        const QVariant kb = key(m_comparison.rows.at(b), by);
+        const QVariant& ka = m_keys.at(a).at(column);
+        const QVariant& kb = m_keys.at(b).at(column);
         if (!ka.isValid() || !kb.isValid())
             return ka.isValid() && !kb.isValid(); // blanks last
         const bool less =

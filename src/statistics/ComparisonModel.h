@@ -42,4 +42,8 @@ private:
     ClassComparison m_comparison;
     QVector<Column> m_columns;
     std::vector<int> m_order; // view row -> comparison row
+    // Per comparison row, the texts and sort keys of every column, made once:
+    // a table of a term repaints thousands of cells.
+    std::vector<QStringList> m_texts;
+    std::vector<QVariantList> m_keys;
 };

@@ -8,6 +8,8 @@
 #include "statistics/uGradeCount.h"
 #include "widgets/LaidOutTableView.h"
 #include "widgets/TermClassTree.h"
+#include "widgets/TextCellDelegate.h"
+#include "widgets/TitleHeader.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -32,6 +34,7 @@ TfrmClassCompare::TfrmClassCompare(QWidget* parent) : QWidget(parent)
     Grid->setObjectName(QStringLiteral("Grid"));
     m_model = new ComparisonModel(this);
     Grid->setModel(m_model);
+    Grid->setItemDelegate(new TextCellDelegate(Grid));
     Grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     Grid->setSelectionMode(QAbstractItemView::SingleSelection);
     Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -39,7 +42,8 @@ TfrmClassCompare::TfrmClassCompare(QWidget* parent) : QWidget(parent)
     Grid->verticalHeader()->hide();
     Grid->verticalHeader()->setDefaultSectionSize(18);
     Grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    QHeaderView* header = Grid->horizontalHeader();
+    auto* header = new TTitleHeader(Grid);
+    Grid->setHorizontalHeader(header);
     header->setDefaultSectionSize(64);
     header->setSectionResizeMode(QHeaderView::Interactive);
     header->setFixedHeight(2 * fontMetrics().height() + 8); // two lines: subject over figure

@@ -1,13 +1,35 @@
 #include "widgets/BandChart.h"
 
-#include "widgets/ChartLook.h"
-
+#include <QApplication>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
+#include <QLegend>
 #include <QValueAxis>
 #include <algorithm>
+
+namespace {
+
+// The light theme without animations, and the program's font (which shows
+// Chinese) on title and axes: a theme resets the label fonts, so this comes
+// after the theme.
+void applyLook(QChart* chart)
+{
+    chart->setTheme(QChart::ChartThemeLight);
+    chart->setAnimationOptions(QChart::NoAnimation);
+    const QFont font = QApplication::font();
+    QFont title = font;
+    title.setBold(true);
+    chart->setTitleFont(title);
+    chart->legend()->setFont(font);
+    for (QAbstractAxis* axis : chart->axes()) {
+        axis->setLabelsFont(font);
+        axis->setTitleFont(font);
+    }
+}
+
+} // namespace
 
 TBandChart::TBandChart(QWidget* parent) : QChartView(parent)
 {
@@ -29,7 +51,7 @@ TBandChart::TBandChart(QWidget* parent) : QChartView(parent)
     chart->addAxis(m_values, Qt::AlignLeft);
     series->attachAxis(m_categories);
     series->attachAxis(m_values);
-    ApplyChartLook(chart);
+    applyLook(chart);
     m_set->setLabelColor(Qt::black);
     m_set->setLabelFont(font());
     setChart(chart);

@@ -1,16 +1,15 @@
 #pragma once
 
-#include <QChartView>
 #include <QStringList>
 #include <QVector>
-
-class QBarCategoryAxis;
-class QLineSeries;
-class QValueAxis;
+#include <QWidget>
 
 // A line chart of one student's course over the terms: 总分 against the
-// left axis and 名次 against the right one, whose first place is at the top.
-class TTrendChart : public QChartView {
+// left axis and 名次 against the right one, whose first place is at the top,
+// with the terms along the bottom. Painted by the widget itself: the dialog
+// that shows it opens once per student, and a chart library's layout of a
+// few axes and twenty term names would cost more than the reading.
+class TTrendChart : public QWidget {
     Q_OBJECT
 public:
     explicit TTrendChart(QWidget* parent = nullptr);
@@ -19,14 +18,27 @@ public:
     void setCourse(const QStringList& terms, const QVector<double>& totals, const QVector<int>& places,
                    int ranked);
 
-    QLineSeries* totals() const { return m_totals; }
-    QLineSeries* places() const { return m_places; }
-    QBarCategoryAxis* termAxis() const { return m_terms; }
+    const QStringList& terms() const { return m_terms; }
+    const QVector<double>& totals() const { return m_totals; }
+    const QVector<int>& places() const { return m_places; }
+    // The axes' ranges: 总分 from 0 to totalTop(), 名次 from 1 to lastPlace().
+    double totalTop() const { return m_totalTop; }
+    int lastPlace() const { return m_lastPlace; }
+
+    static QColor TotalColor() { return QColor(32, 159, 223); }
+    static QColor PlaceColor() { return QColor(153, 202, 83); }
+
+    QSize sizeHint() const override { return QSize(480, 320); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
 private:
-    QLineSeries* m_totals = nullptr;
-    QLineSeries* m_places = nullptr;
-    QBarCategoryAxis* m_terms = nullptr;
-    QValueAxis* m_totalAxis = nullptr;
-    QValueAxis* m_placeAxis = nullptr;
+    QStringList m_terms;
+    QVector<double> m_totals;
+    QVector<int> m_places;
+    double m_totalTop = 10;
+    double m_totalStep = 2;
+    int m_lastPlace = 2;
+    int m_placeStep = 1;
 };

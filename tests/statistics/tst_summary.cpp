@@ -25,7 +25,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLineSeries>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -409,8 +408,9 @@ private slots:
                     cells << trend->grid()->cell(c, r);
                 rows << cells.join(QLatin1Char(' '));
             }
-            points = int(trend->chart()->totals()->count());
-            QCOMPARE(trend->chart()->places()->at(1).y(), 1.0);
+            points = int(trend->chart()->totals().size());
+            QCOMPARE(trend->chart()->places().at(1), 1);
+            QCOMPARE(trend->chart()->lastPlace(), 3);
             CloseModal(modal);
         });
         w.child<QPushButton>("cmdTrend")->click();
