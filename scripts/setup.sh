@@ -7,8 +7,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 
 # Qt Charts' CMake files need the OpenGL development files, which Debian
-# does not pull in with qt6-charts-dev; the large reads
-# (data/RowReader) use SQLite's own header.
+# does not pull in with qt6-charts-dev.
 PACKAGES=(
   build-essential cmake ninja-build ccache
   qt6-base-dev libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev libsqlite3-dev qt6-translations-l10n libgl1-mesa-dev

@@ -1,6 +1,8 @@
 #include "data/GroupedResults.h"
 
-#include "data/RowReader.h"
+#include "data/Plan.h"
+#include "data/Roster.h"
+#include "data/Scores.h"
 
 #include <QHash>
 
@@ -33,23 +35,6 @@ private:
     mutable int m_last = -1;
 };
 
-// Placeholders for a list of bound values: "?, ?, ?".
-QString placeholders(int count)
-{
-    QStringList marks;
-    for (int i = 0; i < count; ++i)
-        marks << QStringLiteral("?");
-    return marks.join(QStringLiteral(", "));
-}
-
-QVariantList asValues(const QVector<qint64>& numbers)
-{
-    QVariantList values;
-    for (qint64 n : numbers)
-        values << n;
-    return values;
-}
-
 // Rows keyed by a text (class codes) come in key order; the key is looked
 // up only when it changes.
 class RunningKey {
@@ -72,131 +57,108 @@ private:
     int m_current = -1;
 };
 
-// The score rows of a key (class or term) column 0, student 1, subject 2,
+using KeyOf = std::function<int(const StreamRow&)>;
+
+// The score rows of a key (class or term) in column 0, student 1, subject 2,
 // score 3, in the order of key, student and entry: the later of two rows
 // for one score is set last and counts.
-template <class KeyOf>
-bool readScores(RowReader& rows, std::vector<ClassResults>& results, const std::vector<PlanCodes>& plans,
-                KeyOf keyOf)
+DbResult readScores(const Statement& read, std::vector<ClassResults>& results,
+                    const std::vector<PlanCodes>& plans, const KeyOf& keyOf)
 {
-    while (rows.next()) {
-        const int k = keyOf(rows);
+    return Db::selectEach(read, [&](const StreamRow& row) {
+        const int k = keyOf(row);
         if (k < 0)
-            continue;
+            return;
         ClassResults& r = results[k];
-        const int student = r.indexOfStudent(rows.integer(1));
-        const int subject = plans[k].indexOf(rows.utf8(2));
+        const int student = r.indexOfStudent(row.integer(1));
+        const int subject = plans[k].indexOf(row.utf8(2));
         // A student outside the roster or a subject outside the plan is not in the table.
         if (student >= 0 && subject >= 0)
-            r.setScore(student, subject, rows.real(3));
-    }
-    return !rows.failed();
-}
-
-bool readClasses(TermResults& term, QHash<QString, int>& index)
-{
-    RowReader rows(QStringLiteral("Select TTermToClass.ClassCode, TClass.ClassName from TTermToClass "
-                                  "join TClass on TClass.ClassCode = TTermToClass.ClassCode "
-                                  "Where TTermToClass.TermCode = ? Order by TTermToClass.ClassCode"),
-                   {term.termCode});
-    while (rows.next()) {
-        index.insert(rows.text(0), term.classes.size());
-        term.classes.append({rows.text(0), rows.text(1)});
-        term.results.emplace_back(term.termCode, term.classes.last().code);
-    }
-    return !rows.failed();
-}
-
-bool readTermRosters(TermResults& term, const QHash<QString, int>& index)
-{
-    // Namesakes in the order they were entered, as in a single class's reading.
-    RowReader rows(
-        QStringLiteral("Select TStudent.ClassCode, TStudent.ID, TStudent.SName, TStudent.SNumber "
-                       "from TStudent join TTermToClass on TTermToClass.ClassCode = TStudent.ClassCode "
-                       "Where TTermToClass.TermCode = ? "
-                       "Order by TStudent.ClassCode, TStudent.SName, TStudent.ID"),
-        {term.termCode});
-    RunningKey klass(index);
-    while (rows.next()) {
-        const int k = klass.indexOf(rows.utf8(0));
-        if (k >= 0)
-            term.results[k].addStudent({rows.integer(1), rows.text(2), rows.text(3)});
-    }
-    return !rows.failed();
+            r.setScore(student, subject, row.real(3));
+    });
 }
 
 // Plan rows: key in column 0, code 1, name 2, by key and subject code.
-template <class KeyOf>
-bool readPlans(RowReader& rows, std::vector<ClassResults>& results, std::vector<PlanCodes>& plans,
-               KeyOf keyOf)
+DbResult readPlans(const Statement& read, std::vector<ClassResults>& results, std::vector<PlanCodes>& plans,
+                   const KeyOf& keyOf)
 {
     std::vector<QVector<PlanSubject>> subjects(results.size());
-    while (rows.next()) {
-        const int k = keyOf(rows);
+    const DbResult done = Db::selectEach(read, [&](const StreamRow& row) {
+        const int k = keyOf(row);
         if (k >= 0)
-            subjects[k].append({rows.text(1), rows.text(2)});
-    }
-    if (rows.failed())
-        return false;
+            subjects[k].append({row.text(1), row.text(2)});
+    });
+    if (!done)
+        return done;
     for (size_t k = 0; k < results.size(); ++k) {
         results[k].setSubjects(subjects[k]);
         plans.emplace_back(subjects[k]);
     }
-    return true;
+    return {};
 }
 
-bool readTermStandards(TermResults& term, const QHash<QString, int>& index,
-                       const std::vector<PlanCodes>& plans)
+DbResult readClasses(TermResults& term, QHash<QString, int>& index)
+{
+    // ID, ClassCode, ClassName by class code.
+    return Db::selectEach(Plan::ActiveClasses(int(term.termCode)), [&](const StreamRow& row) {
+        index.insert(row.text(1), term.classes.size());
+        term.classes.append({row.text(1), row.text(2)});
+        term.results.emplace_back(term.termCode, term.classes.last().code);
+    });
+}
+
+DbResult readTermRosters(TermResults& term, const QHash<QString, int>& index)
+{
+    RunningKey klass(index);
+    return Db::selectEach(Roster::StudentsOfTerm(int(term.termCode)), [&](const StreamRow& row) {
+        const int k = klass.indexOf(row.utf8(0));
+        if (k >= 0)
+            term.results[k].addStudent({row.integer(1), row.text(2), row.text(3)});
+    });
+}
+
+DbResult readTermStandards(TermResults& term, const QHash<QString, int>& index,
+                           const std::vector<PlanCodes>& plans)
 {
     // In the order stored: the first standard of a subject counts.
-    RowReader rows(QStringLiteral("Select ClassCode, SubjectCode, Score from THonoursStd "
-                                  "Where TermCode = ? Order by ID"),
-                   {term.termCode});
-    while (rows.next()) {
-        const int k = index.value(rows.text(0), -1);
-        const int subject = k >= 0 ? plans[k].indexOf(rows.utf8(1)) : -1;
+    return Db::selectEach(Scores::StandardsOfTerm(int(term.termCode)), [&](const StreamRow& row) {
+        const int k = index.value(row.text(0), -1);
+        const int subject = k >= 0 ? plans[k].indexOf(row.utf8(1)) : -1;
         if (subject >= 0)
-            term.results[k].addStandard(subject, rows.real(2));
-    }
-    return !rows.failed();
+            term.results[k].addStandard(subject, row.real(2));
+    });
 }
 
 } // namespace
 
-std::optional<TermResults> LoadTermResults(qint64 termCode)
+DbValue<TermResults> LoadTermResults(qint64 termCode)
 {
     TermResults term;
     term.termCode = termCode;
     QHash<QString, int> index;
-    if (!readClasses(term, index) || !readTermRosters(term, index))
-        return std::nullopt;
+    if (DbResult done = readClasses(term, index); !done)
+        return done;
+    if (DbResult done = readTermRosters(term, index); !done)
+        return done;
 
     std::vector<PlanCodes> plans;
     RunningKey planClass(index);
-    RowReader planRows(
-        QStringLiteral("Select TClassToSubject.ClassCode, TClassToSubject.SubjCode, TSubject.SubjName "
-                       "from TClassToSubject join TSubject on TSubject.SubjCode = TClassToSubject.SubjCode "
-                       "Where TClassToSubject.TermCode = ? "
-                       "Order by TClassToSubject.ClassCode, TClassToSubject.SubjCode"),
-        {termCode});
-    if (!readPlans(planRows, term.results, plans, [&](RowReader& r) { return planClass.indexOf(r.utf8(0)); }))
-        return std::nullopt;
-    if (!readTermStandards(term, index, plans))
-        return std::nullopt;
+    if (DbResult done = readPlans(Plan::SubjectsOfTerm(int(termCode)), term.results, plans,
+                                  [&](const StreamRow& r) { return planClass.indexOf(r.utf8(0)); });
+        !done)
+        return done;
+    if (DbResult done = readTermStandards(term, index, plans); !done)
+        return done;
 
-    // The order of the score index: no sorting of a whole term's scores.
-    RowReader scoreRows(QStringLiteral("Select ClassCode, StudentID, SubjectCode, Score from TGrade "
-                                       "Where TermCode = ? Order by ClassCode, StudentID, SubjectCode, ID"),
-                        {termCode});
     RunningKey scoreClass(index);
-    if (!readScores(scoreRows, term.results, plans,
-                    [&](RowReader& r) { return scoreClass.indexOf(r.utf8(0)); }))
-        return std::nullopt;
+    if (DbResult done = readScores(Scores::OfTerm(int(termCode)), term.results, plans,
+                                   [&](const StreamRow& r) { return scoreClass.indexOf(r.utf8(0)); });
+        !done)
+        return done;
     return term;
 }
 
-std::optional<std::vector<ClassResults>> LoadClassInTerms(const QString& classCode,
-                                                          const QVector<qint64>& terms)
+DbValue<std::vector<ClassResults>> LoadClassInTerms(const QString& classCode, const QVector<qint64>& terms)
 {
     std::vector<ClassResults> results;
     QHash<qint64, int> index;
@@ -204,52 +166,32 @@ std::optional<std::vector<ClassResults>> LoadClassInTerms(const QString& classCo
         index.insert(term, int(results.size()));
         results.emplace_back(term, classCode);
     }
-    {
-        RowReader rows(
-            QStringLiteral("Select ID, SName, SNumber from TStudent Where ClassCode = ? Order by SName, ID"),
-            {classCode});
-        while (rows.next())
-            for (ClassResults& r : results)
-                r.addStudent({rows.integer(0), rows.text(1), rows.text(2)});
-        if (rows.failed())
-            return std::nullopt;
-    }
+    // ID, ClassCode, SName, SNumber, ...
+    const DbResult roster = Db::selectEach(Roster::Students(classCode), [&](const StreamRow& row) {
+        for (ClassResults& r : results)
+            r.addStudent({row.integer(0), row.text(2), row.text(3)});
+    });
+    if (!roster)
+        return roster;
     if (terms.isEmpty())
         return results;
 
-    const QString inTerms = placeholders(terms.size());
-    const QVariantList values = QVariantList{classCode} + asValues(terms);
-    const auto termOf = [&](RowReader& r) { return index.value(r.integer(0), -1); };
-
+    const KeyOf termOf = [&](const StreamRow& r) { return index.value(r.integer(0), -1); };
     std::vector<PlanCodes> plans;
-    RowReader planRows(
-        QStringLiteral("Select TClassToSubject.TermCode, TClassToSubject.SubjCode, TSubject.SubjName "
-                       "from TClassToSubject join TSubject on TSubject.SubjCode = TClassToSubject.SubjCode "
-                       "Where TClassToSubject.ClassCode = ? And TClassToSubject.TermCode in (%1) "
-                       "Order by TClassToSubject.TermCode, TClassToSubject.SubjCode")
-            .arg(inTerms),
-        values);
-    if (!readPlans(planRows, results, plans, termOf))
-        return std::nullopt;
-
-    RowReader scoreRows(
-        QStringLiteral(
-            "Select TermCode, StudentID, SubjectCode, Score from TGrade "
-            "Where ClassCode = ? And TermCode in (%1) Order by TermCode, StudentID, SubjectCode, ID")
-            .arg(inTerms),
-        values);
-    if (!readScores(scoreRows, results, plans, termOf))
-        return std::nullopt;
+    if (DbResult done = readPlans(Plan::SubjectsInTerms(classCode, terms), results, plans, termOf); !done)
+        return done;
+    if (DbResult done = readScores(Scores::OfClassInTerms(classCode, terms), results, plans, termOf); !done)
+        return done;
     return results;
 }
 
-std::optional<Places> ReadPreviousPlaces(const ClassResults& results)
+DbValue<Places> ReadPreviousPlaces(const ClassResults& results)
 {
     if (!results.previousTerm())
         return Places(results.studentCount());
-    const std::optional<std::vector<ClassResults>> previous =
+    const DbValue<std::vector<ClassResults>> previous =
         LoadClassInTerms(results.classCode(), {*results.previousTerm()});
     if (!previous)
-        return std::nullopt;
+        return DbResult(previous);
     return PlacesOfStudents(results, previous->front());
 }

@@ -1,16 +1,17 @@
 #pragma once
 
 #include "data/ClassResults.h"
+#include "data/DbResult.h"
 #include "data/Places.h"
 
 #include <QString>
 #include <QVector>
-#include <optional>
 #include <vector>
 
 // The results of many classes or many terms at once, each read with a few
 // statements for all of them instead of a few per class: the comparison of
-// a term's classes, a student's history, the previous term's places. Every
+// a term's classes, a student's history, the previous term's places. A
+// failed read is returned as the failure, with nothing of what was read. Every
 // value holds what LoadClassResults reads of its class and term (roster,
 // plan, scores, by the same rules), except as said below.
 
@@ -26,15 +27,13 @@ struct TermResults {
     QVector<NamedClass> classes;
     std::vector<ClassResults> results; // in the order of classes
 };
-// nullopt when a read failed.
-std::optional<TermResults> LoadTermResults(qint64 termCode);
+DbValue<TermResults> LoadTermResults(qint64 termCode);
 
 // One class in each of the given terms, in their order: roster, plan and
-// scores (no standards, no previous term). nullopt when a read failed.
-std::optional<std::vector<ClassResults>> LoadClassInTerms(const QString& classCode,
-                                                          const QVector<qint64>& terms);
+// scores (no standards, no previous term).
+DbValue<std::vector<ClassResults>> LoadClassInTerms(const QString& classCode, const QVector<qint64>& terms);
 
 // The places of the class's students in the previous term of the same class
 // (the "before" of 名次变化), indexed by the results' students; all none
-// when there is no previous term. nullopt when a read failed.
-std::optional<Places> ReadPreviousPlaces(const ClassResults& results);
+// when there is no previous term.
+DbValue<Places> ReadPreviousPlaces(const ClassResults& results);

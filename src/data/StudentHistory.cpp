@@ -2,57 +2,38 @@
 
 #include "data/GroupedResults.h"
 #include "data/Places.h"
-#include "data/RowReader.h"
+#include "data/Roster.h"
+#include "data/Scores.h"
 
 #include <QHash>
 
-namespace {
-
-bool readStudent(StudentHistory& history)
-{
-    RowReader rows(QStringLiteral("Select SName, SNumber, ClassCode from TStudent Where ID = ?"),
-                   {history.studentId});
-    if (rows.next()) {
-        history.name = rows.text(0);
-        history.number = rows.text(1);
-        history.classCode = rows.text(2);
-    }
-    return !rows.failed();
-}
-
-// The terms in which the student has any score under the class, with their
-// names, oldest first.
-bool readTerms(const StudentHistory& history, QVector<qint64>& codes, QHash<qint64, QString>& names)
-{
-    RowReader rows(QStringLiteral("Select TTerm.TermCode, TTerm.TermName from TTerm Where TTerm.TermCode in "
-                                  "(Select TermCode from TGrade Where StudentID = ? And ClassCode = ?) "
-                                  "Order by TTerm.TermCode"),
-                   {history.studentId, history.classCode});
-    while (rows.next()) {
-        codes.append(rows.integer(0));
-        names.insert(codes.last(), rows.text(1));
-    }
-    return !rows.failed();
-}
-
-} // namespace
-
-std::optional<StudentHistory> LoadStudentHistory(qint64 studentId)
+DbValue<StudentHistory> LoadStudentHistory(qint64 studentId)
 {
     StudentHistory history;
     history.studentId = studentId;
-    if (!readStudent(history))
-        return std::nullopt;
-    if (history.classCode.isEmpty())
+    const DbValue<std::optional<Roster::Student>> student = Roster::FindStudent(int(studentId));
+    if (!student)
+        return DbResult(student);
+    if (!*student)
         return history;
+    history.name = (*student)->SName;
+    history.number = (*student)->SNumber;
+    history.classCode = (*student)->ClassCode;
+
+    // The terms in which the student has any score under the class, oldest first.
     QVector<qint64> codes;
     QHash<qint64, QString> names;
-    if (!readTerms(history, codes, names))
-        return std::nullopt;
-    const std::optional<std::vector<ClassResults>> terms = LoadClassInTerms(history.classCode, codes);
+    const DbResult terms =
+        Db::selectEach(Scores::TermsWithScores(studentId, history.classCode), [&](const StreamRow& row) {
+            codes.append(row.integer(0));
+            names.insert(codes.last(), row.text(1));
+        });
     if (!terms)
-        return std::nullopt;
-    for (const ClassResults& term : *terms) {
+        return terms;
+    const DbValue<std::vector<ClassResults>> results = LoadClassInTerms(history.classCode, codes);
+    if (!results)
+        return DbResult(results);
+    for (const ClassResults& term : *results) {
         const int student = term.indexOfStudent(studentId);
         const Places places = TermPlaces(term);
         if (student < 0 || !places.at(student))

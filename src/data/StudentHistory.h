@@ -1,8 +1,9 @@
 #pragma once
 
+#include "data/DbResult.h"
+
 #include <QString>
 #include <QVector>
-#include <optional>
 
 // A student's course over the terms: 总分 and 名次 in every term in which
 // the statistics table of the student's class shows a score of the
@@ -24,6 +25,5 @@ struct StudentHistory {
     QVector<Term> terms;
 };
 
-// Reads the history; an unknown student has an empty one. nullopt when a
-// read failed.
-std::optional<StudentHistory> LoadStudentHistory(qint64 studentId);
+// Reads the history; an unknown student has an empty one.
+DbValue<StudentHistory> LoadStudentHistory(qint64 studentId);

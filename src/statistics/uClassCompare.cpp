@@ -1,9 +1,8 @@
 #include "statistics/uClassCompare.h"
 
-#include "app/uMain.h"
-#include "app/uPub.h"
 #include "data/ClassComparison.h"
 #include "data/Messages.h"
+#include "forms/uPub.h"
 #include "statistics/ComparisonModel.h"
 #include "statistics/uGradeCount.h"
 #include "widgets/LaidOutTableView.h"
@@ -18,7 +17,6 @@
 #include <QMdiSubWindow>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-#include <memory>
 
 TfrmClassCompare::TfrmClassCompare(QWidget* parent) : QWidget(parent)
 {
@@ -97,11 +95,9 @@ void TfrmClassCompare::TreeClick()
 
 bool TfrmClassCompare::showTerm(qint64 termCode, const QString& termName)
 {
-    const std::optional<TermResults> term = LoadTermResults(termCode);
-    if (!term) {
-        ShowMessage(Msg::ReadFailed);
+    const DbValue<TermResults> term = LoadTermResults(termCode);
+    if (!Succeeded(term, Msg::ReadFailed))
         return false;
-    }
     m_termCode = termCode;
     m_hasTerm = true;
     GroupBox2->setTitle(QStringLiteral("学期 [") + termName + QStringLiteral("] 的班级成绩对比"));
@@ -116,7 +112,9 @@ void TfrmClassCompare::GridDblClick(int row)
 {
     if (!m_hasTerm || row < 0 || row >= m_model->rowCount())
         return;
-    TfrmGradeCount* form = OpenGradeCount();
+    // Beside this window, in the MDI area it sits in.
+    const auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+    TfrmGradeCount* form = OpenGradeCount(frame ? frame->mdiArea() : nullptr);
     if (form)
         form->ShowClass(QString::number(m_termCode), m_model->classAt(row).klass.code);
 }
@@ -128,11 +126,7 @@ void TfrmClassCompare::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
-bool ShowClassCompare()
+bool ShowClassCompare(QMdiArea* area)
 {
-    auto form = std::make_unique<TfrmClassCompare>();
-    if (!form->ReadyData())
-        return false;
-    ShowMdiChild(form.release());
-    return true;
+    return RunInMdiArea<TfrmClassCompare>(area) != nullptr;
 }

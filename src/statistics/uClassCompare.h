@@ -4,6 +4,7 @@
 
 class ComparisonModel;
 class QGroupBox;
+class QMdiArea;
 class QTableView;
 class TTermClassTree;
 
@@ -40,6 +41,7 @@ private:
     bool m_hasTerm = false;
 };
 
-// Opens one more comparison window inside the main window; false when its
-// tree could not be loaded (the failure was reported).
-bool ShowClassCompare();
+// Opens one more comparison window, maximised inside the given MDI area (on
+// its own without one); false when its tree could not be loaded (the failure
+// was reported).
+bool ShowClassCompare(QMdiArea* area);

@@ -1,11 +1,10 @@
 #include "statistics/uGradeCount.h"
 
-#include "app/UserSettings.h"
-#include "app/uMain.h"
-#include "app/uPub.h"
 #include "data/GroupedResults.h"
 #include "data/Messages.h"
 #include "data/SqlText.h"
+#include "forms/UserSettings.h"
+#include "forms/uPub.h"
 #include "statistics/AnalysisPage.h"
 #include "statistics/GradeCountParts.h"
 #include "statistics/SummaryRows.h"
@@ -21,12 +20,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
-#include <memory>
 
 namespace {
 
@@ -231,8 +228,12 @@ void TfrmGradeCount::present(const ClassResultsLoad& load, const GridRows& rows)
 {
     const bool figures = m_figuresShown && load.has(Step::Standards);
     std::optional<PlaceColumns> places;
-    if (m_figuresShown && chkPlaces->isChecked() && load.complete())
-        places = PlaceColumns{TermPlaces(load.results), ReadPreviousPlaces(load.results)};
+    DbResult previousPlaces;
+    if (m_figuresShown && chkPlaces->isChecked() && load.complete()) {
+        const DbValue<Places> before = ReadPreviousPlaces(load.results);
+        previousPlaces = before;
+        places = PlaceColumns{TermPlaces(load.results), before ? std::optional(*before) : std::nullopt};
+    }
     m_table->show(load, rows, places ? &*places : nullptr);
     if (figures)
         m_summary->show(load.results);
@@ -242,8 +243,7 @@ void TfrmGradeCount::present(const ClassResultsLoad& load, const GridRows& rows)
     m_analysisStale = true;
     showAnalysis();
     reportFailure(load);
-    if (places && !places->before)
-        ShowMessage(Msg::ReadingFailed); // the previous term's places, after the previous totals
+    Succeeded(previousPlaces, Msg::ReadingFailed); // the previous term's places, after the previous totals
 }
 
 void TfrmGradeCount::showNothing()
@@ -365,17 +365,12 @@ void TfrmGradeCount::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
-TfrmGradeCount* OpenGradeCount()
+TfrmGradeCount* OpenGradeCount(QMdiArea* area)
 {
-    auto form = std::make_unique<TfrmGradeCount>();
-    if (!form->ReadyData())
-        return nullptr;
-    TfrmGradeCount* shown = form.release();
-    ShowMdiChild(shown);
-    return shown;
+    return RunInMdiArea<TfrmGradeCount>(area);
 }
 
-bool ShowGradeCount()
+bool ShowGradeCount(QMdiArea* area)
 {
-    return OpenGradeCount() != nullptr;
+    return OpenGradeCount(area) != nullptr;
 }

@@ -15,6 +15,7 @@ class ComparisonBox;
 class SummaryRows;
 class TFollowingGrid;
 class QLineEdit;
+class QMdiArea;
 class QPushButton;
 class QTabWidget;
 class TStringAlignGrid;
@@ -115,11 +116,12 @@ private:
     bool m_analysisStale = false; // the page is brought up to date when it is shown
 };
 
-// Opens one more statistics window inside the main window; false when its
-// tree could not be loaded (the failure was reported).
-bool ShowGradeCount();
+// Opens one more statistics window, maximised inside the given MDI area (on
+// its own without one); false when its tree could not be loaded (the failure
+// was reported).
+bool ShowGradeCount(QMdiArea* area);
 // The same, giving the window opened (nullptr when it was not).
-TfrmGradeCount* OpenGradeCount();
+TfrmGradeCount* OpenGradeCount(QMdiArea* area);
 
 // The text of a masked field as the user sees it, with every unfilled
 // position read as a blank ("5 0" when the middle digit is missing).

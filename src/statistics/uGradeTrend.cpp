@@ -1,8 +1,8 @@
 #include "statistics/uGradeTrend.h"
 
-#include "app/uPub.h"
 #include "data/Messages.h"
 #include "data/SqlText.h"
+#include "forms/uPub.h"
 #include "statistics/GradeCountParts.h"
 #include "widgets/StringAlignGrid.h"
 #include "widgets/TrendChart.h"
@@ -64,11 +64,9 @@ TfrmGradeTrend::TfrmGradeTrend(qint64 studentId, QWidget* parent) : TForm(parent
 
 bool TfrmGradeTrend::ReadyData()
 {
-    const std::optional<StudentHistory> history = LoadStudentHistory(m_studentId);
-    if (!history) {
-        ShowMessage(Msg::ReadFailed);
+    const DbValue<StudentHistory> history = LoadStudentHistory(m_studentId);
+    if (!Succeeded(history, Msg::ReadFailed))
         return false;
-    }
     showHistory(*history);
     return true;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Form.h"
 #include "data/StudentHistory.h"
+#include "forms/Form.h"
 
 class QLabel;
 class TStringAlignGrid;

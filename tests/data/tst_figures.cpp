@@ -10,10 +10,8 @@
 #include "data/GroupedResults.h"
 #include "data/Places.h"
 #include "data/ScoreBands.h"
+#include "data/Scores.h"
 #include "data/StudentHistory.h"
-#include "data/uDM.h"
-
-#include <QSqlQuery>
 #include <QTest>
 
 using Values = std::vector<std::optional<qint64>>;
@@ -208,7 +206,7 @@ private slots:
         const ClassResultsLoad load = LoadClassResults(2, A);
         const ClassResults& r = load.results;
         const Places now = TermPlaces(r);
-        const std::optional<Places> before = ReadPreviousPlaces(r);
+        const DbValue<Places> before = ReadPreviousPlaces(r);
         QVERIFY(before);
         const auto change = [&](int student) {
             const int s = r.indexOfStudent(student);
@@ -228,7 +226,7 @@ private slots:
         TempDatabase db;
         schoolOfTwoTerms(db);
         const ClassResults r = LoadClassResults(1, A).results; // the first term
-        const std::optional<Places> before = ReadPreviousPlaces(r);
+        const DbValue<Places> before = ReadPreviousPlaces(r);
         QVERIFY(before);
         QCOMPARE(*before, Places(r.studentCount()));
         QCOMPARE(PlaceChangeText(1, std::nullopt), QStringLiteral("—"));
@@ -271,7 +269,7 @@ private slots:
         // A second row for one score: the later one counts in both readings.
         db.addGrade(2, B, db.scalar("select ID from TStudent where SName = '子'").toInt(),
                     QStringLiteral("YW"), 40);
-        const std::optional<TermResults> term = LoadTermResults(2);
+        const DbValue<TermResults> term = LoadTermResults(2);
         QVERIFY(term);
         QCOMPARE(term->classes.size(), 2);
         QCOMPARE(term->classes.at(1).name, QStringLiteral("乙班"));
@@ -341,7 +339,7 @@ private slots:
     {
         TempDatabase db;
         const Ids id = schoolOfTwoTerms(db);
-        const std::optional<StudentHistory> history = LoadStudentHistory(id.jia);
+        const DbValue<StudentHistory> history = LoadStudentHistory(id.jia);
         QVERIFY(history);
         QCOMPARE(history->name, QStringLiteral("甲"));
         QCOMPARE(history->terms.size(), 2);
@@ -370,20 +368,17 @@ private slots:
         // without sorting them.
         TempDatabase db;
         schoolOfTwoTerms(db);
-        const auto plan = [&db](const QString& sql) {
-            QSqlQuery q(db.dm()->ADOLocal());
+        const auto plan = [](const Statement& read) {
+            const DbValue<RowSet> rows =
+                Db::select({QStringLiteral("explain query plan ") + read.text, read.values});
             QStringList steps;
-            if (q.exec(QStringLiteral("explain query plan ") + sql))
-                while (q.next())
-                    steps << q.value(3).toString();
+            for (int row = 0; rows && row < rows->rowCount(); ++row)
+                steps << rows->text(row, QStringLiteral("detail"));
             return steps.join(QLatin1Char('|'));
         };
-        const QString term =
-            plan(QStringLiteral("Select ClassCode, StudentID, SubjectCode, Score from TGrade "
-                                "Where TermCode = 2 Order by ClassCode, StudentID, SubjectCode, ID"));
-        const QString klass = plan(
-            QStringLiteral("Select TermCode, StudentID, SubjectCode, Score from TGrade Where ClassCode = 'A' "
-                           "And TermCode in (1, 2) Order by TermCode, StudentID, SubjectCode, ID"));
+        const QString term = plan(Scores::OfTerm(2));
+        const QString klass = plan(Scores::OfClassInTerms(A, {1, 2}));
+        QVERIFY(!term.isEmpty() && !klass.isEmpty());
         for (const QString& steps : {term, klass}) {
             QVERIFY2(steps.contains(QStringLiteral("COVERING INDEX IX_TGrade_Scores")), qPrintable(steps));
             QVERIFY2(!steps.contains(QStringLiteral("TEMP B-TREE")), qPrintable(steps));

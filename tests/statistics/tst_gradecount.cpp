@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
-#include "app/UserSettings.h"
-#include "app/uMain.h"
 #include "data/Messages.h"
+#include "forms/UserSettings.h"
+#include "shell/uMain.h"
 #include "statistics/uGradeCount.h"
 #include "widgets/StringAlignGrid.h"
 #include "widgets/TermClassTree.h"
@@ -732,8 +732,8 @@ private slots:
         main.show();
         (void)QTest::qWaitForWindowExposed(&main);
 
-        QVERIFY(ShowGradeCount());
-        QVERIFY(ShowGradeCount());
+        QVERIFY(ShowGradeCount(main.mdiArea()));
+        QVERIFY(ShowGradeCount(main.mdiArea()));
         const QList<QMdiSubWindow*> frames = main.mdiArea()->subWindowList();
         QCOMPARE(frames.size(), 2);
         auto* first = qobject_cast<TfrmGradeCount*>(frames[0]->widget());
@@ -756,7 +756,7 @@ private slots:
 
         // A tree that cannot be read: the message, and no window.
         db.exec(QStringLiteral("alter table TTermToClass rename to TGone"));
-        QVERIFY(!ShowGradeCount());
+        QVERIFY(!ShowGradeCount(main.mdiArea()));
         QCOMPARE(dialogs.messages, QStringList{Msg::ReadFailed});
         QCOMPARE(main.mdiArea()->subWindowList().size(), 1);
     }

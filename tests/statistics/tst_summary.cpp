@@ -3,7 +3,7 @@
 // terms (also from the roster), and the window "班级成绩对比".
 #include "TestSupport.h"
 
-#include "app/UserSettings.h"
+#include "forms/UserSettings.h"
 #include "data/Messages.h"
 #include "statistics/AnalysisPage.h"
 #include "statistics/ComparisonModel.h"
