@@ -385,6 +385,44 @@ private slots:
         }
     }
 
+    void aStreamedReadBindsItsValuesAndSaysWhenItFails()
+    {
+        TempDatabase db;
+        db.addClass(QStringLiteral("O'B"), QStringLiteral("名'字"));
+        db.addClass(QStringLiteral("X"), QStringLiteral("x"));
+        QStringList seen;
+        const auto names = [&seen](const StreamRow& row) {
+            seen << row.text(1) + QLatin1Char('|') + row.text(0);
+        };
+        // A value with a quote stays a value.
+        QVERIFY(Db::selectEach({QStringLiteral("Select ClassCode, ClassName from TClass Where ClassCode = ?"),
+                                {QStringLiteral("O'B")}},
+                               names));
+        QCOMPARE(seen, QStringList{QStringLiteral("名'字|O'B")});
+
+        // Refused: a statement the engine does not take, a write, values that
+        // do not match the marks. Nothing is visited and nothing written.
+        seen.clear();
+        QVERIFY(!Db::selectEach({QStringLiteral("Select Nothing from TClass"), {}}, names));
+        QVERIFY(!Db::selectEach(
+            {QStringLiteral("Delete from TClass Where ClassCode = ?"), {QStringLiteral("X")}}, names));
+        QVERIFY(!Db::selectEach(
+            {QStringLiteral("Select ClassCode, ClassName from TClass Where ClassCode = ?"), {}}, names));
+        QVERIFY(seen.isEmpty());
+        QCOMPARE(db.scalar("select count(*) from TClass").toInt(), 2);
+
+        // A failure on the way: the rows before it were visited, and the read failed.
+        QVector<qint64> numbers;
+        const DbResult halfWay = Db::selectEach(
+            {QStringLiteral("with n(x) as (select 1 union all select x + 1 from n where x < 5) "
+                            "select case when x = 3 then abs(-9223372036854775807 - 1) else x end from n"),
+             {}},
+            [&numbers](const StreamRow& row) { numbers << row.integer(0); });
+        QVERIFY(!halfWay);
+        QVERIFY(!halfWay.error().isEmpty());
+        QCOMPARE(numbers, (QVector<qint64>{1, 2}));
+    }
+
     void aFailedReadIsSaidSo()
     {
         TempDatabase db;

@@ -3,8 +3,9 @@
 // terms (also from the roster), and the window "班级成绩对比".
 #include "TestSupport.h"
 
-#include "forms/UserSettings.h"
 #include "data/Messages.h"
+#include "forms/UserSettings.h"
+#include "shell/uMain.h"
 #include "statistics/AnalysisPage.h"
 #include "statistics/ComparisonModel.h"
 #include "statistics/uClassCompare.h"
@@ -25,6 +26,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -532,6 +536,49 @@ private slots:
         QCOMPARE(opened->grid()->cell(1, 1), QStringLiteral("子"));
         opened->close();
         QVERIFY(dialogs.all().isEmpty());
+    }
+
+    void theComparisonOpensInTheMainWindowsArea()
+    {
+        TempDatabase db;
+        ScriptedDialogs dialogs;
+        school(db);
+        const QString appPath = AppPath;
+        TfrmMain main;
+        AppPath = appPath;
+        main.show();
+        (void)QTest::qWaitForWindowExposed(&main);
+        QMdiArea* area = main.mdiArea();
+
+        QVERIFY(ShowClassCompare(area));
+        QCOMPARE(area->subWindowList().size(), 1);
+        QMdiSubWindow* frame = area->subWindowList().constFirst();
+        auto* form = qobject_cast<TfrmClassCompare*>(frame->widget());
+        QVERIFY(form);
+        QVERIFY(frame->isMaximized());
+        ClickNode(form->tree(), TermNode(form->tree(), 1));
+
+        // A double-click opens the class's statistics window beside it, in the same area.
+        const QModelIndex b = form->model()->index(form->model()->rowOfClass(B), 0);
+        const QPoint onB = form->grid()->visualRect(b).center();
+        QTest::mouseClick(form->grid()->viewport(), Qt::LeftButton, Qt::NoModifier, onB);
+        QTest::mouseDClick(form->grid()->viewport(), Qt::LeftButton, Qt::NoModifier, onB);
+        QTRY_COMPARE(area->subWindowList().size(), 2);
+        auto* opened = qobject_cast<TfrmGradeCount*>(area->subWindowList().at(1)->widget());
+        QVERIFY(opened);
+        QCOMPARE(opened->tree()->ShownClass().ClassCode, B);
+
+        // Closing the comparison frees it and leaves the statistics window.
+        QPointer<QMdiSubWindow> closed = frame;
+        frame->close();
+        QTRY_VERIFY(closed.isNull());
+        QCOMPARE(area->subWindowList().size(), 1);
+
+        // A tree that cannot be read: the message, and no window.
+        db.exec(QStringLiteral("alter table TTermToClass rename to TGone"));
+        QVERIFY(!ShowClassCompare(area));
+        QCOMPARE(dialogs.messages, QStringList{Msg::ReadFailed});
+        QCOMPARE(area->subWindowList().size(), 1);
     }
 
     void aComparisonThatCannotBeReadIsSaidSo()
