@@ -36,10 +36,8 @@ AnalysisPage::AnalysisPage(QWidget* parent) : QWidget(parent)
 
     m_chart = new TBandChart(this);
     m_chart->setObjectName(QStringLiteral("BandChart"));
-    GridBand = MakeStatisticsGrid(this, QStringLiteral("GridBand"), 3, 2);
+    GridBand = MakeDisplayGrid(this, QStringLiteral("GridBand"), 3, 2);
     GridBand->setFixedWidth(3 * 80 + 2 * GridBand->frameWidth() + 2);
-    GridBand->setSelectionMode(QAbstractItemView::NoSelection); // a display, nothing to pick
-    GridBand->clearSelection();
     GridBand->setCell(0, 0, QStringLiteral("分数段"));
     GridBand->setCell(1, 0, QStringLiteral("人数"));
     GridBand->setCell(2, 0, QStringLiteral("比例"));

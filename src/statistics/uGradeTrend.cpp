@@ -25,8 +25,7 @@ TfrmGradeTrend::TfrmGradeTrend(qint64 studentId, QWidget* parent) : TForm(parent
 
     LabelStudent = new QLabel(this);
     LabelStudent->setObjectName(QStringLiteral("LabelStudent"));
-    GridTrend = MakeStatisticsGrid(this, QStringLiteral("GridTrend"), 4, 2);
-    GridTrend->setSelectionMode(QAbstractItemView::NoSelection); // a display, nothing to pick
+    GridTrend = MakeDisplayGrid(this, QStringLiteral("GridTrend"), 4, 2);
     GridTrend->setColWidth(0, 150);
     // Room for a vertical scroll bar: a long history scrolls.
     GridTrend->setFixedWidth(150 + 3 * 56 + 2 * GridTrend->frameWidth() +

@@ -412,6 +412,8 @@ private slots:
                     cells << trend->grid()->cell(c, r);
                 rows << cells.join(QLatin1Char(' '));
             }
+            // A display: no row is selected, the first one neither.
+            QVERIFY(trend->grid()->selectionModel()->selectedIndexes().isEmpty());
             points = int(trend->chart()->totals().size());
             QCOMPARE(trend->chart()->places().at(1), 1);
             QCOMPARE(trend->chart()->lastPlace(), 3);
