@@ -130,8 +130,8 @@ void ConnectionTest::unstampedFileOfOursIsStampedOnFirstOpen()
     QVERIFY(TDM::createDatabase(fresh));
     QCOMPARE(userVersion(fresh), current);
     const QString ours = dir.filePath("ours.dat");
-    QString why;
-    QVERIFY2(WriteFirstReleaseDatabase(ours, {}, &why), qPrintable(why));
+    const DbResult oursWritten = WriteFirstReleaseDatabase(ours, {});
+    QVERIFY2(oursWritten, qPrintable(oursWritten.error()));
     QCOMPARE(userVersion(ours), 0);
     {
         TDM dm(ours);
@@ -142,8 +142,9 @@ void ConnectionTest::unstampedFileOfOursIsStampedOnFirstOpen()
     // A file with all the tables but something added by hand is used as it
     // stands: it is not ours to stamp.
     const QString touched = dir.filePath("touched.dat");
-    QVERIFY2(WriteFirstReleaseDatabase(touched, "create index IX_Mine on TTerm (TermName)", &why),
-             qPrintable(why));
+    const DbResult touchedWritten =
+        WriteFirstReleaseDatabase(touched, "create index IX_Mine on TTerm (TermName)");
+    QVERIFY2(touchedWritten, qPrintable(touchedWritten.error()));
     {
         TDM dm(touched);
         QVERIFY(dm.isOpen());

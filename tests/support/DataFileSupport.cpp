@@ -68,56 +68,44 @@ void SqliteShell::kill()
     m_process.waitForFinished(30000);
 }
 
-bool WriteVariantDatabase(const QString& path, const QString& from, const QString& to, const QString& more,
-                          QString* why)
+namespace {
+
+// A file of the schema script, then the statements of more, one per line.
+DbResult writeDatabase(const QString& path, const QString& script, const QString& more)
+{
+    ScratchConnection connection(ScratchConnection::fileUri(path, "rwc"), true);
+    QSqlDatabase db = connection.db();
+    if (!db.open())
+        return DbResult::failed(db.lastError().text());
+    if (DbResult made = SchemaVersions(script).upgrade(db, 0); !made)
+        return made;
+    for (const QString& sql : more.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        QSqlQuery q(db);
+        if (!q.exec(sql))
+            return DbResult::failed(q.lastError().text() + QStringLiteral(": ") + sql);
+    }
+    return {};
+}
+
+} // namespace
+
+DbResult WriteVariantDatabase(const QString& path, const QString& from, const QString& to,
+                              const QString& more)
 {
     QString script = SchemaVersions::programScript();
     if (!from.isEmpty()) {
-        if (!script.contains(from)) {
-            *why = QStringLiteral("the schema has no \"%1\"").arg(from);
-            return false;
-        }
+        if (!script.contains(from))
+            return DbResult::failed(QStringLiteral("the schema has no \"%1\"").arg(from));
         script.replace(from, to);
     }
-    ScratchConnection connection(ScratchConnection::fileUri(path, "rwc"), true);
-    QSqlDatabase db = connection.db();
-    if (!db.open()) {
-        *why = db.lastError().text();
-        return false;
-    }
-    if (!SchemaVersions(script).upgrade(db, 0, why))
-        return false;
-    for (const QString& sql : more.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        QSqlQuery q(db);
-        if (!q.exec(sql)) {
-            *why = q.lastError().text() + QStringLiteral(": ") + sql;
-            return false;
-        }
-    }
-    return true;
+    return writeDatabase(path, script, more);
 }
 
-bool WriteFirstReleaseDatabase(const QString& path, const QString& more, QString* why)
+DbResult WriteFirstReleaseDatabase(const QString& path, const QString& more)
 {
     // The script up to the section of version 2.
     const QString script = SchemaVersions::programScript();
     const qsizetype second = script.indexOf(QStringLiteral("-- version 2:"));
-    const QString first = second < 0 ? script : script.left(second);
-    ScratchConnection connection(ScratchConnection::fileUri(path, "rwc"), true);
-    QSqlDatabase db = connection.db();
-    if (!db.open()) {
-        *why = db.lastError().text();
-        return false;
-    }
-    if (!SchemaVersions(first).upgrade(db, 0, why))
-        return false;
-    for (const QString& sql :
-         (QStringLiteral("PRAGMA user_version=0\n") + more).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        QSqlQuery q(db);
-        if (!q.exec(sql)) {
-            *why = q.lastError().text() + QStringLiteral(": ") + sql;
-            return false;
-        }
-    }
-    return true;
+    return writeDatabase(path, second < 0 ? script : script.left(second),
+                         QStringLiteral("PRAGMA user_version=0\n") + more);
 }
