@@ -2,7 +2,14 @@
 
 #include "forms/uPub.h"
 
+#include <QSettings>
+
 TempDatabase::TempDatabase()
 {
     AppPath = dir();
+}
+
+TempUserSettings::TempUserSettings()
+{
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
 }
