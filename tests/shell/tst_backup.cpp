@@ -76,7 +76,7 @@ struct Program {
     ScriptedDialogs dialogs;
 
     QString bak(const QString& name) const { return db.dir() + QStringLiteral("Bak/") + name; }
-    void menu(const char* name) { main.findChild<QAction*>(QLatin1String(name))->trigger(); }
+    void menu(const char* name) { QVERIFY(TriggerMenuItem(&main, name)); }
     void backupTo(const QString& file)
     {
         dialogs.files.push_back(file);
@@ -638,8 +638,9 @@ void BackupTest::restoreTakesOnlyFilesThatAreExactlyOurs()
 
     // A file made before the schema carried its version is stamped on the way in.
     const QString unstamped = p.bak("unstamped.ZBK");
-    QVERIFY(WriteVariantDatabase(
-        unstamped, {}, {}, "INSERT INTO TTerm (TermCode,TermName) VALUES (6,'六')\nPRAGMA user_version=0"));
+    const DbResult unstampedWritten =
+        WriteFirstReleaseDatabase(unstamped, "INSERT INTO TTerm (TermCode,TermName) VALUES (6,'六')");
+    QVERIFY2(unstampedWritten, qPrintable(unstampedWritten.error()));
     p.dialogs.clear();
     p.restoreFrom(unstamped);
     QCOMPARE(p.dialogs.messages, QStringList{Backup::RestoreWarning});
