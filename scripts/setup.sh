@@ -14,6 +14,7 @@ PACKAGES=(
   qt6-base-dev libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev libsqlite3-dev qt6-translations-l10n libgl1-mesa-dev
   fonts-arphic-uming fonts-wqy-microhei
   xvfb xauth openbox xdotool sqlite3 imagemagick
+  postgresql postgresql-client libqt6sql6-psql
 )
 
 missing=()

@@ -6,6 +6,7 @@
 #include "data/SqliteHandle.h"
 #include "data/uDM.h"
 
+#include <QScopeGuard>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -290,7 +291,19 @@ DbResult selectEach(const Statement& statement, const std::function<void(const S
     if (DbResult ready = connectionReady(); !ready)
         return ready;
     if (SqlEngine::isServer(DM->ADOLocal())) {
+        // Only a read may run here: outside a transaction the server is told
+        // so; inside one the text must be a select.
+        const bool guarded = !Transaction::isActive();
+        const QString start = statement.text.trimmed().left(6).toLower();
+        if (!guarded && start != QLatin1String("select"))
+            return DbResult::failed(QStringLiteral("not a read: ") + statement.text);
         QSqlQuery q(DM->ADOLocal());
+        if (guarded && !q.exec(QStringLiteral("begin transaction read only")))
+            return DbResult::failed(q.lastError().text());
+        const auto endGuard = qScopeGuard([&] {
+            if (guarded)
+                QSqlQuery(DM->ADOLocal()).exec(QStringLiteral("rollback"));
+        });
         q.setForwardOnly(true);
         if (DbResult done = run(q, statement); !done)
             return done;
