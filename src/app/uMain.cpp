@@ -9,6 +9,7 @@
 #include "reference/uTerm.h"
 #include "scores/uGrade.h"
 #include "scores/uHonoursStd.h"
+#include "scores/uQuickEntry.h"
 #include "statistics/uGradeCount.h"
 #include "students/uStudent.h"
 
@@ -16,6 +17,7 @@
 #include <QEvent>
 #include <QDir>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPointer>
 #include <QToolBar>
@@ -108,6 +110,9 @@ void TfrmMain::buildMenu()
     addItem(entry, QStringLiteral("学生基本信息录入(&S)"), QStringLiteral("mnuSBase"), &launch<ShowStudent>);
     entry->addSeparator();
     addItem(entry, QStringLiteral("成绩录入(&R)"), QStringLiteral("mnuEditCJ"), &launch<ShowGrade>);
+    QAction* quickEntry =
+        addItem(entry, QStringLiteral("成绩快速录入(&K)"), QStringLiteral("mnuQuickEntry"), &launch<ShowQuickEntry>);
+    quickEntry->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
 
     QMenu* query = bar->addMenu(QStringLiteral("查询/统计(&Q)"));
     addItem(query, QStringLiteral("成绩统计(&G)"), QStringLiteral("mnuGCount"), &launch<ShowGradeCount>);
@@ -159,4 +164,19 @@ void TfrmMain::buildToolBar()
             button->installEventFilter(noToolTips);
         }
     }
+}
+
+void ShowMdiChild(QWidget* form)
+{
+    TfrmMain* main = TfrmMain::instance();
+    QMdiArea* area = main ? main->mdiArea() : nullptr;
+    if (!area) {
+        form->setAttribute(Qt::WA_DeleteOnClose);
+        form->showMaximized();
+        return;
+    }
+    QMdiSubWindow* frame = area->addSubWindow(form);
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    frame->showMaximized();
+    form->setFocus();
 }

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 class QMdiArea;
+class QWidget;
 class QAction;
 class QToolBar;
 
@@ -33,3 +34,8 @@ private:
     // The restore dialog keeps the last chosen file within a run.
     QString m_lastRestoreFile;
 };
+
+// Shows a non-modal window maximised inside the main window, which takes it
+// over; it is freed when it is closed. Without a main window it is shown on
+// its own, freed the same way.
+void ShowMdiChild(QWidget* form);

@@ -3,33 +3,14 @@
 #include "app/uPub.h"
 #include "data/Messages.h"
 #include "data/QueryObject.h"
+#include "scores/ScoreText.h"
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QValidator>
 
 namespace {
 
 const QString RecordGone = QStringLiteral("该记录已经不存在！");
-
-// Keeps the score field to the characters that can be typed into it, also
-// when text is pasted or dropped. Whether the text is a number is left to
-// the conversion when storing, which names the value it refuses.
-class ScoreCharacters : public QValidator {
-public:
-    ScoreCharacters(const TScoreEditForm* form, QObject* parent) : QValidator(parent), m_form(form) {}
-
-    State validate(QString& input, int&) const override
-    {
-        for (const QChar ch : input)
-            if (!m_form->EditScoreKeyPress(ch))
-                return Invalid;
-        return Acceptable;
-    }
-
-private:
-    const TScoreEditForm* m_form;
-};
 
 QLineEdit* addRow(QWidget* form, int row, const QString& label, int maxLength)
 {
@@ -56,17 +37,15 @@ TScoreEditForm::TScoreEditForm(const ScoreKind& kind, int id, QWidget* parent)
     EditName = addRow(this, 1, QStringLiteral("科目名称"), 50);
     EditName->setObjectName(QStringLiteral("EditName"));
     EditName->setEnabled(false);
-    EditScore = addRow(this, 2, kind.scoreTitle, 50);
+    EditScore = addRow(this, 2, kind.scoreTitle, ScoreMaxLength);
     EditScore->setObjectName(QStringLiteral("EditScore"));
-    EditScore->setValidator(new ScoreCharacters(this, EditScore));
+    EditScore->setValidator(new ScoreCharacters(kind, EditScore));
     EditScore->setFocus();
 }
 
 bool TScoreEditForm::EditScoreKeyPress(QChar key) const
 {
-    if (key >= QLatin1Char('0') && key <= QLatin1Char('9'))
-        return true;
-    return m_kind.decimalPoint && key == QLatin1Char('.');
+    return ScoreKeyAccepted(m_kind, key);
 }
 
 bool TScoreEditForm::ReadyData()

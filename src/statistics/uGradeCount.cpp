@@ -15,7 +15,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTabWidget>
@@ -282,16 +281,6 @@ bool ShowGradeCount()
     auto form = std::make_unique<TfrmGradeCount>();
     if (!form->ReadyData())
         return false;
-    TfrmMain* main = TfrmMain::instance();
-    QMdiArea* area = main ? main->mdiArea() : nullptr;
-    if (!area) {
-        form->setAttribute(Qt::WA_DeleteOnClose);
-        form.release()->showMaximized();
-        return true;
-    }
-    QMdiSubWindow* frame = area->addSubWindow(form.release());
-    frame->setAttribute(Qt::WA_DeleteOnClose);
-    frame->showMaximized();
-    frame->widget()->setFocus();
+    ShowMdiChild(form.release());
     return true;
 }

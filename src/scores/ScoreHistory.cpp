@@ -1,0 +1,60 @@
+#include "scores/ScoreHistory.h"
+
+namespace {
+
+QVector<CellWrite> writesOf(const ScoreChange& change, const QVector<CellScore>& scores)
+{
+    QVector<CellWrite> writes;
+    writes.reserve(change.cells.size());
+    for (int i = 0; i < change.cells.size(); ++i)
+        writes.append({change.cells.at(i), scores.at(i)});
+    return writes;
+}
+
+} // namespace
+
+void ScoreHistory::push(ScoreChange change)
+{
+    m_changes.resize(m_done);
+    m_changes.append(std::move(change));
+    m_done = m_changes.size();
+    emit changed();
+}
+
+const ScoreChange* ScoreHistory::nextUndo() const
+{
+    return m_done > 0 ? &m_changes.at(m_done - 1) : nullptr;
+}
+
+const ScoreChange* ScoreHistory::nextRedo() const
+{
+    return m_done < m_changes.size() ? &m_changes.at(m_done) : nullptr;
+}
+
+SheetWrite ScoreHistory::undo()
+{
+    const ScoreChange* change = nextUndo();
+    if (!change)
+        return {};
+    SheetWrite written =
+        StoreScoresIfUnchanged(change->klass, writesOf(*change, change->before), change->after);
+    if (written.stored()) {
+        --m_done;
+        emit changed();
+    }
+    return written;
+}
+
+SheetWrite ScoreHistory::redo()
+{
+    const ScoreChange* change = nextRedo();
+    if (!change)
+        return {};
+    SheetWrite written =
+        StoreScoresIfUnchanged(change->klass, writesOf(*change, change->after), change->before);
+    if (written.stored()) {
+        ++m_done;
+        emit changed();
+    }
+    return written;
+}
