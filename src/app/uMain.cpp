@@ -110,8 +110,8 @@ void TfrmMain::buildMenu()
     addItem(entry, QStringLiteral("学生基本信息录入(&S)"), QStringLiteral("mnuSBase"), &launch<ShowStudent>);
     entry->addSeparator();
     addItem(entry, QStringLiteral("成绩录入(&R)"), QStringLiteral("mnuEditCJ"), &launch<ShowGrade>);
-    QAction* quickEntry =
-        addItem(entry, QStringLiteral("成绩快速录入(&K)"), QStringLiteral("mnuQuickEntry"), &launch<ShowQuickEntry>);
+    QAction* quickEntry = addItem(entry, QStringLiteral("成绩快速录入(&K)"), QStringLiteral("mnuQuickEntry"),
+                                  &launch<ShowQuickEntry>);
     quickEntry->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
 
     QMenu* query = bar->addMenu(QStringLiteral("查询/统计(&Q)"));

@@ -56,8 +56,9 @@ public:
 
     bool insert(const SheetCell& cell, double score)
     {
-        QSqlQuery& q = prepared(m_insert, "Insert into TGrade (TermCode, ClassCode, StudentID, SubjectCode, Score) "
-                                          "Values (?, ?, ?, ?, ?)");
+        QSqlQuery& q =
+            prepared(m_insert, "Insert into TGrade (TermCode, ClassCode, StudentID, SubjectCode, Score) "
+                               "Values (?, ?, ?, ?, ?)");
         bind(q, {m_class.termCode, m_class.classCode, cell.studentId, cell.subjectCode, score});
         return q.exec();
     }
@@ -121,7 +122,8 @@ QVector<SheetCell> cellsOf(const QVector<CellWrite>& writes)
 
 // Every write of the sheet: reads what the cells hold, checks it against
 // expected when given, writes, commits; all of it or nothing.
-SheetWrite write(const SheetClass& klass, const QVector<CellWrite>& writes, const QVector<CellScore>* expected)
+SheetWrite write(const SheetClass& klass, const QVector<CellWrite>& writes,
+                 const QVector<CellScore>* expected)
 {
     SheetWrite result;
     Transaction transaction;

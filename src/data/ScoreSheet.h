@@ -26,7 +26,10 @@ struct SheetCell {
     qint64 studentId = 0;
     QString subjectCode;
 
-    bool operator==(const SheetCell& o) const { return studentId == o.studentId && subjectCode == o.subjectCode; }
+    bool operator==(const SheetCell& o) const
+    {
+        return studentId == o.studentId && subjectCode == o.subjectCode;
+    }
 };
 
 // What one cell is to hold: a score updates every row of the cell (or

@@ -18,7 +18,8 @@ public:
     {
     }
 
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex& index) const override
     {
         auto* edit = new QLineEdit(parent);
         edit->setFrame(false);
@@ -29,12 +30,13 @@ public:
         const ScoreKind& kind = m_kind;
         const ScoreSheetModel* sheet = m_view->sheet();
         const QPalette plain = edit->palette();
-        QObject::connect(edit, &QLineEdit::textChanged, edit, [edit, sheet, subject, &kind, plain](const QString& text) {
-            QPalette palette = plain;
-            if (const std::optional<QColor> mark = sheet->markColor(subject, ScoreFromText(kind, text)))
-                palette.setColor(QPalette::Text, *mark);
-            edit->setPalette(palette);
-        });
+        QObject::connect(
+            edit, &QLineEdit::textChanged, edit, [edit, sheet, subject, &kind, plain](const QString& text) {
+                QPalette palette = plain;
+                if (const std::optional<QColor> mark = sheet->markColor(subject, ScoreFromText(kind, text)))
+                    palette.setColor(QPalette::Text, *mark);
+                edit->setPalette(palette);
+            });
         return edit;
     }
 
@@ -84,7 +86,8 @@ private:
     ScoreSheetView* m_view;
 };
 
-ScoreSheetView::ScoreSheetView(const ScoreKind& kind, QWidget* parent) : LaidOutTableView(parent), m_kind(kind)
+ScoreSheetView::ScoreSheetView(const ScoreKind& kind, QWidget* parent)
+    : LaidOutTableView(parent), m_kind(kind)
 {
     setItemDelegate(new ScoreCellDelegate(kind, this));
     setEditTriggers(NoEditTriggers); // editing starts only as the class comment says

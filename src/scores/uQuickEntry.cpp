@@ -105,7 +105,8 @@ TfrmQuickEntry::TfrmQuickEntry(QWidget* parent) : QWidget(parent)
     addAction(undoAction);
     auto* redoAction = new QAction(QStringLiteral("重做"), this);
     redoAction->setObjectName(QStringLiteral("actRedo"));
-    redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    redoAction->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     redoAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     addAction(redoAction);
 
@@ -220,7 +221,8 @@ bool TfrmQuickEntry::storeCell(const QModelIndex& cell, const QString& text)
     return true;
 }
 
-void TfrmQuickEntry::reportRefusal(const SheetWrite& written, const QStringList& names, const QString& whatFollows)
+void TfrmQuickEntry::reportRefusal(const SheetWrite& written, const QStringList& names,
+                                   const QString& whatFollows)
 {
     switch (written.outcome) {
     case Outcome::StudentGone:
@@ -229,7 +231,8 @@ void TfrmQuickEntry::reportRefusal(const SheetWrite& written, const QStringList&
                    true);
         break;
     case Outcome::Changed:
-        showStatus(names.value(written.offending) + QStringLiteral("的成绩已被其他窗口或程序修改，") + whatFollows,
+        showStatus(names.value(written.offending) + QStringLiteral("的成绩已被其他窗口或程序修改，") +
+                       whatFollows,
                    true);
         break;
     case Outcome::Failed:

@@ -5,6 +5,7 @@
 
 #include "data/ScoreSheet.h"
 #include "data/ScratchConnection.h"
+#include "data/uDM.h"
 
 #include <QSqlQuery>
 #include <QTest>
@@ -39,7 +40,8 @@ struct School {
     {
         QStringList list;
         QSqlQuery q(db.dm()->ADOLocal());
-        q.exec(QStringLiteral("select StudentID, SubjectCode, Score, ClassCode, TermCode from TGrade order by ID"));
+        q.exec(QStringLiteral(
+            "select StudentID, SubjectCode, Score, ClassCode, TermCode from TGrade order by ID"));
         while (q.next())
             list << QStringLiteral("%1 %2 %3 %4 %5")
                         .arg(q.value(0).toInt() == ann ? QStringLiteral("Ann") : QStringLiteral("Bob"),
@@ -90,13 +92,13 @@ void TestScoreSheet::blockIsAllOrNothing()
 {
     School s;
     s.db.addGrade(1, kClass.classCode, s.ann, QStringLiteral("CN"), 70);
-    const QVector<CellWrite> block{{s.cell(s.ann, "CN"), 75.0},
-                                   {s.cell(s.ann, "MA"), 80.0},
-                                   {s.cell(s.bob, "CN"), 60.0}};
+    const QVector<CellWrite> block{
+        {s.cell(s.ann, "CN"), 75.0}, {s.cell(s.ann, "MA"), 80.0}, {s.cell(s.bob, "CN"), 60.0}};
     SheetWrite w = StoreScores(kClass, block);
     QVERIFY(w.stored());
     QCOMPARE(w.before, (QVector<CellScore>{70.0, std::nullopt, std::nullopt}));
-    QCOMPARE(s.rows(), (QStringList{AnnCn("75"), QStringLiteral("Ann MA 80 C'1 1"), QStringLiteral("Bob CN 60 C'1 1")}));
+    QCOMPARE(s.rows(), (QStringList{AnnCn("75"), QStringLiteral("Ann MA 80 C'1 1"),
+                                    QStringLiteral("Bob CN 60 C'1 1")}));
 
     // A subject the database does not know makes the insert fail half-way:
     // the cells written before it are rolled back with it.

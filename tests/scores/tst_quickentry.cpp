@@ -4,6 +4,7 @@
 
 #include "app/uMain.h"
 #include "data/ScratchConnection.h"
+#include "data/uDM.h"
 #include "scores/ScoreSheetModel.h"
 #include "scores/ScoreSheetView.h"
 #include "scores/uQuickEntry.h"
@@ -62,7 +63,8 @@ struct School {
         q.exec(QStringLiteral("select TStudent.SName, SubjectCode, Score, TGrade.ClassCode, TermCode "
                               "from TGrade join TStudent on TStudent.ID = StudentID order by TGrade.ID"));
         while (q.next()) {
-            QString row = QStringList{q.value(0).toString(), q.value(1).toString(), q.value(2).toString()}.join(' ');
+            QString row =
+                QStringList{q.value(0).toString(), q.value(1).toString(), q.value(2).toString()}.join(' ');
             if (q.value(3).toString() != QLatin1String("C1") || q.value(4).toInt() != 1)
                 row += QStringLiteral(" %1/%2").arg(q.value(3).toString(), q.value(4).toString());
             list << row;
@@ -111,7 +113,10 @@ struct Window {
     }
     QModelIndex at(int row, int column) const { return sheet()->index(row, column); }
     QString text(int row, int column) const { return at(row, column).data().toString(); }
-    QColor mark(int row, int column) const { return at(row, column).data(Qt::ForegroundRole).value<QColor>(); }
+    QColor mark(int row, int column) const
+    {
+        return at(row, column).data(Qt::ForegroundRole).value<QColor>();
+    }
     QModelIndex current() const { return view()->currentIndex(); }
     void select(int top, int left, int bottom, int right) const
     {
@@ -120,6 +125,7 @@ struct Window {
                                          QItemSelectionModel::ClearAndSelect);
     }
     QString status() const { return form->statusText(); }
+    const ScoreHistory* history() const { return form->history(); }
 };
 
 // Columns of class C1 in term 1.
@@ -188,7 +194,7 @@ void TestQuickEntry::sheetShowsTheRosterAgainstThePlan()
     QCOMPARE(w.text(1, kEN), QString()); // planned, no score: blank
     QCOMPARE(w.text(1, kMA), QStringLiteral("60.0"));
     QCOMPARE(w.text(1, kTotal), QStringLiteral("150.0"));
-    QCOMPARE(w.mark(1, kCN), kRed); // the standard reached
+    QCOMPARE(w.mark(1, kCN), kRed);                            // the standard reached
     QVERIFY(!w.at(1, kMA).data(Qt::ForegroundRole).isValid()); // 60.0 as shown passes
     QVERIFY(!w.at(1, kEN).data(Qt::ForegroundRole).isValid()); // blank: unmarked
     QVERIFY(!(w.at(1, kTotal).flags() & Qt::ItemIsEditable));
@@ -369,7 +375,8 @@ void TestQuickEntry::pasteStoresTheBlockOrNothing()
     // A blank cell leaves its score; blanks past the grid are no fault;
     // values come trimmed as spreadsheets pad them.
     QVERIFY(w.form->pasteText(QStringLiteral("60\t61\t\n\t 63 \t\n64\t65\t\n")));
-    QCOMPARE(s.rows(), (QStringList{"Bob EN 44", "Ann EN 60", "Ann MA 61", "Bob MA 63", "Cat EN 64", "Cat MA 65"}));
+    QCOMPARE(s.rows(),
+             (QStringList{"Bob EN 44", "Ann EN 60", "Ann MA 61", "Bob MA 63", "Cat EN 64", "Cat MA 65"}));
     QCOMPARE(w.status(), QStringLiteral("已粘贴5个成绩。"));
     QCOMPARE(w.text(1, kEN), QStringLiteral("44.0"));
     QCOMPARE(w.text(2, kTotal), QStringLiteral("129.0"));
@@ -498,7 +505,7 @@ void TestQuickEntry::undoRefusedAfterAnotherProgramChangedACell()
     QCOMPARE(s.rows(), changed);
     QCOMPARE(w.status(), QStringLiteral("Cat 语文的成绩已被其他窗口或程序修改，不能撤销！"));
     QCOMPARE(w.current(), w.at(2, kCN)); // the changed cell is shown
-    QVERIFY(w.history()->nextUndo()); // the history is kept
+    QVERIFY(w.history()->nextUndo());    // the history is kept
 
     // Once the cell holds what this window stored again, it can be taken back.
     s.elsewhere(QStringLiteral("update TGrade set Score=72 where StudentID=%1").arg(s.cat));
