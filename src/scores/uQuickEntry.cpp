@@ -160,18 +160,19 @@ void TfrmQuickEntry::TreeClick()
 
 bool TfrmQuickEntry::showClass(const SheetClass& klass, const QString& termName, const QString& className)
 {
+    // The caption names the class asked for, also when its reading fails.
+    GroupBox2->setTitle(QStringLiteral("班级 [") + className + QStringLiteral("] ") + termName +
+                        QStringLiteral(" 的成绩"));
+    m_termName = termName;
+    m_className = className;
     const ClassResultsLoad load = LoadClassResults(klass.termCode, klass.classCode);
     // The sheet needs the roster, the plan, the scores and the standards; the
     // previous term's totals are not shown here.
-    if (!load.has(Step::PreviousTerm)) {
+    if (!load.has(Step::Standards)) {
         m_sheet->clear();
         ShowMessage(load.failed == Step::Plan ? Msg::OpenFailed : Msg::ReadFailed);
         return false;
     }
-    m_termName = termName;
-    m_className = className;
-    GroupBox2->setTitle(QStringLiteral("班级 [") + className + QStringLiteral("] ") + termName +
-                        QStringLiteral(" 的成绩"));
     m_sheet->setResults(load.results);
     m_view->horizontalHeader()->resizeSection(ScoreSheetModel::NameColumn, 80);
     m_view->goTo(m_sheet->index(0, ScoreSheetModel::FirstSubjectColumn));

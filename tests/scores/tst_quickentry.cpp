@@ -149,6 +149,7 @@ private slots:
     void undoRefusedAfterAnotherProgramChangedACell();
     void undoOfAnotherClassShowsThatClass();
     void studentRemovedMeanwhile();
+    void failuresAreReportedAndStoreNothing();
 };
 
 void TestQuickEntry::menuOpensAMaximisedChild()
@@ -583,6 +584,36 @@ void TestQuickEntry::studentRemovedMeanwhile()
     for (int r = 0; r < w.sheet()->rowCount(); ++r)
         names << w.text(r, kName);
     QCOMPARE(names, (QStringList{"Bob", "Eve"}));
+}
+
+void TestQuickEntry::failuresAreReportedAndStoreNothing()
+{
+    School s;
+    ScriptedDialogs dialogs;
+    Window w;
+    // The previous term is not shown here: its table missing is no failure.
+    s.db.exec(QStringLiteral("alter table TTerm rename to TTermGone"));
+    w.click(0, 0);
+    QCOMPARE(w.sheet()->rowCount(), 3);
+    QVERIFY(dialogs.all().isEmpty());
+    s.db.exec(QStringLiteral("alter table TTermGone rename to TTerm"));
+
+    // A store the database refuses keeps the edit, and nothing to take back.
+    s.db.exec(QStringLiteral("alter table TGrade rename to TGradeGone"));
+    w.type(QStringLiteral("70"));
+    w.key(Qt::Key_Return);
+    QVERIFY(w.view()->isEditing());
+    QCOMPARE(w.status(), QStringLiteral("存储数据发生错误! 成绩未保存！"));
+    QVERIFY(!w.history()->nextUndo());
+    w.key(Qt::Key_Escape);
+
+    // A class that cannot be read: the message box of every window, an empty sheet.
+    w.click(0, 1);
+    QCOMPARE(dialogs.messages, QStringList{QStringLiteral("读取本地数据文件发生错误！")});
+    QCOMPARE(w.sheet()->rowCount(), 0);
+    QCOMPARE(w.form->caption(), QStringLiteral("班级 [二班] 2023上 的成绩"));
+    s.db.exec(QStringLiteral("alter table TGradeGone rename to TGrade"));
+    QVERIFY(s.rows().isEmpty());
 }
 
 QTEST_MAIN(TestQuickEntry)
