@@ -156,3 +156,10 @@ void OpenUrl(const QString& address)
 {
     QDesktopServices::openUrl(QUrl(address.left(255)));
 }
+
+QString AsTyped(const QString& name)
+{
+    QString text = name;
+    text.replace(QLatin1Char('&'), QLatin1String("&&"));
+    return text;
+}

@@ -80,6 +80,11 @@ void EnterToNextControl(QWidget* control, int key, Qt::KeyboardModifiers shift);
 // accepts it, wrapping from the last to the first.
 void FocusNextControl(QWidget* window);
 
+// A name for a caption that reads "&" as the mark of an access key (group
+// boxes, labels, buttons): every "&" doubled, so the name shows as typed and
+// takes no key from the window's commands.
+QString AsTyped(const QString& name);
+
 // Hands a web address (at most 255 characters) to the desktop; failures are ignored.
 void OpenUrl(const QString& address);
 

@@ -184,7 +184,7 @@ int QueryObject::fieldInt(const QString& field) const
     const QVariant v = value(field);
     if (v.isNull())
         return 0;
-    return StrToInt(v.toString());
+    return StrToInt(v.toString(), field);
 }
 
 double QueryObject::fieldDouble(const QString& field) const
@@ -192,7 +192,7 @@ double QueryObject::fieldDouble(const QString& field) const
     const QVariant v = value(field);
     if (v.isNull())
         return 0;
-    return StrToFloat(v.toString());
+    return StrToFloat(v.toString(), field);
 }
 
 QVariant QueryObject::firstColumn() const
@@ -266,9 +266,9 @@ void QueryObject::setField(const QString& field, const QString& text)
     const QMetaType::Type type = columnType(field);
     QVariant v;
     if (isIntegerType(type))
-        v = StrToInt(text);
+        v = StrToInt(text, field);
     else if (type == QMetaType::Double)
-        v = StrToFloat(text);
+        v = StrToFloat(text, field);
     else
         v = text;
     if (m_buffer.indexOf(field) < 0)

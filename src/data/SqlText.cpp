@@ -74,9 +74,17 @@ bool isFloatText(QStringView text)
     return i == text.size();
 }
 
+QString conversionMessage(const QString& text, const char* kind, const QString& field)
+{
+    QString message = QStringLiteral("'%1' is not a valid %2 value").arg(text, QLatin1String(kind));
+    if (!field.isEmpty())
+        message += QStringLiteral(" for field '%1'").arg(field);
+    return message;
+}
+
 } // namespace
 
-int StrToInt(const QString& text)
+int StrToInt(const QString& text, const QString& field)
 {
     const QStringView trimmed = QStringView(text).trimmed();
     bool ok = isIntegerText(trimmed);
@@ -84,11 +92,11 @@ int StrToInt(const QString& text)
     if (ok)
         value = trimmed.toLongLong(&ok);
     if (!ok || value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
-        throw ConversionError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+        throw ConversionError(conversionMessage(text, "integer", field));
     return static_cast<int>(value);
 }
 
-double StrToFloat(const QString& text)
+double StrToFloat(const QString& text, const QString& field)
 {
     const QStringView trimmed = QStringView(text).trimmed();
     bool ok = isFloatText(trimmed);
@@ -96,7 +104,7 @@ double StrToFloat(const QString& text)
     if (ok)
         value = trimmed.toDouble(&ok);
     if (!ok || !std::isfinite(value))
-        throw ConversionError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+        throw ConversionError(conversionMessage(text, "floating point", field));
     return value;
 }
 
@@ -104,11 +112,34 @@ QString FormatPlainNumber(double value)
 {
     if (value == 0)
         return QStringLiteral("0"); // also folds -0
-    return QString::number(value, 'g', 15);
+    if (!std::isfinite(value))
+        return QString::number(value);
+    // The fifteen significant digits a double holds, written out in full
+    // rather than with an exponent.
+    const QString scientific = QString::number(std::abs(value), 'e', 14); // d.ddddddddddddddde+XX
+    const qsizetype e = scientific.indexOf(QLatin1Char('e'));
+    const int exponent = QStringView(scientific).mid(e + 1).toInt();
+    QString digits = scientific.left(e).remove(QLatin1Char('.'));
+    while (digits.size() > 1 && digits.endsWith(QLatin1Char('0')))
+        digits.chop(1);
+    QString text;
+    if (exponent < 0)
+        text = QStringLiteral("0.") + QString(-exponent - 1, QLatin1Char('0')) + digits;
+    else if (exponent + 1 >= digits.size())
+        text = digits + QString(exponent + 1 - digits.size(), QLatin1Char('0'));
+    else
+        text = digits.left(exponent + 1) + QLatin1Char('.') + digits.mid(exponent + 1);
+    if (value < 0)
+        text.prepend(QLatin1Char('-'));
+    return text;
 }
 
 QString FormatOneDecimal(double value)
 {
+    // From fifteen digits on a double holds no tenths to round, and writing it
+    // out to the last binary digit would show digits it does not hold.
+    if (std::abs(value) >= 1e15 && std::isfinite(value))
+        return FormatPlainNumber(value) + QStringLiteral(".0");
     // Halves round away from zero (85.25 shows as 85.3), as the school's
     // printed tables always did.
     QString text = QString::number(std::round(value * 10.0) / 10.0, 'f', 1);

@@ -11,8 +11,9 @@ QString QuotedStr(const QString& code);
 // Numbers are spliced only from validated integers.
 QString SqlInt(qint64 value);
 
-// A conversion that fails raises this; the text names the value the way the
-// users' error report shows it ("'12a' is not a valid integer value").
+// A conversion that fails raises this; the text names the value, and the
+// field when there is one, the way the users' error report shows it
+// ("'12a' is not a valid integer value for field 'TermCode'").
 class ConversionError : public std::runtime_error {
 public:
     explicit ConversionError(const QString& message);
@@ -22,12 +23,14 @@ private:
     QString m_message;
 };
 
-// Strict conversions used by the data layer; they throw ConversionError.
-int StrToInt(const QString& text);
-double StrToFloat(const QString& text);
+// Strict conversions used by the data layer; they throw ConversionError,
+// naming field when it is given.
+int StrToInt(const QString& text, const QString& field = QString());
+double StrToFloat(const QString& text, const QString& field = QString());
 
 // The plain number format: no grouping, no trailing zeros, decimals only
-// when there is a fraction (255, 255.5).
+// when there is a fraction (255, 255.5), fifteen significant digits, and
+// never an exponent (12345678901234600000, 0.000001).
 QString FormatPlainNumber(double value);
 
 // The one-decimal format of the statistics table ("85.0", "0.0").

@@ -92,8 +92,8 @@ QString TfrmClassToSubject::lowerSql() const
 QString TfrmClassToSubject::upperCaption() const
 {
     const ClassSelection shown = m_tree->ShownClass();
-    return QStringLiteral("学期[") + shown.TermName + QStringLiteral("]班级[") + shown.ClassName +
-           QStringLiteral("]开设的课程科目！");
+    return QStringLiteral("学期[") + AsTyped(shown.TermName) + QStringLiteral("]班级[") +
+           AsTyped(shown.ClassName) + QStringLiteral("]开设的课程科目！");
 }
 
 QString TfrmClassToSubject::insertSql(const QString& code) const

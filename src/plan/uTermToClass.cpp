@@ -95,7 +95,7 @@ QString TfrmTermToClass::lowerSql() const
 
 QString TfrmTermToClass::upperCaption() const
 {
-    return QStringLiteral("学期[") + dsQuery->fieldText(QStringLiteral("TermName")) +
+    return QStringLiteral("学期[") + AsTyped(dsQuery->fieldText(QStringLiteral("TermName"))) +
            QStringLiteral("]有效的班级！");
 }
 

@@ -1,5 +1,6 @@
 #include "reference/CodeForms.h"
 
+#include "app/FieldGuard.h"
 #include "app/uPub.h"
 #include "data/Messages.h"
 #include "data/QueryObject.h"
@@ -92,7 +93,7 @@ TfrmCodeEdit::TfrmCodeEdit(const CodeTable& table, int ID, QWidget* parent)
     EditCode = new QLineEdit(this);
     EditCode->setObjectName(QStringLiteral("EditCode"));
     EditCode->setGeometry(64, 12, 166, 20);
-    EditCode->setMaxLength(table.codeMaxLength);
+    FieldGuard::of(EditCode, table.codeLabel)->setLimit(table.codeMaxLength);
     if (!table.codeNote.isEmpty())
         MakeLabel(table.codeNote, this, 65, 35)->setObjectName(QStringLiteral("Label3"));
 
@@ -100,7 +101,7 @@ TfrmCodeEdit::TfrmCodeEdit(const CodeTable& table, int ID, QWidget* parent)
     EditName = new QLineEdit(this);
     EditName->setObjectName(QStringLiteral("EditName"));
     EditName->setGeometry(64, table.nameRowY, 166, 20);
-    EditName->setMaxLength(table.nameMaxLength);
+    FieldGuard::of(EditName, table.nameLabel)->setLimit(table.nameMaxLength);
 
     setTabOrder(cmdEnsure, cmdCancel);
     setTabOrder(cmdCancel, EditCode);

@@ -1,5 +1,6 @@
 #include "reference/uTerm.h"
 
+#include "app/FieldGuard.h"
 #include "app/uPub.h"
 #include "data/Messages.h"
 #include "reference/KeyPress.h"
@@ -46,7 +47,8 @@ TfrmTerm::TfrmTerm(QWidget* parent) : TfrmCodeList(TermTable(), parent) {}
 
 TfrmTermEdit::TfrmTermEdit(int ID, QWidget* parent) : TfrmCodeEdit(TermTable(), ID, parent)
 {
-    OnKeyPress(EditCode, [this](QChar& Key) { EditCodeKeyPress(Key); });
+    FieldGuard::of(EditCode, TermTable().codeLabel)
+        ->setKeyPress([this](QChar& Key) { EditCodeKeyPress(Key); }, QStringLiteral("数字"));
 }
 
 void TfrmTermEdit::EditCodeKeyPress(QChar& Key)
@@ -56,8 +58,8 @@ void TfrmTermEdit::EditCodeKeyPress(QChar& Key)
 
 bool TfrmTermEdit::AcceptCode()
 {
-    // Ten digits can be typed, but the column holds 32 bits: a larger code is
-    // refused here rather than stored cut down. Other pasted text that is no
+    // Ten digits fit the field, but the column holds 32 bits: a larger code is
+    // refused here rather than stored cut down. Anything else that is no
     // whole number is left to the conversion, which names it.
     static const QRegularExpression wholeNumber(QStringLiteral("^\\s*\\+?[0-9]+\\s*$"));
     const QString code = EditCode->text();

@@ -1,5 +1,6 @@
 #include "scores/ScoreEditForm.h"
 
+#include "app/FieldGuard.h"
 #include "app/uPub.h"
 #include "data/Messages.h"
 #include "data/QueryObject.h"
@@ -20,7 +21,7 @@ QLineEdit* addRow(QWidget* form, int row, const QString& label, int maxLength)
     caption->adjustSize();
     auto* edit = new QLineEdit(form);
     edit->setGeometry(64, y, 166, 20);
-    edit->setMaxLength(maxLength);
+    FieldGuard::of(edit, label)->setLimit(maxLength);
     caption->setBuddy(edit);
     return edit;
 }
@@ -39,13 +40,13 @@ TScoreEditForm::TScoreEditForm(const ScoreKind& kind, int id, QWidget* parent)
     EditName->setEnabled(false);
     EditScore = addRow(this, 2, kind.scoreTitle, ScoreMaxLength);
     EditScore->setObjectName(QStringLiteral("EditScore"));
-    EditScore->setValidator(new ScoreCharacters(kind, EditScore));
+    GuardScoreField(EditScore, kind);
     EditScore->setFocus();
 }
 
-bool TScoreEditForm::EditScoreKeyPress(QChar key) const
+void TScoreEditForm::EditScoreKeyPress(QChar& Key) const
 {
-    return ScoreKeyAccepted(m_kind, key);
+    ScoreKeyPress(m_kind, Key);
 }
 
 bool TScoreEditForm::ReadyData()

@@ -14,9 +14,9 @@ public:
     bool ReadyData() override;
     bool SaveData() override;
 
-    // Whether a typed character may go into the score field: digits, and the
-    // decimal point where the kind allows a fraction.
-    bool EditScoreKeyPress(QChar key) const;
+    // The key filter of the score field: digits, Backspace, and the decimal
+    // point where the kind allows a fraction; every other character is dropped.
+    void EditScoreKeyPress(QChar& Key) const;
 
     QLineEdit* EditCode = nullptr;
     QLineEdit* EditName = nullptr;

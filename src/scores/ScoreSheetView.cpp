@@ -23,9 +23,8 @@ public:
     {
         auto* edit = new QLineEdit(parent);
         edit->setFrame(false);
-        edit->setMaxLength(ScoreMaxLength);
         edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        edit->setValidator(new ScoreCharacters(m_kind, edit));
+        GuardScoreField(edit, m_kind);
         const int subject = m_view->sheet()->subjectAt(index.column());
         const ScoreKind& kind = m_kind;
         const ScoreSheetModel* sheet = m_view->sheet();

@@ -1,12 +1,29 @@
 #include "scores/ScoreText.h"
 
+#include "app/FieldGuard.h"
 #include "data/SqlText.h"
+
+void ScoreKeyPress(const ScoreKind& kind, QChar& Key)
+{
+    if ((Key >= QLatin1Char('0') && Key <= QLatin1Char('9')) || Key.unicode() == 8)
+        return;
+    if (kind.decimalPoint && Key == QLatin1Char('.'))
+        return;
+    Key = QChar();
+}
 
 bool ScoreKeyAccepted(const ScoreKind& kind, QChar key)
 {
-    if (key >= QLatin1Char('0') && key <= QLatin1Char('9'))
-        return true;
-    return kind.decimalPoint && key == QLatin1Char('.');
+    ScoreKeyPress(kind, key);
+    return !key.isNull();
+}
+
+void GuardScoreField(QLineEdit* field, const ScoreKind& kind)
+{
+    FieldGuard::of(field, kind.scoreTitle)
+        ->setKeyPress([&kind](QChar& Key) { ScoreKeyPress(kind, Key); },
+                      kind.decimalPoint ? QStringLiteral("数字和小数点") : QStringLiteral("数字"))
+        ->setLimit(ScoreMaxLength);
 }
 
 std::optional<double> ScoreFromText(const ScoreKind& kind, const QString& text)
@@ -21,12 +38,4 @@ std::optional<double> ScoreFromText(const ScoreKind& kind, const QString& text)
     } catch (const ConversionError&) {
         return std::nullopt;
     }
-}
-
-QValidator::State ScoreCharacters::validate(QString& input, int&) const
-{
-    for (const QChar ch : input)
-        if (!ScoreKeyAccepted(m_kind, ch))
-            return Invalid;
-    return Acceptable;
 }

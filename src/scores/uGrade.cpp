@@ -93,7 +93,8 @@ bool TfrmGrade::ReadyList()
     const ClassSelection shown = m_tree->ShownClass();
     if (shown.isEmpty())
         return false;
-    GroupBox2->setTitle(QStringLiteral("班级 [") + shown.ClassName + QStringLiteral("] 的学生信息列表！"));
+    GroupBox2->setTitle(QStringLiteral("班级 [") + AsTyped(shown.ClassName) +
+                        QStringLiteral("] 的学生信息列表！"));
     dsStudent->setSql(QStringLiteral("Select * from TStudent Where ClassCode=") + QuotedStr(shown.ClassCode) +
                       QStringLiteral(" Order by SName"));
     if (!dsStudent->open()) {

@@ -124,7 +124,7 @@ bool TfrmStudent::ReadyList()
 {
     if (dsQuery->isEmpty() || dsQuery->eof())
         return false;
-    GroupBox2->setTitle(QStringLiteral("班级 [") + dsQuery->fieldText(QStringLiteral("ClassName")) +
+    GroupBox2->setTitle(QStringLiteral("班级 [") + AsTyped(dsQuery->fieldText(QStringLiteral("ClassName"))) +
                         QStringLiteral("] 的学生信息列表！"));
     dsStudent->close();
     dsStudent->setSql(QStringLiteral("Select * from TStudent Where ClassCode=") +

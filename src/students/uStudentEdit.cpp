@@ -1,5 +1,6 @@
 #include "students/uStudentEdit.h"
 
+#include "app/FieldGuard.h"
 #include "app/uPub.h"
 #include "data/Messages.h"
 #include "data/QueryObject.h"
@@ -62,7 +63,8 @@ TfrmStudentEdit::TfrmStudentEdit(int ID, const QString& ClassCode, const QString
     EditSName = addEdit(QStringLiteral("EditSName"), QStringLiteral("姓名"), 59, 28, 81);
     EditSCode = addEdit(QStringLiteral("EditSCode"), QStringLiteral("学号"), 195, 28, 81);
     EditSCode->setText(QStringLiteral("0"));
-    OnKeyPress(EditSCode, [this](QChar& Key) { EditSCodeKeyPress(Key); });
+    FieldGuard::of(EditSCode, QStringLiteral("学号"))
+        ->setKeyPress([this](QChar& Key) { EditSCodeKeyPress(Key); }, QStringLiteral("数字"));
     EditRoom = addEdit(QStringLiteral("EditRoom"), QStringLiteral("寝室号"), 339, 28, 81);
     EditAddress = addEdit(QStringLiteral("EditAddress"), QStringLiteral("家庭地址"), 59, 54, 219);
     EditPostCode = addEdit(QStringLiteral("EditPostCode"), QStringLiteral("邮编"), 339, 54, 81);
@@ -106,6 +108,8 @@ QLineEdit* TfrmStudentEdit::addEdit(const QString& name, const QString& label, i
     edit->setObjectName(name);
     edit->setGeometry(x, y, width, 20);
     addLabel(label, edit);
+    // No field has a limit of its own: each takes what is typed or pasted whole.
+    FieldGuard::of(edit, label);
     return edit;
 }
 

@@ -126,14 +126,14 @@ void ConnectionTest::queryObjectReadsAndWrites()
     QCOMPARE(db.scalar("select TermCode from TTerm where TermName='七'").toInt(), 7);
     QVERIFY(q.fieldInt("ID") > 0);
 
-    // Text that is no number never reaches the row.
+    // Text that is no number never reaches the row; the failure names the value and the field.
     q.edit();
     QVERIFY_THROWS_EXCEPTION(ConversionError, q.setField("TermCode", QString("12a")));
     QVERIFY_THROWS_EXCEPTION(ConversionError, q.setField("TermCode", QString("2147483648")));
     try {
         q.setField("TermCode", QString("12a"));
     } catch (const ConversionError& e) {
-        QCOMPARE(e.message(), QString("'12a' is not a valid integer value"));
+        QCOMPARE(e.message(), QString("'12a' is not a valid integer value for field 'TermCode'"));
     }
     q.cancel();
 

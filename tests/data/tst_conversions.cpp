@@ -67,6 +67,13 @@ private slots:
         } catch (const ConversionError& e) {
             QCOMPARE(e.message(), QStringLiteral("'8.5.5' is not a valid floating point value"));
         }
+        try {
+            StrToFloat(QStringLiteral("8.5.5"), QStringLiteral("Score"));
+            QFAIL("8.5.5 was accepted");
+        } catch (const ConversionError& e) {
+            QCOMPARE(e.message(),
+                     QStringLiteral("'8.5.5' is not a valid floating point value for field 'Score'"));
+        }
     }
 
     void acceptsWholeNumbersInTheirRange()
@@ -86,6 +93,41 @@ private slots:
         } catch (const ConversionError& e) {
             QCOMPARE(e.message(), QStringLiteral("'12a' is not a valid integer value"));
         }
+    }
+
+    // Numbers are written out in full, never with an exponent, to the fifteen
+    // digits a double holds, and read back as the number shown.
+    void numbersAreShownWithoutExponent()
+    {
+        const QList<QPair<double, QString>> plain{
+            {0, "0"},
+            {-0.0, "0"},
+            {255, "255"},
+            {255.5, "255.5"},
+            {-85.25, "-85.25"},
+            {0.1 + 0.2, "0.3"},
+            {1e15, "1000000000000000"},
+            {12345678901234567890.0, "12345678901234600000"},
+            {-1.5e20, "-150000000000000000000"},
+            {1e-7, "0.0000001"},
+            {0.000123456789012345678, "0.000123456789012346"},
+            {99999999999999.9, "99999999999999.9"},
+            {999999999999999.9, "1000000000000000"},
+        };
+        for (const auto& [value, text] : plain)
+            QCOMPARE(FormatPlainNumber(value), text);
+
+        for (double magnitude = 1e-30; magnitude < 1e30; magnitude *= 7.3)
+            for (const double value : {magnitude, -magnitude}) {
+                const QString text = FormatPlainNumber(value);
+                QVERIFY2(!text.contains(QLatin1Char('e')), qPrintable(text));
+                QCOMPARE(StrToFloat(text), QString::number(value, 'g', 15).toDouble());
+            }
+
+        QCOMPARE(FormatOneDecimal(85.25), QStringLiteral("85.3"));
+        QCOMPARE(FormatOneDecimal(-0.04), QStringLiteral("0.0"));
+        QCOMPARE(FormatOneDecimal(12345678901234567890.0), QStringLiteral("12345678901234600000.0"));
+        QCOMPARE(FormatOneDecimal(1e300), QStringLiteral("1") + QString(300, QLatin1Char('0')) + ".0");
     }
 
     // Every short text over the characters that matter agrees with the

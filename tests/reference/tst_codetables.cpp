@@ -286,10 +286,11 @@ private slots:
         QCOMPARE(dialog.EditCode->text(), QStringLiteral("12"));
         dialog.EditName->setText(QStringLiteral("学期"));
 
-        // Pasted text that is no number reaches the error report by name; nothing is stored.
+        // A code that is no number (only the program can set one) reaches the
+        // error report naming the value and the field; nothing is stored.
         dialog.EditCode->setText(QStringLiteral("12a"));
         dialog.ensureButton()->click();
-        QCOMPARE(dialogs.errors, QStringList{"'12a' is not a valid integer value"});
+        QCOMPARE(dialogs.errors, QStringList{"'12a' is not a valid integer value for field 'TermCode'"});
         QVERIFY(dialog.NotStored);
 
         // A code beyond the column is refused, not wrapped.

@@ -333,18 +333,20 @@ void TestGrade::scoreDialogInput()
     d.EditScore->clear();
     QTest::keyClicks(d.EditScore, QStringLiteral("8a-,5.x5"));
     QCOMPARE(d.EditScore->text(), QStringLiteral("85.5"));
-    // Pasted text obeys the same characters.
+    // Pasted text obeys the same characters, and is refused whole with a word why.
     d.EditScore->selectAll();
     d.EditScore->insert(QStringLiteral("-12"));
     QCOMPARE(d.EditScore->text(), QStringLiteral("85.5"));
+    QTRY_COMPARE(dialogs.messages, QStringList{QStringLiteral("成绩分数只能输入数字和小数点！")});
 
-    // Not a number: the error report names it, the dialog keeps the text, nothing is stored.
+    // Not a number: the error report names it and the field, the dialog keeps the text, nothing is stored.
     for (const QString& text : {QStringLiteral("8.5.5"), QStringLiteral(".")}) {
         dialogs.clear();
         d.EditScore->setText(text);
         d.ensureButton()->click();
         QCOMPARE(dialogs.errors,
-                 QStringList{QStringLiteral("'%1' is not a valid floating point value").arg(text)});
+                 QStringList{
+                     QStringLiteral("'%1' is not a valid floating point value for field 'Score'").arg(text)});
         QVERIFY(d.isVisible());
         QCOMPARE(d.EditScore->text(), text);
         QCOMPARE(s.score(s.ann, "MA"), 70.0);

@@ -64,6 +64,13 @@ void DataGridTest::showsDeclaredColumnsAndFooters()
     QCOMPARE(scores.footerText("Score"), QString("0"));
     QVERIFY(grades.open());
     QCOMPARE(scores.footerText("Score"), QString("100"));
+
+    // Very large scores and their sum are written out, never with an exponent.
+    db.exec("update TGrade set Score=12345678901234567890");
+    grades.close();
+    QVERIFY(grades.open());
+    QCOMPARE(scores.cellText(0, "Score"), QString("12345678901234600000"));
+    QCOMPARE(scores.footerText("Score"), QString("24691357802469100000"));
 }
 
 void DataGridTest::currentRowFollowsTheQueryBothWays()
