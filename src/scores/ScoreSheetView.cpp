@@ -2,19 +2,20 @@
 
 #include "scores/ScoreSheetModel.h"
 #include "scores/ScoreText.h"
+#include "widgets/PlainCellDelegate.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QStyledItemDelegate>
 
 // The editor of a score cell: a field with the score dialog's key filter,
 // whose text takes the mark the typed score would get. Its keys are the
 // view's: storing, moving and abandoning never go through Qt's own commit.
-class ScoreCellDelegate : public QStyledItemDelegate {
+class ScoreCellDelegate : public PlainCellDelegate {
 public:
     ScoreCellDelegate(const ScoreKind& kind, ScoreSheetView* view)
-        : QStyledItemDelegate(view), m_kind(kind), m_view(view)
+        : PlainCellDelegate(view), m_kind(kind), m_view(view)
     {
     }
 
@@ -51,7 +52,7 @@ protected:
     bool eventFilter(QObject* object, QEvent* event) override
     {
         if (object != m_view->editor())
-            return QStyledItemDelegate::eventFilter(object, event);
+            return PlainCellDelegate::eventFilter(object, event);
         if (event->type() == QEvent::KeyPress) {
             switch (static_cast<QKeyEvent*>(event)->key()) {
             case Qt::Key_Return:
@@ -77,7 +78,7 @@ protected:
                 m_view->editorLeft();
             return false;
         }
-        return QStyledItemDelegate::eventFilter(object, event);
+        return PlainCellDelegate::eventFilter(object, event);
     }
 
 private:
@@ -98,7 +99,7 @@ ScoreSheetView::ScoreSheetView(const ScoreKind& kind, QWidget* parent)
     horizontalHeader()->setHighlightSections(false);
     verticalHeader()->setDefaultSectionSize(20);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setHighlightSections(false);
+    verticalHeader()->hide(); // the students' names say which row is which
 }
 
 void ScoreSheetView::setSheet(ScoreSheetModel* sheet)
@@ -118,9 +119,12 @@ void ScoreSheetView::startEdit(bool replace, const QString& text)
     if (!m_sheet || !m_sheet->isScoreCell(at))
         return;
     scrollTo(at);
-    if (!QTableView::edit(at, AllEditTriggers, nullptr))
-        return;
+    // Known before the editor takes the focus, so that the view sees where the focus went.
     m_editing = at;
+    if (!QTableView::edit(at, AllEditTriggers, nullptr)) {
+        m_editing = QPersistentModelIndex();
+        return;
+    }
     m_replaced = replace;
     QLineEdit* edit = editor();
     if (!edit)
@@ -155,8 +159,11 @@ void ScoreSheetView::closeEdit()
 {
     QLineEdit* edit = editor();
     m_editing = QPersistentModelIndex();
-    if (edit)
-        closeEditor(edit, QAbstractItemDelegate::NoHint);
+    if (!edit)
+        return;
+    m_fromEditor = edit->hasFocus();
+    closeEditor(edit, QAbstractItemDelegate::NoHint);
+    m_fromEditor = false;
 }
 
 void ScoreSheetView::storeAndMove(Move move)
@@ -260,6 +267,28 @@ void ScoreSheetView::keyPressEvent(QKeyEvent* event)
         return;
     }
     LaidOutTableView::keyPressEvent(event);
+}
+
+// The focus going to a cell's editor and back changes the look of the
+// current cell alone: the view would repaint all of itself each time, which
+// is most of the cost of storing a cell and moving on.
+void ScoreSheetView::focusInEvent(QFocusEvent* event)
+{
+    if (!m_fromEditor) {
+        LaidOutTableView::focusInEvent(event);
+        return;
+    }
+    update(currentIndex());
+}
+
+void ScoreSheetView::focusOutEvent(QFocusEvent* event)
+{
+    const QWidget* next = QApplication::focusWidget();
+    if (!next || next != editor()) {
+        LaidOutTableView::focusOutEvent(event);
+        return;
+    }
+    update(currentIndex());
 }
 
 void ScoreSheetView::mouseDoubleClickEvent(QMouseEvent* event)

@@ -53,6 +53,8 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     friend class ScoreCellDelegate;
@@ -70,5 +72,6 @@ private:
     ScoreSheetModel* m_sheet = nullptr;
     StoreCell m_store;
     QPersistentModelIndex m_editing;
-    bool m_replaced = false; // the edit began with a typed character
+    bool m_replaced = false;    // the edit began with a typed character
+    bool m_fromEditor = false;  // the focus is coming back from the cell's editor
 };
