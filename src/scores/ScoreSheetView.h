@@ -72,6 +72,6 @@ private:
     ScoreSheetModel* m_sheet = nullptr;
     StoreCell m_store;
     QPersistentModelIndex m_editing;
-    bool m_replaced = false;    // the edit began with a typed character
-    bool m_fromEditor = false;  // the focus is coming back from the cell's editor
+    bool m_replaced = false;   // the edit began with a typed character
+    bool m_fromEditor = false; // the focus is coming back from the cell's editor
 };

@@ -27,10 +27,12 @@ bool PlainCellDelegate::cellOf(const QModelIndex& index, Cell& cell) const
     return true;
 }
 
-void PlainCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+void PlainCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const
 {
     Cell cell;
-    if ((option.state & QStyle::State_HasFocus) || !cellOf(index, cell) || cell.text.contains(QLatin1Char('\n'))) {
+    if ((option.state & QStyle::State_HasFocus) || !cellOf(index, cell) ||
+        cell.text.contains(QLatin1Char('\n'))) {
         QStyledItemDelegate::paint(painter, option, index);
         return;
     }
@@ -64,7 +66,7 @@ void PlainCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     else if (horizontal & Qt::AlignHCenter)
         x += (textRect.width() - width) / 2;
     painter->save();
-    painter->setPen(selected                    ? option.palette.color(group, QPalette::HighlightedText)
+    painter->setPen(selected                   ? option.palette.color(group, QPalette::HighlightedText)
                     : cell.textColor.isValid() ? cell.textColor
                                                : option.palette.color(group, QPalette::Text));
     painter->setFont(option.font);

@@ -17,7 +17,8 @@ class PlainCellDelegate : public QStyledItemDelegate {
 public:
     explicit PlainCellDelegate(QObject* parent = nullptr) : QStyledItemDelegate(parent) {}
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
 
 protected:
     struct Cell {

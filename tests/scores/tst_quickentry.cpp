@@ -17,6 +17,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QSqlQuery>
+#include <QStyledItemDelegate>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -150,6 +151,7 @@ private slots:
     void undoOfAnotherClassShowsThatClass();
     void studentRemovedMeanwhile();
     void failuresAreReportedAndStoreNothing();
+    void cellsLookAsTheStylePaintsThem();
 };
 
 void TestQuickEntry::menuOpensAMaximisedChild()
@@ -614,6 +616,23 @@ void TestQuickEntry::failuresAreReportedAndStoreNothing()
     QCOMPARE(w.form->caption(), QStringLiteral("班级 [二班] 2023上 的成绩"));
     s.db.exec(QStringLiteral("alter table TGradeGone rename to TGrade"));
     QVERIFY(s.rows().isEmpty());
+}
+
+void TestQuickEntry::cellsLookAsTheStylePaintsThem()
+{
+    School s;
+    s.db.addGrade(1, QStringLiteral("C1"), s.ann, QStringLiteral("CN"), 95);
+    s.db.addGrade(1, QStringLiteral("C1"), s.bob, QStringLiteral("CN"), 45);
+    s.db.addGrade(1, QStringLiteral("C1"), s.bob, QStringLiteral("EN"), 75.5);
+    Window w;
+    w.click(0, 0);
+    w.select(1, kName, 2, kEN); // selected cells, marked ones among them
+    const QImage fast = w.view()->grab().toImage();
+    QAbstractItemDelegate* own = w.view()->itemDelegate();
+    w.view()->setItemDelegate(new QStyledItemDelegate(w.view()));
+    const QImage styled = w.view()->grab().toImage();
+    w.view()->setItemDelegate(own);
+    QVERIFY(fast == styled);
 }
 
 QTEST_MAIN(TestQuickEntry)
