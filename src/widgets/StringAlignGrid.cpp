@@ -224,7 +224,9 @@ namespace {
 // Paints a cell straight from the grid's storage.
 class CellDelegate : public PlainCellDelegate {
 public:
-    CellDelegate(const StringAlignModel* model, QObject* parent) : PlainCellDelegate(parent), m_model(model) {}
+    CellDelegate(const StringAlignModel* model, QObject* parent) : PlainCellDelegate(parent), m_model(model)
+    {
+    }
 
 protected:
     bool cellOf(const QModelIndex& index, Cell& cell) const override
