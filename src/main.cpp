@@ -23,11 +23,11 @@ int main(int argc, char* argv[])
     TApplication app(argc, argv);
     app.loadTranslations();
 
-    // The main window first: it sets AppPath, from which the data module
-    // builds the path of the data file. A connection failure is reported
-    // before the main window is shown, and start-up goes on.
+    // A connection failure is reported before the main window is shown, and
+    // start-up goes on.
     TfrmMain frmMain;
-    TDM dm;
+    TDM dm(TApplication::dataFilePath());
+    TApplication::dataModuleCreated(dm);
     // For timing the start-up (grades-benchmark): leave once the main window
     // has been painted, that is once the user would see it.
     QuitWhenPainted quitWhenPainted;

@@ -1,12 +1,19 @@
 #include "app/Application.h"
 
 #include "app/uPub.h"
+#include "data/LockWait.h"
+#include "data/Messages.h"
+#include "data/TempFiles.h"
+#include "data/uDM.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QFont>
 #include <QLibraryInfo>
 #include <QPalette>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTimer>
 #include <QTranslator>
 
 static void initResources()
@@ -14,11 +21,25 @@ static void initResources()
     Q_INIT_RESOURCE(resources);
 }
 
+namespace {
+
+// Runs inside SQLite's wait, so it processes no events. The platform sends a
+// cursor change to the display at once; the cursor goes back when the event
+// loop runs again, that is once the statement has returned.
+void showBusyCursor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QTimer::singleShot(0, qApp, [] { QApplication::restoreOverrideCursor(); });
+}
+
+} // namespace
+
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     initResources();
     setApplicationName(QStringLiteral("学生成绩管理系统"));
     applyLook();
+    LockWait::setLongWaitHook(showBusyCursor);
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event)
@@ -68,4 +89,18 @@ void TApplication::loadTranslations()
         else
             delete translator;
     }
+}
+
+QString TApplication::dataFilePath()
+{
+    return QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("db/Student.dat"));
+}
+
+void TApplication::dataModuleCreated(const TDM& dm)
+{
+    if (!dm.isOpen())
+        ShowMessage(Msg::ConnectFailed);
+    const QDir data = QFileInfo(dm.dataFile()).absoluteDir();
+    TempFiles::removeLeftovers(data.absolutePath());
+    TempFiles::removeLeftovers(QDir::cleanPath(data.absoluteFilePath(QStringLiteral("../Bak"))));
 }

@@ -2,9 +2,12 @@
 
 #include <QApplication>
 
+class TDM;
+
 // The application object: the title, the one look (style, palette and the
-// "宋体" 12-pixel font with fallbacks that exist on Linux), and the backstop
-// of the top-level error report for failures that escape an event handler.
+// "宋体" 12-pixel font with fallbacks that exist on Linux), the backstop of
+// the top-level error report for failures that escape an event handler, and
+// the busy cursor while a statement waits for a file another program locked.
 class TApplication : public QApplication {
     Q_OBJECT
 public:
@@ -15,4 +18,11 @@ public:
     static void applyLook();
     // Qt's own Chinese texts for the standard dialogs.
     void loadTranslations();
+
+    // The data file beside the program: its folder + "db/Student.dat".
+    static QString dataFilePath();
+    // Start-up once the data module exists: a connection that did not open
+    // is reported once and start-up goes on; the temporary files that runs
+    // which were killed left in db/ and Bak/ are removed.
+    static void dataModuleCreated(const TDM& dm);
 };

@@ -2,14 +2,75 @@
 
 #include "app/uPub.h"
 
+#include <QApplication>
 #include <QChildEvent>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QMainWindow>
 #include <QPushButton>
+#include <QScreen>
+#include <QWindow>
+
+#include <algorithm>
+
+namespace {
+
+// The screen the windows are centred on: the main window's.
+QScreen* mainWindowScreen(const QWidget* form)
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (const QWidget* window : windows) {
+        if (window != form && window->isVisible() && qobject_cast<const QMainWindow*>(window))
+            return window->screen();
+    }
+    return form->screen();
+}
+
+// Centres a window on the available area of the main window's screen by its
+// real frame. Qt places a window before the window manager has framed it,
+// with a guessed frame, which leaves it too high and to the left; the frame
+// is known once the window is mapped, so the correction is made on its first
+// expose, before its first paint, and only then: a window the user moves
+// stays where it was put.
+class FrameCentring : public QObject {
+public:
+    FrameCentring(const QWidget* form, QWindow* window) : QObject(window), m_form(form)
+    {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* window = qobject_cast<QWindow*>(watched);
+        if (event->type() == QEvent::Expose && window && window->isExposed()) {
+            window->removeEventFilter(this);
+            centre(window);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    void centre(QWindow* window) const
+    {
+        const QRect area = mainWindowScreen(m_form)->availableGeometry();
+        const QSize outer = window->size().grownBy(window->frameMargins());
+        QPoint topLeft(area.x() + (area.width() - outer.width()) / 2,
+                       area.y() + (area.height() - outer.height()) / 2);
+        // A window larger than the area keeps its title bar on the screen.
+        topLeft = QPoint(std::max(topLeft.x(), area.left()), std::max(topLeft.y(), area.top()));
+        if (window->framePosition() != topLeft)
+            window->setFramePosition(topLeft);
+    }
+
+    const QWidget* m_form;
+};
+
+} // namespace
 
 TForm::TForm(QWidget* parent) : QDialog(parent)
 {
-    // Dialogs without a parent are centred on the screen by QDialog itself.
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 }
 
@@ -51,6 +112,10 @@ void TForm::showEvent(QShowEvent* event)
     // layouts later, are watched here as well.
     for (QObject* child : children())
         watch(child);
+    if (!m_centring && windowHandle()) {
+        m_centring = true;
+        new FrameCentring(this, windowHandle());
+    }
     QDialog::showEvent(event);
 }
 

@@ -4,7 +4,8 @@
 
 class QPushButton;
 
-// The base of every modal window and edit dialog. Buttons are never
+// The base of every modal window and edit dialog, each centred on the main
+// window's screen by its real frame when first shown. Buttons are never
 // auto-default: Enter presses a button only when that button has the focus,
 // and Esc presses the cancel button when the window has one. With key preview
 // on, every key-down reaches FormKeyDown before the focused control.
@@ -35,6 +36,7 @@ private:
 
     QPushButton* m_cancel = nullptr;
     bool m_keyPreview = false;
+    bool m_centring = false; // set once the first show has arranged the centring
 };
 
 // A bottom panel of the given height with a lowered bevel, as every window's button bar.

@@ -1,10 +1,9 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
-// Backup and restore copy the whole data file; a backup file "*.ZBK" is a
-// byte-for-byte copy of it.
+// The texts and names of backup and restore; a backup file "*.ZBK" is a
+// byte-for-byte copy of the data file. The copying is data/DataFileTransfer's.
 namespace Backup {
 inline const QString Extension = QStringLiteral("ZBK");
 inline const QString Filter = QStringLiteral("成绩管理备份文件(*.ZBK)");
@@ -24,18 +23,4 @@ QString BackupFolder();
 QString DefaultBackupFile();
 // A file name without any "." gets ".ZBK", as the file dialogs do.
 QString WithDefaultExtension(const QString& path);
-// True when both paths name the same existing file (links and "..", included).
-bool SameFile(const QString& a, const QString& b);
 } // namespace Backup
-
-// Looks at the complete copy before it replaces the destination; false (with
-// a reason) keeps the destination as it was.
-using CopyCheck = std::function<bool(const QString& copy, QString* why)>;
-
-// Copies the whole content of source over destination. The bytes go to a
-// temporary file beside destination, which replaces it only once the copy is
-// complete, on disk and accepted by check: a failure at any point leaves
-// destination as it was and no temporary file behind. An existing destination
-// that is not writable, or that is the source itself, is refused.
-bool CopyDataFile(const QString& source, const QString& destination, QString* why = nullptr,
-                  const CopyCheck& check = {});

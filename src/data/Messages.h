@@ -20,6 +20,7 @@ inline const QString DeleteClassRefused = QStringLiteral("指定班级简码信�
 inline const QString DeleteStudentRefused =
     QStringLiteral("指定学生信息可能已经被使用，不能删除，您可以标示为不在校状态！");
 inline const QString InsertFailed = QStringLiteral("增加数据发生错误！");
-inline const QString DeleteAssignmentFailed = QStringLiteral("删除数据发生错误，可能该对应班级记录已经进入使用！");
+inline const QString DeleteAssignmentFailed =
+    QStringLiteral("删除数据发生错误，可能该对应班级记录已经进入使用！");
 inline const QString InitFailed = QStringLiteral("初始化过程中发生错误！请重新初始化！");
 } // namespace Msg

@@ -1,5 +1,7 @@
 #include "data/ScratchConnection.h"
 
+#include <QFileInfo>
+#include <QUrl>
 #include <QUuid>
 
 ScratchConnection::ScratchConnection(const QString& databaseName, bool asUri)
@@ -18,4 +20,10 @@ ScratchConnection::~ScratchConnection()
         db.close();
     }
     QSqlDatabase::removeDatabase(m_name);
+}
+
+QString ScratchConnection::fileUri(const QString& path, const char* mode)
+{
+    return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded) +
+           QStringLiteral("?mode=") + QLatin1String(mode);
 }

@@ -1,6 +1,13 @@
 -- The whole database of the grade system: eight tables, their unique codes,
 -- the references that refuse deletions, and the indexes every window's
 -- queries rely on. Used by the empty-file step of the build and by the tests.
+--
+-- Each section "-- version N: ..." brings a file of version N-1 to version N;
+-- a new file runs every section in turn. To change the schema, add a section
+-- at the end; never change one that has been released. A statement ends with
+-- the line that ends in ";".
+
+-- version 1: the eight tables of the first release
 
 CREATE TABLE TTerm (
     ID       INTEGER PRIMARY KEY AUTOINCREMENT,

@@ -1,60 +1,51 @@
 #include "data/uDM.h"
 
-#include "app/uPub.h"
-#include "data/Messages.h"
+#include "data/DataFileCheck.h"
+#include "data/LockWait.h"
+#include "data/SchemaVersions.h"
 #include "data/ScratchConnection.h"
+#include "data/SqliteHandle.h"
+#include "data/TempFiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QUrl>
+#include <QTemporaryFile>
 
 TDM* DM = nullptr;
-
-// The schema is a resource of the static library; this pulls it into every
-// program that asks for it.
-static void initResources()
-{
-    Q_INIT_RESOURCE(resources);
-}
 
 namespace {
 
 const QString kConnection = QStringLiteral("ADOLocal");
 
-// SQLite in read-write mode never creates a missing file.
-QString uriFor(const QString& path, const char* mode)
+bool failWith(QString* why, const QString& text)
 {
-    return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded) +
-           QStringLiteral("?mode=") + QLatin1String(mode);
+    if (why)
+        *why = text;
+    return false;
 }
 
-bool hasAllTables(QSqlDatabase& db, QString* why)
+bool hasAllTables(const QSqlDatabase& db, QString* why)
 {
     QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("select name from sqlite_master where type='table'"))) {
-        if (why)
-            *why = q.lastError().text();
-        return false;
-    }
+    if (!q.exec(QStringLiteral("select name from sqlite_master where type='table'")))
+        return failWith(why, q.lastError().text());
     QStringList found;
     while (q.next())
         found << q.value(0).toString().toLower();
     for (const QString& table : TDM::tableNames()) {
-        if (!found.contains(table.toLower())) {
-            if (why)
-                *why = QStringLiteral("table %1 is missing").arg(table);
-            return false;
-        }
+        if (!found.contains(table.toLower()))
+            return failWith(why, QStringLiteral("table %1 is missing").arg(table));
     }
     return true;
 }
 
 } // namespace
 
-TDM::TDM(QObject* parent) : QObject(parent), m_connectionName(kConnection)
+TDM::TDM(const QString& dataFile, QObject* parent)
+    : QObject(parent), m_dataFile(dataFile), m_connectionName(kConnection)
 {
     DM = this;
     DataModuleCreate();
@@ -70,13 +61,7 @@ TDM::~TDM()
 
 void TDM::DataModuleCreate()
 {
-    if (!open())
-        ShowMessage(Msg::ConnectFailed);
-}
-
-QString TDM::dataFile() const
-{
-    return AppPath + QStringLiteral("db/Student.dat");
+    open();
 }
 
 QSqlDatabase TDM::ADOLocal() const
@@ -84,31 +69,63 @@ QSqlDatabase TDM::ADOLocal() const
     return QSqlDatabase::database(m_connectionName, false);
 }
 
-bool TDM::open()
+bool TDM::connectFile()
 {
     close();
     QSqlDatabase db = QSqlDatabase::contains(m_connectionName)
                           ? QSqlDatabase::database(m_connectionName, false)
                           : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
-    db.setDatabaseName(uriFor(dataFile(), "rw"));
-    if (!db.open()) {
-        m_lastError = db.lastError().text();
-        return false;
-    }
-    // A file that is not a database of this system counts as failing to open.
-    if (!hasAllTables(db, &m_lastError)) {
-        db.close();
-        return false;
-    }
+    db.setDatabaseName(ScratchConnection::fileUri(m_dataFile, "rw"));
+    if (!db.open())
+        return failWith(&m_lastError, db.lastError().text());
+    LockWait::install(db);
     QSqlQuery q(db);
     if (!q.exec(QStringLiteral("PRAGMA foreign_keys=ON"))) {
         m_lastError = q.lastError().text();
         db.close();
         return false;
     }
+    return true;
+}
+
+bool TDM::open()
+{
+    if (!connectFile())
+        return false;
+    bool usable = false;
+    {
+        const QSqlDatabase db = ADOLocal();
+        // Looked at without waiting: a file that another program is writing
+        // right now is taken as it stands (its statements wait as always)
+        // and looked at again on the next open. A file that is not a
+        // database of this system counts as failing to open.
+        LockWait::ScopedLimit noWait(db, 0);
+        usable = (hasAllTables(db, &m_lastError) && bringUpToDate(db)) || IsLockedElsewhere(db);
+    }
+    if (!usable) {
+        close();
+        return false;
+    }
     m_lastError.clear();
     return true;
+}
+
+bool TDM::bringUpToDate(const QSqlDatabase& db)
+{
+    const SchemaVersions& versions = SchemaVersions::program();
+    const SchemaVersions::Found found = versions.identify(db);
+    // A file whose schema is no version's exactly (an index added by hand,
+    // a newer program's file) is used as it stands.
+    if (found.version == 0 || found.isCurrent(versions))
+        return true;
+    QString why;
+    if (versions.upgrade(db, found.version, &why))
+        return true;
+    // Only the stamp is missing (the file may be read-only): it is written at a later open.
+    if (found.version == versions.current())
+        return true;
+    return failWith(&m_lastError, why);
 }
 
 void TDM::close()
@@ -130,6 +147,20 @@ bool TDM::ensureOpen()
     return isOpen() || open();
 }
 
+bool TDM::writeFrom(const QString& checkedFile, QString* why)
+{
+    if (!connectFile())
+        return failWith(why, m_lastError);
+    bool ok = false;
+    {
+        const QSqlDatabase db = ADOLocal();
+        LockWait::ScopedLimit limit(db, LockWait::CopyLimitMs);
+        ok = OnlineCopy(checkedFile, SqliteHandle(db), LockWait::CopyLimitMs, why);
+    }
+    close();
+    return ok;
+}
+
 const QStringList& TDM::tableNames()
 {
     static const QStringList names{"TTerm",    "TSubject",        "TClass",      "TTermToClass",
@@ -137,102 +168,33 @@ const QStringList& TDM::tableNames()
     return names;
 }
 
-QString TDM::schemaSql()
-{
-    initResources();
-    QFile file(QStringLiteral(":/schema.sql"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.readAll());
-}
-
-namespace {
-
-// Runs each statement of a script; SQLite's driver takes one at a time.
-bool runScript(QSqlDatabase& db, const QString& script, QString* why)
-{
-    QString sql;
-    for (const QString& line : script.split(QLatin1Char('\n'))) {
-        if (line.trimmed().startsWith(QLatin1String("--")))
-            continue;
-        sql += line + QLatin1Char('\n');
-    }
-    for (const QString& statement : sql.split(QLatin1Char(';'))) {
-        if (statement.trimmed().isEmpty())
-            continue;
-        QSqlQuery q(db);
-        if (!q.exec(statement)) {
-            if (why)
-                *why = q.lastError().text() + QStringLiteral(": ") + statement.trimmed();
-            return false;
-        }
-    }
-    return true;
-}
-
-
-} // namespace
-
 bool TDM::createDatabase(const QString& path, QString* why)
 {
-    if (QFileInfo::exists(path)) {
-        if (why)
-            *why = QStringLiteral("%1 already exists").arg(path);
-        return false;
-    }
+    if (QFileInfo::exists(path))
+        return failWith(why, QStringLiteral("%1 already exists").arg(path));
     QDir().mkpath(QFileInfo(path).absolutePath());
-    // Build beside the target and rename, so a failed creation leaves nothing.
-    const QString temp = path + QStringLiteral(".creating");
-    QFile::remove(temp);
+    // Built beside the target and renamed, so a failed creation leaves nothing.
+    QTemporaryFile temp(TempFiles::templateBeside(QFileInfo(path).absoluteFilePath()));
+    if (!temp.open())
+        return failWith(why, temp.errorString());
+    temp.close(); // SQLite is to be the file's only opener
     bool ok = false;
     {
-        ScratchConnection connection(uriFor(temp, "rwc"), true);
+        ScratchConnection connection(ScratchConnection::fileUri(temp.fileName(), "rw"), true);
         QSqlDatabase db = connection.db();
-        if (!db.open()) {
-            if (why)
-                *why = db.lastError().text();
-        } else {
-            ok = runScript(db, schemaSql(), why);
-        }
+        if (!db.open())
+            failWith(why, db.lastError().text());
+        else
+            ok = SchemaVersions::program().upgrade(db, 0, why);
     }
+    if (ok && !QFile::rename(temp.fileName(), path))
+        ok = failWith(why, QStringLiteral("%1 cannot be created").arg(path));
     if (ok)
-        ok = QFile::rename(temp, path);
-    if (!ok)
-        QFile::remove(temp);
+        temp.setAutoRemove(false);
     return ok;
 }
 
 bool TDM::isGradeDatabase(const QString& path, QString* why)
 {
-    if (!QFileInfo(path).isFile()) {
-        if (why)
-            *why = QStringLiteral("no such file");
-        return false;
-    }
-    ScratchConnection connection(uriFor(path, "ro"), true);
-    QSqlDatabase db = connection.db();
-    if (!db.open()) {
-        if (why)
-            *why = db.lastError().text();
-        return false;
-    }
-    QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("PRAGMA integrity_check")) || !q.next() ||
-        q.value(0).toString() != QLatin1String("ok")) {
-        if (why)
-            *why = q.lastError().isValid() ? q.lastError().text() : q.value(0).toString();
-        return false;
-    }
-    q.finish();
-    // A file cut short inside its last page can still pass the integrity
-    // check; a complete one is exactly its pages long.
-    QSqlQuery size(db);
-    if (!size.exec(QStringLiteral("select page_count * page_size from pragma_page_count(), pragma_page_size()")) ||
-        !size.next() || size.value(0).toLongLong() != QFileInfo(path).size()) {
-        if (why)
-            *why = QStringLiteral("the file is incomplete");
-        return false;
-    }
-    size.finish();
-    return hasAllTables(db, why);
+    return CheckDataFile(path, why);
 }

@@ -4,39 +4,51 @@
 #include <QSqlDatabase>
 #include <QString>
 
-// The data module: owns the one connection of the whole run, ADOLocal, on the
-// file AppPath + "db/Student.dat". Every query and command object of every
-// window runs on it.
+// The data module: owns the one connection of the whole run, ADOLocal, on
+// the data file it was given. Every query and command object of every window
+// runs on it.
 class TDM : public QObject {
     Q_OBJECT
 public:
-    // Opens the connection (DataModuleCreate); a failure is reported once and
-    // the object stays usable: the next statement tries to open it again.
-    explicit TDM(QObject* parent = nullptr);
+    // Opens the connection (DataModuleCreate). A failure leaves it closed,
+    // with the reason in lastError(), for whoever created the module to
+    // report; the next statement tries to open it again.
+    explicit TDM(const QString& dataFile, QObject* parent = nullptr);
     ~TDM() override;
 
     QSqlDatabase ADOLocal() const;
-    QString dataFile() const;
+    QString dataFile() const { return m_dataFile; }
 
-    bool open();      // true when the file is open and is a database of this system
+    // True when the file is open and is a database of this system. A file of
+    // an older version of the schema is brought up to the current one first.
+    bool open();
+    // The driver finishes every statement of the program on the connection.
     void close();
     bool isOpen() const;
     // The implicit open of every statement: opens when closed.
     bool ensureOpen();
     QString lastError() const { return m_lastError; }
 
-    // True when the file at path opens read-only as a database holding this
-    // system's eight tables and passes SQLite's integrity check.
+    // Writes the content of a checked database file into the data file
+    // through SQLite, so that every other program that has it open stays
+    // consistent and sees the new content. Every statement of this program
+    // is finished first; the connection is closed afterwards.
+    bool writeFrom(const QString& checkedFile, QString* why = nullptr);
+
+    // True when the file at path may stand as a data file: see CheckDataFile.
     static bool isGradeDatabase(const QString& path, QString* why = nullptr);
 
     static const QStringList& tableNames();
-    static QString schemaSql();
-    // Creates a new database file from the schema; refuses to touch an existing file.
+    // Creates a new database file of the current version; refuses to touch an existing file.
     static bool createDatabase(const QString& path, QString* why = nullptr);
 
 private:
     void DataModuleCreate();
+    // Opens the SQLite connection alone, before the file is looked at.
+    bool connectFile();
+    bool bringUpToDate(const QSqlDatabase& db);
 
+    QString m_dataFile;
     QString m_connectionName;
     QString m_lastError;
 };

@@ -37,6 +37,7 @@ TfrmClassToSubject::TfrmClassToSubject(QWidget* parent) : TAssignForm(classToSub
     m_tree = new TTermClassTree(this);
     setChooser(m_tree);
     connect(m_tree, &TTermClassTree::TreeClick, this, Guarded([this] { TreeClick(); }));
+    connect(m_tree, &TTermClassTree::readFailed, this, [] { ShowMessage(Msg::ReadFailed); });
 }
 
 bool TfrmClassToSubject::ReadyData()

@@ -76,6 +76,7 @@ TScoreWindow::TScoreWindow(const ScoreKind& kind, const QString& initCaption, co
     buttons->addWidget(cmdClose);
 
     connect(m_tree, &TTermClassTree::TreeClick, this, Guarded([this] { TreeClick(); }));
+    connect(m_tree, &TTermClassTree::readFailed, this, [] { ShowMessage(Msg::ReadFailed); });
     connect(cmdAppend, &QPushButton::clicked, this, Guarded([this](bool) { cmdAppendClick(); }));
     connect(cmdEdit, &QPushButton::clicked, this, Guarded([this](bool) { cmdEditClick(); }));
     connect(cmdClose, &QPushButton::clicked, this, Guarded([this](bool) { cmdCloseClick(); }));

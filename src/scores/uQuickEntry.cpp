@@ -119,6 +119,7 @@ TfrmQuickEntry::TfrmQuickEntry(QWidget* parent) : QWidget(parent)
         return stored;
     });
     connect(m_tree, &TTermClassTree::TreeClick, this, Guarded([this] { TreeClick(); }));
+    connect(m_tree, &TTermClassTree::readFailed, this, [] { ShowMessage(Msg::ReadFailed); });
     connect(m_view, &ScoreSheetView::pasteRequested, this, Guarded([this] { paste(); }));
     connect(m_view, &ScoreSheetView::copyRequested, this, Guarded([this] { copySelection(); }));
     connect(m_view, &ScoreSheetView::clearRequested, this, Guarded([this] { clearSelection(); }));

@@ -119,6 +119,7 @@ TfrmGradeCount::TfrmGradeCount(QWidget* parent) : QWidget(parent)
     setFocusProxy(m_tree);
 
     connect(m_tree, &TTermClassTree::TreeClick, this, Guarded([this] { TreeClick(); }));
+    connect(m_tree, &TTermClassTree::readFailed, this, [] { ShowMessage(Msg::ReadFailed); });
     connect(cmdFilter, &QPushButton::clicked, this, Guarded([this](bool) { cmdFilterClick(); }));
     connect(cmdDetail, &QPushButton::clicked, this, Guarded([this](bool) { cmdDetailClick(); }));
     connect(cmdClose, &QPushButton::clicked, this, Guarded([this](bool) { cmdCloseClick(); }));

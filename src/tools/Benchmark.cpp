@@ -287,7 +287,7 @@ void Session::measure()
     // The program as the user has it from here on: the main window and the data module.
     m_main = std::make_unique<TfrmMain>();
     AppPath = m_dir; // the main window takes the benchmark's own folder
-    m_dm = std::make_unique<TDM>();
+    m_dm = std::make_unique<TDM>(dataFile());
     m_main->showMaximized();
     settle();
     {
@@ -414,7 +414,7 @@ void Session::measureInProcessStartUp()
             [&] {
                 main = std::make_unique<TfrmMain>();
                 AppPath = m_dir;
-                dm = std::make_unique<TDM>();
+                dm = std::make_unique<TDM>(dataFile());
                 main->showMaximized();
             });
         main.reset();

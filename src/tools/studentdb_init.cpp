@@ -1,5 +1,6 @@
-// Places an empty database made from the schema at the given path when no
-// file is there; an existing file is never touched.
+// Places an empty database of the current schema version (stamped in its
+// user_version) at the given path when no file is there; an existing file is
+// never touched.
 #include "data/uDM.h"
 
 #include <QCoreApplication>

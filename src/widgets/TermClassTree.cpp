@@ -1,10 +1,5 @@
 #include "widgets/TermClassTree.h"
 
-#include "app/uPub.h"
-#include "data/Messages.h"
-#include "data/QueryObject.h"
-#include "data/SqlText.h"
-
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -33,32 +28,34 @@ QIcon picture(int index)
     return icon;
 }
 
-// A term's node, whose class nodes are read and made when the term is first
-// opened: ten years of a school are thousands of classes, and reading them
-// all would make every window with the navigator slower with each term.
+// A term's node, which holds its classes as loaded and makes their nodes when
+// the term is first opened: ten years of a school are thousands of classes,
+// and a node for each would make every window with the navigator slower with
+// each term.
 class TermNode : public QTreeWidgetItem {
 public:
-    TermNode(qint64 code, const QString& name, const QIcon& picture)
-        : QTreeWidgetItem(QStringList{name}, kTermNodeType), m_code(code)
+    TermNode(TermClassPlan::Term&& term, const QIcon& picture)
+        : QTreeWidgetItem(QStringList{term.name}, kTermNodeType), m_classes(std::move(term.classes))
     {
         setIcon(0, picture);
-        setData(0, Qt::UserRole, QVariant::fromValue(NodeData{QString::number(code), name}));
+        setData(0, Qt::UserRole, QVariant::fromValue(NodeData{QString::number(term.code), term.name}));
         // Only terms with classes are listed, so each can be opened.
         setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
     }
 
-    bool hasClassNodes() const { return m_read; }
-    qint64 code() const { return m_code; }
+    bool hasClassNodes() const { return m_made; }
+    const QList<int>& classes() const { return m_classes; }
     void setClassNodes(const QList<QTreeWidgetItem*>& nodes)
     {
-        m_read = true;
+        m_made = true;
+        m_classes.clear();
         setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
         addChildren(nodes);
     }
 
 private:
-    qint64 m_code;
-    bool m_read = false;
+    QList<int> m_classes; // positions in the loaded plan's classes
+    bool m_made = false;
 };
 
 // Hot tracking: the node under the mouse pointer is drawn as a link.
@@ -79,8 +76,8 @@ protected:
 
 // The tree view itself: dotted connecting lines with boxed expand buttons
 // (the look the users know, which the widget style does not draw), and a
-// notification once a left click has been handled completely, selection
-// included. Keyboard moves never notify.
+// notification once a left click on a node has been handled completely,
+// selection included. Keyboard moves never notify.
 class NavigatorView : public QTreeWidget {
 public:
     explicit NavigatorView(QWidget* parent) : QTreeWidget(parent) {}
@@ -90,9 +87,17 @@ public:
 protected:
     void mousePressEvent(QMouseEvent* event) override
     {
-        // Only the left button selects: a right click must not move the
-        // selection away from the class the window shows without a notification.
-        m_pressed = event->button() == Qt::LeftButton;
+        // Only the left button on a node selects: a right click, or one below
+        // the last node (which would clear the selection and close the open
+        // term), must not move the selection away from the class the window
+        // shows, and does nothing at all. Nor does a second button pressed
+        // during a press.
+        if (event->buttons() != event->button()) {
+            event->accept();
+            return;
+        }
+        m_pressed = event->button() == Qt::LeftButton && onNode(event);
+        m_ignoring = !m_pressed;
         if (m_pressed)
             QTreeWidget::mousePressEvent(event);
         else
@@ -101,14 +106,31 @@ protected:
 
     void mouseDoubleClickEvent(QMouseEvent* event) override
     {
-        if (event->button() == Qt::LeftButton)
+        if (event->button() == Qt::LeftButton && onNode(event)) {
             QTreeWidget::mouseDoubleClickEvent(event);
-        else
+        } else {
+            m_ignoring = true;
             event->accept();
+        }
+    }
+
+    void mouseMoveEvent(QMouseEvent* event) override
+    {
+        // Dragging on from an ignored press would select the nodes passed over.
+        if (m_ignoring && event->buttons() != Qt::NoButton) {
+            event->accept();
+            return;
+        }
+        QTreeWidget::mouseMoveEvent(event);
     }
 
     void mouseReleaseEvent(QMouseEvent* event) override
     {
+        if (m_ignoring) {
+            m_ignoring = event->buttons() != Qt::NoButton;
+            event->accept();
+            return;
+        }
         QTreeWidget::mouseReleaseEvent(event);
         // A click is a press and a release of the left button inside the tree.
         const bool click = m_pressed && event->button() == Qt::LeftButton &&
@@ -163,11 +185,15 @@ protected:
     }
 
 private:
+    bool onNode(const QMouseEvent* event) const { return indexAt(event->position().toPoint()).isValid(); }
+
     bool m_pressed = false;
+    bool m_ignoring = false; // between a press that does nothing and the release of every button
 };
 } // namespace
 
-TTermClassTree::TTermClassTree(QWidget* parent) : QGroupBox(QStringLiteral("学期/班级对应结构"), parent)
+TTermClassTree::TTermClassTree(QWidget* parent, Loader loader)
+    : QGroupBox(QStringLiteral("学期/班级对应结构"), parent), m_loader(std::move(loader))
 {
     setObjectName(QStringLiteral("GroupBox1"));
     setFixedWidth(209);
@@ -191,31 +217,24 @@ TTermClassTree::TTermClassTree(QWidget* parent) : QGroupBox(QStringLiteral("学�
     m_tree->setUniformRowHeights(true);
     layout->addWidget(m_tree);
     setFocusProxy(m_tree);
-    m_query = new QueryObject(this);
-    m_query->setObjectName(QStringLiteral("dsQuery"));
     view->onClick = [this] { mouseClicked(); };
     connect(m_tree, &QTreeWidget::itemSelectionChanged, this, &TTermClassTree::singleExpand);
     // However a term is opened (selection, button, keyboard), its classes are there first.
-    connect(m_tree, &QTreeWidget::itemExpanded, this, &TTermClassTree::readClasses);
+    connect(m_tree, &QTreeWidget::itemExpanded, this, &TTermClassTree::makeClassNodes);
 }
 
 bool TTermClassTree::LoadTree()
 {
     m_previous = nullptr;
     m_shown = ClassSelection{};
+    m_classes.clear();
     {
         const QSignalBlocker quiet(m_tree);
         m_tree->clear();
     }
-    m_query->close();
-    // The terms that have at least one class, each looked at only up to its
-    // first class; the classes themselves are read when a term is opened.
-    m_query->setSql(QStringLiteral(
-        "select TTerm.TermCode,TTerm.TermName from TTerm where exists (select 1 from TTermToClass,TClass "
-        "where TTermToClass.TermCode=TTerm.TermCode And TTermToClass.ClassCode=TClass.ClassCode) Order by "
-        "TTerm.TermCode"));
-    if (!m_query->open()) {
-        ShowMessage(Msg::ReadFailed);
+    std::optional<TermClassPlan> plan = m_loader();
+    if (!plan) {
+        emit readFailed();
         return false;
     }
     // Decoded once per load and shared by every node: a picture per node
@@ -225,42 +244,30 @@ bool TTermClassTree::LoadTree()
     // The nodes are put together outside the tree and handed to it at once:
     // a node added to the tree itself costs a model update each.
     QList<QTreeWidgetItem*> termNodes;
-    for (m_query->first(); !m_query->eof(); m_query->next())
-        termNodes.append(new TermNode(m_query->value(QStringLiteral("TermCode")).toLongLong(),
-                                      m_query->fieldText(QStringLiteral("TermName")), termPicture));
+    termNodes.reserve(plan->terms.size());
+    for (TermClassPlan::Term& term : plan->terms)
+        termNodes.append(new TermNode(std::move(term), termPicture));
+    m_classes = std::move(plan->classes);
     m_tree->addTopLevelItems(termNodes);
-    m_query->close();
     return true;
 }
 
-void TTermClassTree::readClasses(QTreeWidgetItem* node)
+void TTermClassTree::makeClassNodes(QTreeWidgetItem* node)
 {
     if (node->type() != kTermNodeType)
         return;
     auto* term = static_cast<TermNode*>(node);
     if (term->hasClassNodes())
         return;
-    m_query->close();
-    m_query->setSql(
-        QStringLiteral("select TTermToClass.*,TClass.ClassName from TTermToClass,TClass where "
-                       "TTermToClass.TermCode=") +
-        SqlInt(term->code()) +
-        QStringLiteral(" And TTermToClass.ClassCode=TClass.ClassCode Order by TTermToClass.ClassCode"));
-    if (!m_query->open()) {
-        // The term stays openable, so that opening it again reads again.
-        ShowMessage(Msg::ReadFailed);
-        return;
-    }
     QList<QTreeWidgetItem*> classNodes;
-    for (m_query->first(); !m_query->eof(); m_query->next()) {
-        const NodeData klass{m_query->fieldText(QStringLiteral("ClassCode")),
-                             m_query->fieldText(QStringLiteral("ClassName"))};
-        auto* classNode = new QTreeWidgetItem(QStringList{klass.Name});
+    classNodes.reserve(term->classes().size());
+    for (const int at : term->classes()) {
+        const TermClassPlan::Class& klass = m_classes.at(at);
+        auto* classNode = new QTreeWidgetItem(QStringList{klass.name});
         classNode->setIcon(0, m_classPicture);
-        classNode->setData(0, Qt::UserRole, QVariant::fromValue(klass));
+        classNode->setData(0, Qt::UserRole, QVariant::fromValue(NodeData{klass.code, klass.name}));
         classNodes.append(classNode);
     }
-    m_query->close();
     term->setClassNodes(classNodes);
 }
 

@@ -1,13 +1,17 @@
 #pragma once
 
+#include "data/TermClassData.h"
+
 #include <QGroupBox>
 #include <QIcon>
 #include <QMetaType>
 #include <QString>
 
+#include <functional>
+#include <optional>
+
 class QTreeWidget;
 class QTreeWidgetItem;
-class QueryObject;
 
 // The record every node of the navigator carries.
 struct NodeData {
@@ -32,18 +36,24 @@ struct ClassSelection {
 
 // The term/class navigator: a group box "学期/班级对应结构", 209 pixels wide,
 // whose tree lists every term with active classes and, under each, those
-// classes. LoadTree lists the terms; a term's classes are read when the term
-// is first opened. The user only selects in it.
+// classes. LoadTree reads the whole plan at once from its loader, so that the
+// tree shows the moment it was loaded; a term's nodes are made when the term
+// is first opened. The user only selects in it. A failed read is reported by
+// readFailed; the window says so.
 //
-// Every left click emits TreeClick after the click has changed the selection;
-// the right button neither selects nor notifies.
+// Every left click on a node emits TreeClick after the click has changed the
+// selection; a click below the last node, and the right button, neither
+// select nor notify.
 // The selection at that moment is kept as ShownClass(): the class the window's
 // lists were loaded for. A keyboard move loads nothing, so windows act on
 // ShownClass(), never on a class other than the one they show.
 class TTermClassTree : public QGroupBox {
     Q_OBJECT
 public:
-    explicit TTermClassTree(QWidget* parent = nullptr);
+    // Where the plan comes from: nullopt when it cannot be read.
+    using Loader = std::function<std::optional<TermClassPlan>()>;
+
+    explicit TTermClassTree(QWidget* parent = nullptr, Loader loader = ReadTermClassPlan);
 
     bool LoadTree();
     ClassSelection SelectedClass() const;
@@ -55,14 +65,17 @@ public:
 
 signals:
     void TreeClick();
+    // LoadTree could not read the plan; it returns false after this.
+    void readFailed();
 
 private:
     void singleExpand();
-    void readClasses(QTreeWidgetItem* term);
+    void makeClassNodes(QTreeWidgetItem* term);
     void mouseClicked();
 
     QTreeWidget* m_tree = nullptr;
-    QueryObject* m_query = nullptr;        // dsQuery
+    Loader m_loader;
+    QList<TermClassPlan::Class> m_classes; // of the last load, for the terms not yet opened
     QTreeWidgetItem* m_previous = nullptr; // the node selected before the current one
     QIcon m_classPicture;
     ClassSelection m_shown;

@@ -1,20 +1,27 @@
+#include "DataFileSupport.h"
 #include "TestSupport.h"
 
 #include "app/Application.h"
 #include "app/uBackup.h"
 #include "app/uMain.h"
+#include "data/FileCopy.h"
 #include "data/QueryObject.h"
+#include "data/SchemaVersions.h"
+#include "data/ScratchConnection.h"
+#include "data/TempFiles.h"
 #include "data/uDM.h"
 
 #include <QAction>
 #include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
@@ -41,6 +48,17 @@ void writeFile(const QString& path, const QByteArray& bytes)
 QStringList filesIn(const QString& folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+// A value read from a file through a connection of its own.
+QVariant scalarIn(const QString& file, const QString& sql)
+{
+    ScratchConnection connection(ScratchConnection::fileUri(file, "ro"), true);
+    QSqlDatabase db = connection.db();
+    if (!db.open())
+        return {};
+    QSqlQuery q(db);
+    return q.exec(sql) && q.next() ? q.value(0) : QVariant();
 }
 
 int termCount()
@@ -93,6 +111,10 @@ private slots:
     void connectionThatWillNotOpenGoesToTopLevelReport();
     void copyNeverLeavesAHalfWrittenFile();
     void restoreWarningShowsThreeLines();
+    void backupBesideAWriterIsWholeOrRefused();
+    void restoreBesideAnotherProgramKeepsBothSound();
+    void restoreTakesOnlyFilesThatAreExactlyOurs();
+    void leftoverTemporariesGoOnlyWhenTheirRunHasEnded();
     void saveDialogOffersTodaysBackupInChinese();
 };
 
@@ -250,7 +272,7 @@ void BackupTest::restoreIsWhatIsReadAfterwards()
     QCOMPARE(request.title, QStringLiteral("选择文件还原数据库"));
     QCOMPARE(request.directory, p.db.dir() + "Bak");
     QCOMPARE(request.fileName, QString());
-    QCOMPARE(bytesOf(p.db.dataFile()), bytesOf(p.bak("good.ZBK")));
+    QVERIFY(TDM::isGradeDatabase(p.db.dataFile()));
     QVERIFY(list.open());
     QCOMPARE(list.rowCount(), 1);
     QCOMPARE(list.fieldText("TermName"), QStringLiteral("备份时的学期"));
@@ -269,6 +291,15 @@ void BackupTest::restoreIsWhatIsReadAfterwards()
     QCOMPARE(p.dialogs.messages, QStringList{Backup::RestoreWarning});
     QVERIFY(DM->isOpen());
     QCOMPARE(termCount(), 1);
+
+    // And a data file that is no database any more.
+    DM->close();
+    writeFile(p.db.dataFile(), "overwritten by mistake");
+    p.dialogs.clear();
+    p.restoreFrom(p.bak("good.ZBK"));
+    QCOMPARE(p.dialogs.messages, QStringList{Backup::RestoreWarning});
+    QCOMPARE(termCount(), 1);
+    QCOMPARE(filesIn(p.db.dir() + "db"), QStringList{"Student.dat"});
 }
 
 void BackupTest::restoreRefusesWhatIsNotOurDatabase()
@@ -420,6 +451,264 @@ void BackupTest::saveDialogOffersTodaysBackupInChinese()
     QCOMPARE(bytesOf(p.bak("mine.ZBK")), bytesOf(p.db.dataFile()));
     if (QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_zh_CN.qm"))
         QVERIFY2(acceptText.contains(QStringLiteral("保存")), qPrintable(acceptText));
+}
+
+void BackupTest::backupBesideAWriterIsWholeOrRefused()
+{
+    if (!SqliteShell::available())
+        QSKIP("the sqlite3 shell is not installed");
+    Program p;
+    p.db.addTerm(1, QStringLiteral("一"));
+    const QString day = p.bak("day.ZBK");
+    p.backupTo(day);
+    const QByteArray earlier = bytesOf(day);
+    const QString journal = p.db.dataFile() + "-journal";
+
+    // Another program inside a write transaction whose pages reached the file:
+    // the backup waits about two seconds for it, then gives up.
+    SqliteShell other(p.db.dataFile());
+    const qint64 committedSize = QFileInfo(p.db.dataFile()).size();
+    other.holdSpilledWrite();
+    QVERIFY(QFile::exists(journal));
+    QVERIFY(QFileInfo(p.db.dataFile()).size() > committedSize);
+    p.dialogs.clear();
+    QElapsedTimer waited;
+    waited.start();
+    p.backupTo(day);
+    QVERIFY2(waited.elapsed() >= 1500 && waited.elapsed() < 4500,
+             qPrintable(QString::number(waited.elapsed())));
+    QCOMPARE(p.dialogs.messages, QStringList{Backup::BackupFailed});
+    QVERIFY(p.dialogs.errors.isEmpty());
+    QVERIFY(DM->isOpen());
+    QCOMPARE(bytesOf(day), earlier);
+    QCOMPARE(filesIn(p.db.dir() + "Bak"), QStringList{"day.ZBK"});
+    // The busy cursor showed through the wait and goes once events run again.
+    QVERIFY(QApplication::overrideCursor());
+    QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    QTRY_VERIFY(!QApplication::overrideCursor());
+
+    // The writer dies: its journal is hot. The backup has it rolled back
+    // before it copies, and the copy is what was committed.
+    other.kill();
+    QVERIFY(QFile::exists(journal));
+    p.dialogs.clear();
+    p.backupTo(day);
+    QVERIFY(p.dialogs.all().isEmpty());
+    QVERIFY(!QFile::exists(journal));
+    QVERIFY(TDM::isGradeDatabase(day));
+    QCOMPARE(scalarIn(day, "select count(*) from TSubject").toInt(), 0);
+    QCOMPARE(scalarIn(day, "select count(*) from TTerm").toInt(), 1);
+    QCOMPARE(bytesOf(day), bytesOf(p.db.dataFile()));
+
+    // A writer whose change is still in its own memory does not keep a
+    // reader out: the backup goes through, without the change.
+    SqliteShell small(p.db.dataFile());
+    small.run("BEGIN; INSERT INTO TTerm (TermCode,TermName) VALUES (2,'未提交');");
+    p.backupTo(day);
+    QVERIFY(p.dialogs.all().isEmpty());
+    QVERIFY(!QApplication::overrideCursor());
+    QVERIFY(TDM::isGradeDatabase(day));
+    QCOMPARE(scalarIn(day, "select count(*) from TTerm").toInt(), 1);
+    QCOMPARE(small.run("COMMIT;"), QString());
+    QCOMPARE(termCount(), 2);
+}
+
+void BackupTest::restoreBesideAnotherProgramKeepsBothSound()
+{
+    if (!SqliteShell::available())
+        QSKIP("the sqlite3 shell is not installed");
+    Program p;
+    p.db.addTerm(1, QStringLiteral("备份时的学期"));
+    const QString good = p.bak("good.ZBK");
+    p.backupTo(good);
+    p.db.addTerm(2, QStringLiteral("备份后的学期"));
+    const QString journal = p.db.dataFile() + "-journal";
+    const auto restore = [&p, &good] {
+        p.dialogs.clear();
+        p.restoreFrom(good);
+        QVERIFY(p.dialogs.errors.isEmpty());
+        QVERIFY(DM->isOpen());
+    };
+    const auto sound = [&p] {
+        return scalarIn(p.db.dataFile(), "PRAGMA integrity_check").toString() == QLatin1String("ok");
+    };
+
+    // Another copy of the program has the file open.
+    SqliteShell other(p.db.dataFile());
+    QCOMPARE(other.run("SELECT count(*) FROM TTerm;"), QString("2"));
+
+    // While it writes, the restore waits about two seconds and gives up;
+    // the data file is as it was.
+    other.holdSpilledWrite();
+    restore();
+    QCOMPARE(p.dialogs.messages, (QStringList{Backup::RestoreWarning, Backup::RestoreFailed}));
+    QCOMPARE(other.run("ROLLBACK;"), QString());
+    QVERIFY(sound());
+    QCOMPARE(termCount(), 2);
+    QCOMPARE(filesIn(p.db.dir() + "db"), QStringList{"Student.dat"});
+    QTRY_VERIFY(!QApplication::overrideCursor());
+
+    // Idle, it holds no lock: the restore goes through SQLite, and the other
+    // program reads the restored rows and stores into them without a restart.
+    restore();
+    QCOMPARE(p.dialogs.messages, QStringList{Backup::RestoreWarning});
+    QVERIFY(sound());
+    QCOMPARE(termCount(), 1);
+    QCOMPARE(other.run("SELECT group_concat(TermName) FROM TTerm;"), QStringLiteral("备份时的学期"));
+    QCOMPARE(other.run("INSERT INTO TTerm (TermCode,TermName) VALUES (3,'另一个程序');"), QString());
+    QCOMPARE(termCount(), 2);
+    QCOMPARE(filesIn(p.db.dir() + "db"), QStringList{"Student.dat"});
+
+    // A writer that died in its transaction left a hot journal: it is rolled
+    // back before the restore writes.
+    {
+        SqliteShell dying(p.db.dataFile());
+        dying.holdSpilledWrite();
+        dying.kill();
+    }
+    QVERIFY(QFile::exists(journal));
+    restore();
+    QCOMPARE(p.dialogs.messages, QStringList{Backup::RestoreWarning});
+    QVERIFY(!QFile::exists(journal));
+    QVERIFY(sound());
+    QCOMPARE(termCount(), 1);
+    QCOMPARE(other.run("SELECT count(*) FROM TSubject;"), QString("0"));
+
+    // A statement of this program that is still running is finished first.
+    QSqlQuery running(DM->ADOLocal());
+    QVERIFY(running.exec(QStringLiteral("select * from TTerm")));
+    p.db.addTerm(4, QStringLiteral("四"));
+    restore();
+    QCOMPARE(p.dialogs.messages, QStringList{Backup::RestoreWarning});
+    QVERIFY(sound());
+    QCOMPARE(termCount(), 1);
+}
+
+void BackupTest::restoreTakesOnlyFilesThatAreExactlyOurs()
+{
+    Program p;
+    p.db.addTerm(1, QStringLiteral("一"));
+    const QByteArray before = bytesOf(p.db.dataFile());
+    QDir().mkpath(p.db.dir() + "Bak");
+    struct Variant {
+        const char* name;
+        QString from, to, more;
+    };
+    const QList<Variant> refused{
+        // Empties the scores behind every grade initialisation.
+        {"trigger",
+         {},
+         {},
+         "CREATE TRIGGER TGrade_Gone AFTER INSERT ON TGrade BEGIN DELETE FROM TGrade; END"},
+        {"view", {}, {}, "CREATE VIEW VGrade AS SELECT * FROM TGrade"},
+        {"missing column", "    Room       TEXT,\n", "", {}},
+        {"other column type", "TermCode INTEGER NOT NULL UNIQUE", "TermCode TEXT NOT NULL UNIQUE", {}},
+        {"other table", {}, {}, "CREATE TABLE TMine (x)"},
+        {"newer version", {}, {}, "PRAGMA user_version=99"},
+        {"unmet reference",
+         {},
+         {},
+         "PRAGMA foreign_keys=OFF\nINSERT INTO TStudent (ClassCode,SName) VALUES ('none','x')"},
+    };
+    for (const Variant& v : refused) {
+        const QString file = p.bak(QLatin1String(v.name) + ".ZBK");
+        QString why;
+        QVERIFY2(WriteVariantDatabase(file, v.from, v.to, v.more, &why), qPrintable(why));
+        p.dialogs.clear();
+        p.restoreFrom(file);
+        QVERIFY2(p.dialogs.messages == (QStringList{Backup::RestoreWarning, Backup::RestoreFailed}), v.name);
+        QVERIFY2(p.dialogs.errors.isEmpty(), v.name);
+        QVERIFY2(bytesOf(p.db.dataFile()) == before, v.name);
+        QVERIFY2(DM->isOpen(), v.name);
+    }
+    QCOMPARE(filesIn(p.db.dir() + "db"), QStringList{"Student.dat"});
+
+    // SQLite's own tables are part of a file of ours.
+    QString why;
+    const QString analysed = p.bak("analysed.ZBK");
+    QVERIFY2(WriteVariantDatabase(analysed, {}, {},
+                                  "INSERT INTO TTerm (TermCode,TermName) VALUES (5,'五')\nANALYZE", &why),
+             qPrintable(why));
+    QCOMPARE(scalarIn(analysed,
+                      "select count(*) from sqlite_master where name in ('sqlite_sequence','sqlite_stat1')")
+                 .toInt(),
+             2);
+    p.dialogs.clear();
+    p.restoreFrom(analysed);
+    QCOMPARE(p.dialogs.messages, QStringList{Backup::RestoreWarning});
+    QVERIFY(DM->isOpen());
+    QCOMPARE(p.db.scalar("select TermName from TTerm").toString(), QStringLiteral("五"));
+
+    // A file made before the schema carried its version is stamped on the way in.
+    const QString unstamped = p.bak("unstamped.ZBK");
+    QVERIFY2(WriteVariantDatabase(
+                 unstamped, {}, {},
+                 "INSERT INTO TTerm (TermCode,TermName) VALUES (6,'六')\nPRAGMA user_version=0", &why),
+             qPrintable(why));
+    p.dialogs.clear();
+    p.restoreFrom(unstamped);
+    QCOMPARE(p.dialogs.messages, QStringList{Backup::RestoreWarning});
+    QCOMPARE(p.db.scalar("select TermName from TTerm").toString(), QStringLiteral("六"));
+    QCOMPARE(p.db.scalar("PRAGMA user_version").toInt(), SchemaVersions::program().current());
+    QCOMPARE(scalarIn(unstamped, "PRAGMA user_version").toInt(), 0); // the source is only read
+    QCOMPARE(filesIn(p.db.dir() + "db"), QStringList{"Student.dat"});
+}
+
+void BackupTest::leftoverTemporariesGoOnlyWhenTheirRunHasEnded()
+{
+    Program p;
+    // The names the program gives its temporaries are the ones it knows again.
+    {
+        QTemporaryFile own(TempFiles::templateBeside(p.db.dataFile()));
+        QVERIFY(own.open());
+        QCOMPARE(TempFiles::writerOf(QFileInfo(own.fileName()).fileName()),
+                 QCoreApplication::applicationPid());
+    }
+    QProcess ended;
+    ended.start(QStringLiteral("true"), {});
+    QVERIFY(ended.waitForStarted());
+    const QString dead = QString::number(ended.processId());
+    QVERIFY(ended.waitForFinished());
+    QProcess running;
+    running.start(QStringLiteral("cat"), {});
+    QVERIFY(running.waitForStarted());
+    const QString live = QString::number(running.processId());
+
+    const QString db = p.db.dir() + "db/";
+    const QString bak = p.db.dir() + "Bak/";
+    const QString elsewhere = p.db.dir() + "elsewhere/";
+    for (const QString& folder : {bak, elsewhere})
+        QVERIFY(QDir().mkpath(folder));
+    const QStringList killed{db + "Student.dat~" + dead + ".AbC123.sgtmp",
+                             bak + "20240101.ZBK~" + dead + ".xYz789.sgtmp"};
+    const QStringList kept{
+        db + "Student.dat~" + live + ".AbC123.sgtmp", // a second copy of the program is writing it
+        db + "Student.dat.sgtmp",                     // not a name the program gives
+        db + "notes~" + dead + ".txt",
+        bak + "short~" + dead + ".AbC12.sgtmp",
+        bak + "longer~" + dead + ".AbC123.sgtmp.kept",
+    };
+    for (const QString& file : killed + kept)
+        writeFile(file, "left behind");
+    QVERIFY(QDir().mkpath(bak + "folder~" + dead + ".AbC123.sgtmp"));
+
+    TApplication::dataModuleCreated(*p.db.dm()); // the next start
+    QVERIFY(p.dialogs.all().isEmpty());
+    for (const QString& file : killed)
+        QVERIFY2(!QFile::exists(file), qPrintable(file));
+    for (const QString& file : kept)
+        QVERIFY2(QFile::exists(file), qPrintable(file));
+    QVERIFY(QFileInfo(bak + "folder~" + dead + ".AbC123.sgtmp").isDir());
+
+    // The next backup into a folder clears what ended runs left there.
+    writeFile(elsewhere + "x.ZBK~" + dead + ".Qwe456.sgtmp", "left behind");
+    writeFile(elsewhere + "x.ZBK~" + live + ".Qwe456.sgtmp", "being written");
+    p.backupTo(elsewhere + "x.ZBK");
+    QVERIFY(p.dialogs.all().isEmpty());
+    QCOMPARE(filesIn(elsewhere), (QStringList{"x.ZBK", "x.ZBK~" + live + ".Qwe456.sgtmp"}));
+
+    running.kill();
+    running.waitForFinished();
 }
 
 int main(int argc, char** argv)

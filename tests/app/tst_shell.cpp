@@ -154,7 +154,8 @@ void ShellTest::questionsAnswerNoWhenClosed()
             texts << b->text();
         texts.sort();
         QCOMPARE(texts, (QStringList{"&No", "&Yes"}));
-        box->buttons().at(0)->text() == "&Yes" ? box->buttons().at(0)->click() : box->buttons().at(1)->click();
+        box->buttons().at(0)->text() == "&Yes" ? box->buttons().at(0)->click()
+                                               : box->buttons().at(1)->click();
     }));
     // The plain box: the application title, no icon, one button.
     OnNextModal([](QWidget* w) {
@@ -186,9 +187,11 @@ void ShellTest::mainWindowHasTheMenuAndToolbar()
             texts << (a->isSeparator() ? QString("-") : a->objectName() + ":" + a->text());
         return texts;
     };
-    QCOMPARE(items(0), (QStringList{"mnuBak:备份数据库(&B)", "mnuRestore:还原数据库(&R)", "-", "mnuClose:退出(&X)"}));
-    QCOMPARE(items(1), (QStringList{"mnuKM:科目信息", "mnuXQ:学期信息(&T)", "mnuBJ:班级信息(&C)", "-",
-                                    "N5:学期/班级对应设置", "N6:学期/班级/科目对应设置", "-", "mnuIsY:成绩评优标准"}));
+    QCOMPARE(items(0),
+             (QStringList{"mnuBak:备份数据库(&B)", "mnuRestore:还原数据库(&R)", "-", "mnuClose:退出(&X)"}));
+    QCOMPARE(items(1),
+             (QStringList{"mnuKM:科目信息", "mnuXQ:学期信息(&T)", "mnuBJ:班级信息(&C)", "-",
+                          "N5:学期/班级对应设置", "N6:学期/班级/科目对应设置", "-", "mnuIsY:成绩评优标准"}));
     QCOMPARE(items(2), (QStringList{"mnuSBase:学生基本信息录入(&S)", "-", "mnuEditCJ:成绩录入(&R)",
                                     "mnuQuickEntry:成绩快速录入(&K)"}));
     QCOMPARE(items(3), (QStringList{"mnuGCount:成绩统计(&G)"}));
@@ -200,7 +203,8 @@ void ShellTest::mainWindowHasTheMenuAndToolbar()
     for (QAction* a : toolbar->actions())
         if (!a->isSeparator())
             buttons << a->objectName() + ":" + a->text();
-    QCOMPARE(buttons, (QStringList{"tbHis:成绩录入", "TBStop:学生基本信息录入", "ToolButton1:成绩统计", "tbClose:退出"}));
+    QCOMPARE(buttons, (QStringList{"tbHis:成绩录入", "TBStop:学生基本信息录入", "ToolButton1:成绩统计",
+                                   "tbClose:退出"}));
     QCOMPARE(toolbar->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
     QCOMPARE(toolbar->iconSize(), QSize(16, 16));
     // The captions stand under the icons; the buttons show no tool tips.
@@ -226,17 +230,20 @@ void ShellTest::startsWithoutTheDataFile()
     QTemporaryDir dir;
     TfrmMain main;
     AppPath = dir.path() + "/"; // as if the program stood there, without its data file
-    TDM dm;
+    TDM dm(AppPath + "db/Student.dat");
+    TApplication::dataModuleCreated(dm);
     QCOMPARE(dialogs.messages, QStringList{Msg::ConnectFailed});
     main.show();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
 
     // A window that cannot read reports it and does not open.
     bool opened = false;
-    OnNextModal([&opened](QWidget* w) {
-        opened = true;
-        CloseModal(w);
-    }, 300);
+    OnNextModal(
+        [&opened](QWidget* w) {
+            opened = true;
+            CloseModal(w);
+        },
+        300);
     main.findChild<QAction*>("mnuXQ")->trigger();
     Settle(400);
     QVERIFY(!opened);

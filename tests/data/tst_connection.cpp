@@ -1,18 +1,25 @@
 // The one connection: a missing or foreign data file is reported once at
 // start-up, later statements fail cleanly, and the next statement after the
 // file is back opens it again with references enforced.
+#include "DataFileSupport.h"
 #include "TestSupport.h"
 
+#include "app/Application.h"
+#include "data/LockWait.h"
 #include "data/Messages.h"
 #include "data/QueryObject.h"
+#include "data/SchemaVersions.h"
+#include "data/ScratchConnection.h"
 #include "data/SqlText.h"
 #include "data/uDM.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 class ConnectionTest : public QObject {
     Q_OBJECT
@@ -21,6 +28,8 @@ private slots:
     void foreignFileCountsAsFailure();
     void everyOpenEnforcesReferences();
     void keepsTheOneFileJournal();
+    void unstampedFileOfOursIsStampedOnFirstOpen();
+    void lockedFileIsWaitedForWithoutProcessingEvents();
     void queryObjectReadsAndWrites();
 };
 
@@ -28,12 +37,15 @@ void ConnectionTest::missingFileIsReportedOnceAndRecovers()
 {
     ScriptedDialogs dialogs;
     QTemporaryDir dir;
-    AppPath = dir.path() + "/";
+    const QString file = dir.path() + "/db/Student.dat";
     {
-        TDM dm;
-        QCOMPARE(dialogs.messages, QStringList{Msg::ConnectFailed});
+        TDM dm(file);
         QVERIFY(!dm.isOpen());
-        QVERIFY(!QFile::exists(dir.path() + "/db/Student.dat")); // opening never creates it
+        QVERIFY(!dm.lastError().isEmpty());
+        QVERIFY(dialogs.messages.isEmpty()); // the data module shows nothing itself
+        TApplication::dataModuleCreated(dm);
+        QCOMPARE(dialogs.messages, QStringList{Msg::ConnectFailed});
+        QVERIFY(!QFile::exists(file)); // opening never creates it
 
         QueryObject q;
         q.setSql("Select * from TTerm Order by TermCode");
@@ -41,7 +53,7 @@ void ConnectionTest::missingFileIsReportedOnceAndRecovers()
         QVERIFY(!q.isActive());
         QCOMPARE(dialogs.messages.size(), 1); // statements report through their windows, not here
 
-        QVERIFY(TDM::createDatabase(dir.path() + "/db/Student.dat"));
+        QVERIFY(TDM::createDatabase(file));
         QVERIFY(q.open());
         QVERIFY(dm.isOpen());
         QCOMPARE(q.rowCount(), 0);
@@ -53,13 +65,13 @@ void ConnectionTest::foreignFileCountsAsFailure()
 {
     ScriptedDialogs dialogs;
     QTemporaryDir dir;
-    AppPath = dir.path() + "/";
     QDir().mkpath(dir.path() + "/db");
     QFile f(dir.path() + "/db/Student.dat");
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write("this is a letter, not a database");
     f.close();
-    TDM dm;
+    TDM dm(f.fileName());
+    TApplication::dataModuleCreated(dm);
     QCOMPARE(dialogs.messages, QStringList{Msg::ConnectFailed});
     QVERIFY(!dm.isOpen());
     CommandObject c;
@@ -91,6 +103,96 @@ void ConnectionTest::keepsTheOneFileJournal()
     QCOMPARE(db.scalar("PRAGMA journal_mode").toString().toLower(), QString("delete"));
     db.addTerm(1, "一");
     QVERIFY(!QFile::exists(db.dataFile() + "-wal"));
+}
+
+namespace {
+int userVersion(const QString& file)
+{
+    ScratchConnection c(file);
+    QSqlDatabase db = c.db();
+    if (!db.open())
+        return -1;
+    QSqlQuery q(db);
+    return q.exec("PRAGMA user_version") && q.next() ? q.value(0).toInt() : -1;
+}
+
+void setUserVersion(const QString& file, int version, const QString& more = QString())
+{
+    ScratchConnection c(file);
+    QSqlDatabase db = c.db();
+    QVERIFY(db.open());
+    QVERIFY(QSqlQuery(db).exec(QString("PRAGMA user_version=%1").arg(version)));
+    if (!more.isEmpty())
+        QVERIFY(QSqlQuery(db).exec(more));
+}
+} // namespace
+
+void ConnectionTest::unstampedFileOfOursIsStampedOnFirstOpen()
+{
+    const int current = SchemaVersions::program().current();
+    QTemporaryDir dir;
+    const QString ours = dir.filePath("ours.dat");
+    QVERIFY(TDM::createDatabase(ours));
+    QCOMPARE(userVersion(ours), current);
+    setUserVersion(ours, 0);
+    {
+        TDM dm(ours);
+        QVERIFY(dm.isOpen());
+    }
+    QCOMPARE(userVersion(ours), current);
+
+    // A file with all the tables but something added by hand is used as it
+    // stands: it is not ours to stamp.
+    const QString touched = dir.filePath("touched.dat");
+    QVERIFY(TDM::createDatabase(touched));
+    setUserVersion(touched, 0, "create index IX_Mine on TTerm (TermName)");
+    {
+        TDM dm(touched);
+        QVERIFY(dm.isOpen());
+    }
+    QCOMPARE(userVersion(touched), 0);
+}
+
+void ConnectionTest::lockedFileIsWaitedForWithoutProcessingEvents()
+{
+    if (!SqliteShell::available())
+        QSKIP("the sqlite3 shell is not installed");
+    TempDatabase db;
+    db.addTerm(1, "一");
+    int announced = 0;
+    LockWait::setLongWaitHook([&announced] { ++announced; });
+
+    SqliteShell other(db.dataFile());
+    other.run("BEGIN EXCLUSIVE;");
+    bool queuedRan = false;
+    QTimer::singleShot(0, this, [&queuedRan] { queuedRan = true; });
+    QueryObject q;
+    q.setSql("select * from TTerm");
+    QElapsedTimer waited;
+    waited.start();
+    {
+        LockWait::ScopedLimit limit(db.dm()->ADOLocal(), 1200);
+        QVERIFY(!q.open());
+    }
+    QVERIFY2(waited.elapsed() >= 1100, qPrintable(QString::number(waited.elapsed())));
+    QCOMPARE(announced, 1);     // once per wait, after half a second
+    QVERIFY(!queuedRan);        // the wait let no event through
+    QVERIFY(db.dm()->isOpen()); // a refused statement does not close the connection
+
+    // Opening a file that another program is writing does not wait for it.
+    waited.restart();
+    QVERIFY(db.dm()->open());
+    QVERIFY2(waited.elapsed() < LockWait::NoticeAfterMs, qPrintable(QString::number(waited.elapsed())));
+    QCOMPARE(announced, 1);
+
+    // Once the other program lets go, the statement goes through without a wait.
+    other.run("COMMIT;");
+    announced = 0;
+    QVERIFY(q.open());
+    QCOMPARE(q.rowCount(), 1);
+    QCOMPARE(announced, 0);
+    LockWait::setLongWaitHook({});
+    QTRY_VERIFY(queuedRan);
 }
 
 void ConnectionTest::queryObjectReadsAndWrites()

@@ -1,13 +1,19 @@
 // The database refuses what the windows rely on it to refuse, and accepts the
 // SQL the windows write.
+#include "DataFileSupport.h"
 #include "TestSupport.h"
 
+#include "data/DataFileCheck.h"
 #include "data/QueryObject.h"
+#include "data/SchemaVersions.h"
+#include "data/ScratchConnection.h"
 #include "data/SqlText.h"
 #include "data/uDM.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
 
 class SchemaTest : public QObject {
@@ -20,6 +26,9 @@ private slots:
     void quotedCodesCannotBreakOut();
     void creationNeverOverwrites();
     void recognisesOnlyItsOwnDatabases();
+    void newFilesCarryTheCurrentVersion();
+    void upgradesRunInOneTransaction();
+    void schemaTextsCompareWithoutTheirLayout();
 };
 
 void SchemaTest::duplicateCodesAreRefused()
@@ -58,7 +67,8 @@ void SchemaTest::referredRowsCannotBeDeleted()
     QVERIFY(!db.tryExec(QString("delete from TStudent where ID=%1").arg(student)));
     QVERIFY(!db.tryExec("delete from TSubject where SubjCode='SX'")); // has scores
     QVERIFY(!db.tryExec("delete from TSubject where SubjCode='YY'")); // has a standard
-    QCOMPARE(db.count("TTerm") + db.count("TClass") + db.count("TSubject") + db.count("TStudent"), 1 + 1 + 3 + 1);
+    QCOMPARE(db.count("TTerm") + db.count("TClass") + db.count("TSubject") + db.count("TStudent"),
+             1 + 1 + 3 + 1);
 
     // Nothing cascades: once the referring rows are gone, each delete succeeds.
     // A plan row may go while scores of that subject exist.
@@ -90,9 +100,11 @@ void SchemaTest::typesAreEnforced()
     QCOMPARE(db.scalar("select IsTY||HasWJ||IsActive from TStudent").toString(), QString("001"));
     const int id = db.scalar("select ID from TStudent").toInt();
     QVERIFY(!db.tryExec(QString("insert into TGrade (TermCode,ClassCode,StudentID,SubjectCode,Score) "
-                                "values (1,'C1',%1,'YW','abc')").arg(id)));
+                                "values (1,'C1',%1,'YW','abc')")
+                            .arg(id)));
     QVERIFY(db.tryExec(QString("insert into TGrade (TermCode,ClassCode,StudentID,SubjectCode,Score) "
-                               "values (1,'C1',%1,'YW',85.5)").arg(id)));
+                               "values (1,'C1',%1,'YW',85.5)")
+                           .arg(id)));
     QCOMPARE(db.scalar("select Score from TGrade").toDouble(), 85.5);
     // Without references being enforced by the open, this would be a dangling score.
     QVERIFY(!db.tryExec("insert into TGrade (TermCode,ClassCode,StudentID,SubjectCode,Score) "
@@ -123,16 +135,19 @@ void SchemaTest::dialectFeaturesWork()
         return q.isActive() ? q.rowCount() : -1;
     };
     // Star of one table beside other columns; joins in the where clause; two-column order.
-    QCOMPARE(rows("select TTermToClass.*,TTerm.TermName,TClass.ClassName from TTermToClass,TTerm,TClass where "
-                  "TTermToClass.TermCode=TTerm.TermCode And TTermToClass.ClassCode=TClass.ClassCode Order by "
-                  "TTermToClass.TermCode,TTermToClass.ClassCode"),
-             2);
+    QCOMPARE(
+        rows("select TTermToClass.*,TTerm.TermName,TClass.ClassName from TTermToClass,TTerm,TClass where "
+             "TTermToClass.TermCode=TTerm.TermCode And TTermToClass.ClassCode=TClass.ClassCode Order by "
+             "TTermToClass.TermCode,TTermToClass.ClassCode"),
+        2);
     QCOMPARE(q.fieldText("ClassName"), QString("一班"));
     QVERIFY(q.hasField("ID") && q.hasField("TermName"));
     // Negated membership after "1=1", with runs of blanks.
-    QCOMPARE(rows("select * from TClass Where 1=1  and Not ClassCode in (Select ClassCode from TTermToClass where  "
-                  "TermCode=1) Order by ClassCode"),
-             1);
+    QCOMPARE(
+        rows(
+            "select * from TClass Where 1=1  and Not ClassCode in (Select ClassCode from TTermToClass where  "
+            "TermCode=1) Order by ClassCode"),
+        1);
     QCOMPARE(q.fieldText("ClassCode"), QString("C2"));
     // Aggregates; over no rows the null reads as 0.
     QCOMPARE(rows("Select Max(TermCode) from TTerm Where TermCode<3"), 1);
@@ -140,7 +155,8 @@ void SchemaTest::dialectFeaturesWork()
     rows("Select Max(TermCode) from TTerm Where TermCode<1");
     QCOMPARE(q.firstColumn().toInt(), 0);
     // Table names in any case; "Select*" without a blank.
-    rows(QString("Select Sum(Score) from Tgrade Where TermCode=1 And ClassCode='C1' And StudentID=%1").arg(s));
+    rows(
+        QString("Select Sum(Score) from Tgrade Where TermCode=1 And ClassCode='C1' And StudentID=%1").arg(s));
     QCOMPARE(q.firstColumn().toDouble(), 85.5);
     QCOMPARE(rows("Select* from TClassToSubject Where TermCode=1 And ClassCode='C1'"), 1);
     QCOMPARE(rows("SELECT * FROM tclass where classcode='C2'"), 1);
@@ -186,7 +202,7 @@ void SchemaTest::creationNeverOverwrites()
     QString why;
     QVERIFY(!TDM::createDatabase(db.dataFile(), &why));
     QCOMPARE(db.count("TTerm"), 1);
-    QVERIFY(!QFile::exists(db.dataFile() + ".creating"));
+    QCOMPARE(QDir(db.dir() + "db").entryList(QDir::Files | QDir::Hidden), QStringList{"Student.dat"});
 }
 
 void SchemaTest::recognisesOnlyItsOwnDatabases()
@@ -220,6 +236,107 @@ void SchemaTest::recognisesOnlyItsOwnDatabases()
     cut.write(bytes.left(bytes.size() / 2));
     cut.close();
     QVERIFY(!TDM::isGradeDatabase(db.dir() + "cut.dat"));
+    // Ours but for an index added by hand, or kept in a write-ahead log.
+    QString why;
+    QVERIFY(WriteVariantDatabase(db.dir() + "index.dat", {}, {}, "CREATE INDEX IX_Mine ON TTerm (TermName)",
+                                 &why));
+    QVERIFY(!TDM::isGradeDatabase(db.dir() + "index.dat"));
+    QVERIFY(WriteVariantDatabase(db.dir() + "wal.dat", {}, {}, "PRAGMA journal_mode=WAL", &why));
+    QVERIFY(!TDM::isGradeDatabase(db.dir() + "wal.dat", &why));
+    QCOMPARE(why, QString("not in rollback-journal mode"));
+}
+
+namespace {
+// Runs statements on a file through a connection of its own.
+QVariant onFile(const QString& file, const QString& sql)
+{
+    ScratchConnection connection(file);
+    QSqlDatabase db = connection.db();
+    if (!db.open())
+        return {};
+    QSqlQuery q(db);
+    return q.exec(sql) && q.next() ? q.value(0) : QVariant();
+}
+} // namespace
+
+void SchemaTest::newFilesCarryTheCurrentVersion()
+{
+    const SchemaVersions& versions = SchemaVersions::program();
+    QVERIFY(versions.current() >= 1);
+    TempDatabase db;
+    QCOMPARE(db.scalar("PRAGMA user_version").toInt(), versions.current());
+    SchemaVersions::Found found;
+    QVERIFY(CheckDataFile(db.dataFile(), nullptr, &found));
+    QCOMPARE(found.version, versions.current());
+    QVERIFY(found.stamped);
+    QCOMPARE(SchemaVersions::objectsIn(db.dm()->ADOLocal()), versions.objects(versions.current()));
+    // Every table the windows use is there, each of them STRICT.
+    for (const QString& table : TDM::tableNames())
+        QVERIFY2(db.scalar(QString("select sql from sqlite_master where name='%1'").arg(table))
+                     .toString()
+                     .endsWith("STRICT"),
+                 qPrintable(table));
+}
+
+void SchemaTest::upgradesRunInOneTransaction()
+{
+    const QString first = "-- version 1: one table\nCREATE TABLE A (x INTEGER);\n";
+    const SchemaVersions one(first);
+    const SchemaVersions two(first +
+                             "-- version 2: another\nCREATE TABLE B (y TEXT);\nCREATE INDEX IB ON B (y);\n");
+    QTemporaryDir dir;
+    const QString file = dir.filePath("f.dat");
+    {
+        ScratchConnection connection(file);
+        QSqlDatabase db = connection.db();
+        QVERIFY(db.open());
+        QVERIFY(one.upgrade(db, 0));
+        QVERIFY(QSqlQuery(db).exec("insert into A values (7)"));
+        const SchemaVersions::Found old = two.identify(db);
+        QCOMPARE(old.version, 1);
+        QVERIFY(old.stamped);
+        QVERIFY(!old.isCurrent(two));
+
+        // A step that fails half-way leaves the file as it was.
+        const SchemaVersions broken(first +
+                                    "-- version 2: fails\nCREATE TABLE B (y TEXT);\nCREATE TABLE A (x);\n");
+        QString why;
+        QVERIFY(!broken.upgrade(db, 1, &why));
+        QVERIFY(why.contains("A"));
+        QCOMPARE(two.identify(db).version, 1);
+
+        QVERIFY(two.upgrade(db, 1));
+        const SchemaVersions::Found now = two.identify(db);
+        QVERIFY(now.isCurrent(two));
+        QCOMPARE(SchemaVersions::objectsIn(db), two.objects(2));
+        QCOMPARE(one.identify(db).version, 0); // too new for a program that knows version 1 only
+    }
+    QCOMPARE(onFile(file, "select x from A").toInt(), 7);
+    QCOMPARE(onFile(file, "PRAGMA user_version").toInt(), 2);
+
+    // Sections must be numbered from 1 without gaps; a statement must end.
+    QCOMPARE(SchemaVersions("-- version 2: first\nCREATE TABLE A (x);\n").objects(1), QStringList());
+    QCOMPARE(SchemaVersions(first + "CREATE TABLE C (z)").objects(1), QStringList());
+    QCOMPARE(SchemaVersions("CREATE TABLE C (z);\n" + first).objects(1), QStringList());
+    QVERIFY(!SchemaVersions("CREATE TABLE C (z);\n" + first).upgrade(QSqlDatabase(), 0));
+}
+
+void SchemaTest::schemaTextsCompareWithoutTheirLayout()
+{
+    const QString stored = "CREATE TABLE TTerm (\n    ID  INTEGER PRIMARY KEY, -- row\n    TermName TEXT "
+                           "DEFAULT 'A  b' /* name */\n) STRICT";
+    QCOMPARE(SchemaVersions::normalised(stored),
+             SchemaVersions::normalised(
+                 "create table tterm(id integer primary key,termname text default 'A  b')strict"));
+    QCOMPARE(SchemaVersions::normalised(stored),
+             QString("create table tterm(id integer primary key,termname text "
+                     "default 'A  b')strict"));
+    // What a literal says, and every word, still counts.
+    QVERIFY(SchemaVersions::normalised(stored) !=
+            SchemaVersions::normalised(QString(stored).replace("'A  b'", "'a b'")));
+    QVERIFY(SchemaVersions::normalised(stored) !=
+            SchemaVersions::normalised(QString(stored).replace("TEXT", "INTEGER")));
+    QCOMPARE(SchemaVersions::normalised("CHECK (x IN ('it''s', 'B'))"), QString("check(x in('it''s','B'))"));
 }
 
 QTEST_MAIN(SchemaTest)

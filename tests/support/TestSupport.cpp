@@ -8,11 +8,11 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
-#include <QElapsedTimer>
 #include <QTimer>
 
 TempDatabase::TempDatabase()
@@ -22,7 +22,7 @@ TempDatabase::TempDatabase()
     if (!TDM::createDatabase(file, &why))
         qFatal("cannot create the test database: %s", qPrintable(why));
     AppPath = m_dir.path() + QLatin1Char('/');
-    m_dm = std::make_unique<TDM>();
+    m_dm = std::make_unique<TDM>(file);
     if (!m_dm->isOpen())
         qFatal("cannot open the test database: %s", qPrintable(m_dm->lastError()));
 }
@@ -103,7 +103,9 @@ void TempDatabase::addClass(const QString& code, const QString& name) const
 
 void TempDatabase::activate(int term, const QString& classCode) const
 {
-    exec(QStringLiteral("insert into TTermToClass (TermCode,ClassCode) values (%1,%2)").arg(term).arg(q(classCode)));
+    exec(QStringLiteral("insert into TTermToClass (TermCode,ClassCode) values (%1,%2)")
+             .arg(term)
+             .arg(q(classCode)));
 }
 
 void TempDatabase::plan(int term, const QString& classCode, const QString& subject) const
@@ -123,7 +125,8 @@ int TempDatabase::addStudent(const QString& classCode, const QString& name, cons
 void TempDatabase::addGrade(int term, const QString& classCode, int student, const QString& subject,
                             double score) const
 {
-    exec(QStringLiteral("insert into TGrade (TermCode,ClassCode,StudentID,SubjectCode,Score) values (%1,%2,%3,%4,%5)")
+    exec(QStringLiteral(
+             "insert into TGrade (TermCode,ClassCode,StudentID,SubjectCode,Score) values (%1,%2,%3,%4,%5)")
              .arg(term)
              .arg(q(classCode))
              .arg(student)

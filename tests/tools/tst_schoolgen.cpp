@@ -45,7 +45,7 @@ public:
         QString why;
         QVERIFY2(WriteSchool(file(), shape, false, &summary, &why), qPrintable(why));
         AppPath = m_dir.path() + QLatin1Char('/');
-        m_dm = std::make_unique<TDM>();
+        m_dm = std::make_unique<TDM>(file());
     }
     QString file() const { return m_dir.filePath(QStringLiteral("db/Student.dat")); }
     QVariant scalar(const QString& sql) const

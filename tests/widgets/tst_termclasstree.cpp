@@ -1,8 +1,9 @@
 #include "TestSupport.h"
 
-#include "data/Messages.h"
 #include "widgets/TermClassTree.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
@@ -97,45 +98,66 @@ private slots:
         QCOMPARE(looks(klass, QIcon::Selected), looks(klass, QIcon::Normal));
     }
 
-    void readsATermsClassesWhenFirstOpened()
+    void showsThePlanAsItWasWhenLoaded()
     {
         TempDatabase db;
         twoTermsWithClassA(db);
 
         auto tree = makeTree();
         QVERIFY(tree->LoadTree());
+        QSignalSpy failures(tree.get(), &TTermClassTree::readFailed);
         QTreeWidget* view = tree->Tree();
         QCOMPARE(captions(view->topLevelItem(0)), QStringList{QStringLiteral("甲班")});
 
-        // A term not yet opened shows the plan as it is when it is opened; one
-        // already opened keeps its nodes, neither read again nor doubled.
+        // Whatever changes afterwards, a term opened now shows the moment of
+        // loading like the one opened before: no new class, term or name, and
+        // nothing read again (not even when the tables cannot be read at all).
         db.activate(1, QStringLiteral("B"));
         db.activate(2, QStringLiteral("B"));
-        QCOMPARE(captions(view->topLevelItem(1)),
-                 (QStringList{QStringLiteral("甲班"), QStringLiteral("乙班")}));
+        db.addTerm(3, QStringLiteral("三学期"));
+        db.activate(3, QStringLiteral("A"));
+        db.exec(QStringLiteral("update TClass set ClassName='改名' where ClassCode='A'"));
+        db.exec(QStringLiteral("alter table TTermToClass rename to TGone"));
+        QCOMPARE(view->topLevelItemCount(), 2);
+        QCOMPARE(captions(view->topLevelItem(1)), QStringList{QStringLiteral("甲班")});
+        QCOMPARE(TTermClassTree::nodeData(view->topLevelItem(1)->child(0)).Name, QStringLiteral("甲班"));
+        // Opened again, a term keeps its nodes, neither made again nor doubled.
         view->topLevelItem(0)->setExpanded(false);
         QCOMPARE(captions(view->topLevelItem(0)), QStringList{QStringLiteral("甲班")});
+        QCOMPARE(failures.count(), 0);
+
+        // The next load shows the plan as it is then.
+        db.exec(QStringLiteral("alter table TGone rename to TTermToClass"));
+        QVERIFY(tree->LoadTree());
+        QCOMPARE(view->topLevelItemCount(), 3);
+        QCOMPARE(captions(view->topLevelItem(1)),
+                 (QStringList{QStringLiteral("改名"), QStringLiteral("乙班")}));
     }
 
-    void aFailedReadOfATermLeavesItOpenable()
+    void takesThePlanFromItsLoader()
     {
-        TempDatabase db;
-        db.addTerm(1, QStringLiteral("一学期"));
-        db.addClass(QStringLiteral("A"), QStringLiteral("甲班"));
-        db.activate(1, QStringLiteral("A"));
-        ScriptedDialogs dialogs;
+        // No database: the navigator shows what its loader hands it.
+        TermClassPlan plan;
+        plan.classes = {{QStringLiteral("K1"), QStringLiteral("一班")},
+                        {QStringLiteral("K2"), QStringLiteral("二班")}};
+        plan.terms = {{7, QStringLiteral("七学期"), {1, 0}}};
+        bool readable = true;
+        TTermClassTree tree(nullptr, [&]() -> std::optional<TermClassPlan> {
+            if (!readable)
+                return std::nullopt;
+            return plan;
+        });
+        QSignalSpy failures(&tree, &TTermClassTree::readFailed);
+        QVERIFY(tree.LoadTree());
+        QCOMPARE(TTermClassTree::nodeData(tree.Tree()->topLevelItem(0)).Code, QStringLiteral("7"));
+        QCOMPARE(captions(tree.Tree()->topLevelItem(0)),
+                 (QStringList{QStringLiteral("二班"), QStringLiteral("一班")}));
+        QCOMPARE(failures.count(), 0);
 
-        auto tree = makeTree();
-        QVERIFY(tree->LoadTree());
-        QTreeWidget* view = tree->Tree();
-        db.exec(QStringLiteral("alter table TClass rename to TClassAway"));
-        QVERIFY(captions(view->topLevelItem(0)).isEmpty());
-        QCOMPARE(dialogs.messages, QStringList{Msg::ReadFailed});
-        QVERIFY(view->model()->hasChildren(view->model()->index(0, 0)));
-
-        db.exec(QStringLiteral("alter table TClassAway rename to TClass"));
-        view->topLevelItem(0)->setExpanded(false);
-        QCOMPARE(captions(view->topLevelItem(0)), QStringList{QStringLiteral("甲班")});
+        readable = false;
+        QVERIFY(!tree.LoadTree());
+        QCOMPARE(failures.count(), 1);
+        QCOMPARE(tree.Tree()->topLevelItemCount(), 0);
     }
 
     void answersTheClickedClassAndItsTerm()
@@ -238,6 +260,47 @@ private slots:
         QVERIFY(third->isExpanded());
     }
 
+    void aClickBelowTheLastNodeDoesNothing()
+    {
+        TempDatabase db;
+        twoTermsWithClassA(db);
+        db.activate(1, QStringLiteral("B"));
+
+        auto tree = makeTree();
+        QVERIFY(tree->LoadTree());
+        QSignalSpy clicks(tree.get(), &TTermClassTree::TreeClick);
+        QTreeWidgetItem* first = TermNode(tree.get(), 0);
+        ClickNode(tree.get(), ClassNode(tree.get(), 0, 1));
+        QCOMPARE(clicks.count(), 1);
+        const ClassSelection shown = tree->ShownClass();
+        QCOMPARE(shown.ClassCode, QStringLiteral("B"));
+
+        // A click, a double click, and a press there dragged onto a node: no
+        // notification, the open term stays open, the selection stays.
+        QWidget* viewport = tree->Tree()->viewport();
+        const QPoint blank(5, viewport->height() - 3);
+        QVERIFY(!tree->Tree()->indexAt(blank).isValid());
+        ClickBlank(tree.get());
+        QTest::mouseDClick(viewport, Qt::LeftButton, Qt::NoModifier, blank);
+        QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, blank);
+        QMouseEvent drag(QEvent::MouseMove, tree->Tree()->visualItemRect(first->child(0)).center(),
+                         viewport->mapToGlobal(tree->Tree()->visualItemRect(first->child(0)).center()),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &drag);
+        QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier,
+                            tree->Tree()->visualItemRect(first->child(0)).center());
+        Settle();
+        QCOMPARE(clicks.count(), 1);
+        QVERIFY(first->isExpanded());
+        QVERIFY(tree->SelectedClass() == shown);
+        QVERIFY(tree->ShownClass() == shown);
+
+        // A click on a node after it is handled as ever.
+        ClickNode(tree.get(), ClassNode(tree.get(), 0, 0));
+        QCOMPARE(clicks.count(), 2);
+        QCOMPARE(tree->ShownClass().ClassCode, QStringLiteral("A"));
+    }
+
     void emptyTreeAndFailedRead()
     {
         TempDatabase db;
@@ -249,16 +312,19 @@ private slots:
             QCOMPARE(tree->Tree()->topLevelItemCount(), 0);
             QSignalSpy clicks(tree.get(), &TTermClassTree::TreeClick);
             ClickBlank(tree.get());
-            QCOMPARE(clicks.count(), 1);
+            QCOMPARE(clicks.count(), 0);
             QVERIFY(tree->SelectedClass().isEmpty());
             QVERIFY(tree->ShownClass().isEmpty());
         }
         QVERIFY(dialogs.all().isEmpty());
 
+        // The navigator reports the failure; saying so is its window's part.
         db.exec(QStringLiteral("ALTER TABLE TTermToClass RENAME TO TGone"));
         auto tree = makeTree();
+        QSignalSpy failures(tree.get(), &TTermClassTree::readFailed);
         QVERIFY(!tree->LoadTree());
-        QCOMPARE(dialogs.messages, QStringList{Msg::ReadFailed});
+        QCOMPARE(failures.count(), 1);
+        QVERIFY(dialogs.all().isEmpty());
         QCOMPARE(tree->Tree()->topLevelItemCount(), 0);
     }
 };

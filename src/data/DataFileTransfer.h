@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+class TDM;
+
+// Backup and restore of the data file, safe beside other programs that have
+// it open.
+
+// Copies the data file as committed, byte for byte, to target. The copy is
+// taken under a read transaction of a connection of its own, so no other
+// program can write the file meanwhile, and a journal left by a writer that
+// died is rolled back first; waiting for that lock ends after about two
+// seconds. The complete copy must pass CheckDataFile before it replaces
+// target. The program's temporaries left in target's folder by runs that
+// ended are removed first. The data module's connection must be closed.
+bool BackupDataFile(const QString& dataFile, const QString& target, QString* why = nullptr);
+
+// Makes the content of source the content of the data module's file. Source
+// is copied beside the data file, the copy must pass CheckDataFile and is
+// brought up to the current version; then SQLite writes it into the data
+// file (TDM::writeFrom), waiting about two seconds at most for other
+// programs' locks. A data file that is missing or is no database at all is
+// replaced by the copy. On failure the data file is unchanged. The data
+// module's connection is closed afterwards.
+bool RestoreDataFile(TDM& dm, const QString& source, QString* why = nullptr);

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QFileInfo>
+#include <QString>
+#include <QTemporaryFile>
+#include <functional>
+
+// True when both paths name the same existing file (links and "..", included).
+bool SameFile(const QString& a, const QString& b);
+
+// A complete copy of a file, in a temporary file of the program beside its
+// destination; it replaces the destination in one step when committed, and
+// is removed otherwise.
+class TempCopy {
+public:
+    explicit TempCopy(const QString& destination);
+    TempCopy(const TempCopy&) = delete;
+    TempCopy& operator=(const TempCopy&) = delete;
+
+    // Refuses a destination that is not a file or that the user protected,
+    // and makes the temporary file beside it.
+    bool create(QString* why);
+    // Copies the whole of source, on the disk when it returns. The source is
+    // opened once and closed only after its last byte was read: closing any
+    // descriptor of a file drops every lock this process holds on it.
+    bool copyFrom(const QString& source, QString* why);
+    QString fileName() const { return m_file.fileName(); }
+    // What replaceDestination() replaces (the target of a link).
+    QString destination() const { return m_target.absoluteFilePath(); }
+    bool replaceDestination(QString* why);
+
+private:
+    QFileInfo m_target;
+    QTemporaryFile m_file;
+};
+
+// Looks at the complete copy before it replaces the destination; false (with
+// a reason) keeps the destination as it was.
+using CopyCheck = std::function<bool(const QString& copy, QString* why)>;
+
+// Copies the whole content of source over destination. The bytes go to a
+// temporary file beside destination, which replaces it only once the copy is
+// complete, on disk and accepted by check: a failure at any point leaves
+// destination as it was and no temporary file behind. An existing destination
+// that is not writable, or that is the source itself, is refused.
+bool CopyDataFile(const QString& source, const QString& destination, QString* why = nullptr,
+                  const CopyCheck& check = {});

@@ -1,0 +1,257 @@
+#include "data/SchemaVersions.h"
+
+#include "data/ScratchConnection.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+
+bool failWith(QString* why, const QString& text)
+{
+    if (why)
+        *why = text;
+    return false;
+}
+
+// The tables SQLite makes by itself for ANALYZE; any file may have them.
+const QHash<QString, QString>& statisticsTables()
+{
+    static const QHash<QString, QString> tables{
+        {QStringLiteral("sqlite_stat1"),
+         SchemaVersions::normalised("CREATE TABLE sqlite_stat1(tbl,idx,stat)")},
+        {QStringLiteral("sqlite_stat4"),
+         SchemaVersions::normalised("CREATE TABLE sqlite_stat4(tbl,idx,neq,nlt,ndlt,sample)")},
+    };
+    return tables;
+}
+
+bool run(const QSqlDatabase& db, const QString& sql, QString* why)
+{
+    QSqlQuery q(db);
+    if (q.exec(sql))
+        return true;
+    return failWith(why, q.lastError().text() + QStringLiteral(": ") + sql);
+}
+
+} // namespace
+
+// The schema is a resource of the static library; this pulls it into every
+// program that asks for it. The macro must stand outside any namespace.
+static void initResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+SchemaVersions::SchemaVersions(const QString& script)
+{
+    static const QRegularExpression header(QStringLiteral("^--\\s*version\\s+(\\d+)\\s*:"));
+    QString statement;
+    for (const QString& line : script.split(QLatin1Char('\n'))) {
+        const QString trimmed = line.trimmed();
+        const QRegularExpressionMatch match = header.match(trimmed);
+        if (match.hasMatch()) {
+            if (match.captured(1).toInt() != m_sections.size() + 1)
+                m_error = QStringLiteral("section %1 is out of order").arg(match.captured(1));
+            m_sections.append(QStringList());
+            continue;
+        }
+        if (trimmed.isEmpty() || trimmed.startsWith(QLatin1String("--")))
+            continue;
+        if (m_sections.isEmpty()) {
+            m_error = QStringLiteral("a statement stands before the first version");
+            continue;
+        }
+        // A statement ends with the line that ends in ";".
+        statement += line + QLatin1Char('\n');
+        if (trimmed.endsWith(QLatin1Char(';'))) {
+            statement = statement.trimmed();
+            statement.chop(1);
+            m_sections.last().append(statement);
+            statement.clear();
+        }
+    }
+    if (!statement.trimmed().isEmpty())
+        m_error = QStringLiteral("the last statement has no \";\"");
+}
+
+const SchemaVersions& SchemaVersions::program()
+{
+    static const SchemaVersions versions(programScript());
+    return versions;
+}
+
+QString SchemaVersions::programScript()
+{
+    initResources();
+    QFile file(QStringLiteral(":/schema.sql"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+QStringList SchemaVersions::statements(int version) const
+{
+    return version >= 1 && version <= current() ? m_sections.at(version - 1) : QStringList();
+}
+
+QStringList SchemaVersions::objects(int version) const
+{
+    if (version < 1 || version > current() || !m_error.isEmpty())
+        return {};
+    auto cached = m_objects.constFind(version);
+    if (cached != m_objects.constEnd())
+        return *cached;
+    QStringList objects;
+    {
+        ScratchConnection memory(QStringLiteral(":memory:"));
+        QSqlDatabase db = memory.db();
+        bool ok = db.open();
+        for (int v = 1; ok && v <= version; ++v)
+            for (const QString& sql : statements(v))
+                ok = ok && run(db, sql, nullptr);
+        if (ok)
+            objects = objectsIn(db);
+    }
+    m_objects.insert(version, objects);
+    return objects;
+}
+
+QStringList SchemaVersions::objectsIn(const QSqlDatabase& db, QString* why)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("select type, name, tbl_name, sql from sqlite_master"))) {
+        failWith(why, q.lastError().text());
+        return {};
+    }
+    QStringList objects;
+    while (q.next()) {
+        const QString type = q.value(0).toString().toLower();
+        const QString name = q.value(1).toString().toLower();
+        const QString sql = normalised(q.value(3).toString());
+        if (type == QLatin1String("table") && statisticsTables().value(name) == sql)
+            continue;
+        objects << type + QLatin1Char(' ') + name + QLatin1Char(' ') + q.value(2).toString().toLower() +
+                       QLatin1Char(' ') + sql;
+    }
+    objects.sort();
+    return objects;
+}
+
+SchemaVersions::Found SchemaVersions::identify(const QSqlDatabase& db, QString* why) const
+{
+    if (!m_error.isEmpty()) {
+        failWith(why, m_error);
+        return {};
+    }
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
+        failWith(why, q.lastError().text());
+        return {};
+    }
+    const int stamp = q.value(0).toInt();
+    q.finish();
+    if (stamp < 0 || stamp > current()) {
+        failWith(why, QStringLiteral("version %1 is not known").arg(stamp));
+        return {};
+    }
+    const int version = stamp == 0 ? 1 : stamp;
+    QString error;
+    const QStringList found = objectsIn(db, &error);
+    if (!error.isEmpty()) {
+        failWith(why, error);
+        return {};
+    }
+    const QStringList expected = objects(version);
+    if (expected.isEmpty()) {
+        failWith(why, QStringLiteral("the schema of version %1 cannot be built").arg(version));
+        return {};
+    }
+    if (found != expected) {
+        failWith(why, QStringLiteral("the schema is not that of version %1").arg(version));
+        return {};
+    }
+    return {version, stamp != 0};
+}
+
+bool SchemaVersions::upgrade(const QSqlDatabase& db, int from, QString* why) const
+{
+    if (!m_error.isEmpty())
+        return failWith(why, m_error);
+    if (from < 0 || from > current())
+        return failWith(why, QStringLiteral("version %1 is not known").arg(from));
+    QSqlDatabase connection = db;
+    if (!connection.transaction())
+        return failWith(why, connection.lastError().text());
+    bool ok = true;
+    for (int v = from + 1; ok && v <= current(); ++v)
+        for (const QString& sql : statements(v))
+            ok = ok && run(db, sql, why);
+    ok = ok && run(db, QStringLiteral("PRAGMA user_version=%1").arg(current()), why);
+    // Rows that a step moved must still refer to what exists.
+    if (ok && from > 0 && from < current()) {
+        QSqlQuery check(db);
+        ok = check.exec(QStringLiteral("PRAGMA foreign_key_check"));
+        if (!ok)
+            failWith(why, check.lastError().text());
+        else if (check.next())
+            ok = failWith(
+                why,
+                QStringLiteral("the upgrade left a reference to %1 unmet").arg(check.value(2).toString()));
+    }
+    if (ok && !connection.commit())
+        ok = failWith(why, connection.lastError().text());
+    if (!ok)
+        connection.rollback();
+    return ok;
+}
+
+QString SchemaVersions::normalised(const QString& sql)
+{
+    static const QString tight = QStringLiteral("(),");
+    QString out;
+    out.reserve(sql.size());
+    bool blank = false;
+    const int n = sql.size();
+    for (int i = 0; i < n; ++i) {
+        const QChar c = sql.at(i);
+        const QChar next = i + 1 < n ? sql.at(i + 1) : QChar();
+        if (c == QLatin1Char('-') && next == QLatin1Char('-')) {
+            while (i < n && sql.at(i) != QLatin1Char('\n'))
+                ++i;
+            blank = true;
+            continue;
+        }
+        if (c == QLatin1Char('/') && next == QLatin1Char('*')) {
+            const int end = sql.indexOf(QLatin1String("*/"), i + 2);
+            i = end < 0 ? n : end + 1;
+            blank = true;
+            continue;
+        }
+        if (c.isSpace()) {
+            blank = true;
+            continue;
+        }
+        if (blank && !out.isEmpty() && !tight.contains(c) && !tight.contains(out.back()))
+            out += QLatin1Char(' ');
+        blank = false;
+        if (c == QLatin1Char('\'')) {
+            // A literal as it stands, its doubled quotes included.
+            int end = i + 1;
+            for (; end < n; ++end) {
+                if (sql.at(end) != QLatin1Char('\''))
+                    continue;
+                if (end + 1 < n && sql.at(end + 1) == QLatin1Char('\'')) {
+                    ++end;
+                    continue;
+                }
+                break;
+            }
+            out += sql.mid(i, end - i + 1);
+            i = end;
+            continue;
+        }
+        out += c.toLower();
+    }
+    return out;
+}

@@ -1,0 +1,99 @@
+// The navigator in each of the four windows that carry it: what the user sees
+// after a click below the last node and after the plan changed, and the
+// message when the plan cannot be read.
+#include "TestSupport.h"
+
+#include "data/Messages.h"
+#include "plan/uClassToSubject.h"
+#include "scores/uGrade.h"
+#include "scores/uHonoursStd.h"
+#include "statistics/uGradeCount.h"
+#include "widgets/TermClassTree.h"
+
+#include <QImage>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace {
+
+// Two terms; class C1 is active in both with a plan, scores and standards in
+// term 1; class C2 is active in term 1 alone.
+struct School {
+    TempDatabase db;
+
+    School()
+    {
+        db.addTerm(1, QStringLiteral("一学期"));
+        db.addTerm(2, QStringLiteral("二学期"));
+        db.addClass(QStringLiteral("C1"), QStringLiteral("一班"));
+        db.addClass(QStringLiteral("C2"), QStringLiteral("二班"));
+        db.addSubject(QStringLiteral("CN"), QStringLiteral("语文"));
+        db.addSubject(QStringLiteral("MA"), QStringLiteral("数学"));
+        db.activate(1, QStringLiteral("C1"));
+        db.activate(1, QStringLiteral("C2"));
+        db.activate(2, QStringLiteral("C1"));
+        db.plan(1, QStringLiteral("C1"), QStringLiteral("CN"));
+        db.plan(1, QStringLiteral("C1"), QStringLiteral("MA"));
+        db.addStandard(1, QStringLiteral("C1"), QStringLiteral("CN"), 90);
+        for (const char* name : {"王一", "李二"}) {
+            const int student = db.addStudent(QStringLiteral("C1"), QString::fromUtf8(name));
+            db.addGrade(1, QStringLiteral("C1"), student, QStringLiteral("CN"), 88);
+            db.addGrade(1, QStringLiteral("C1"), student, QStringLiteral("MA"), 55);
+        }
+    }
+};
+
+template <class Window> void checkWindow()
+{
+    School school;
+    ScriptedDialogs dialogs;
+    {
+        Window window;
+        QVERIFY(window.ReadyData());
+        window.resize(900, 600); // the statistics window; the others keep their fixed size
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* tree = window.template findChild<TTermClassTree*>();
+        QVERIFY(tree);
+        QWidget* viewport = tree->Tree()->viewport();
+        ClickNode(tree, ClassNode(tree, 0, 0));
+        const ClassSelection shown = tree->ShownClass();
+        QCOMPARE(shown.ClassCode, QStringLiteral("C1"));
+
+        // A click below the last node changes nothing the user can see.
+        QTest::mouseMove(viewport, QPoint(5, viewport->height() - 3));
+        Settle();
+        const QImage before = window.grab().toImage();
+        ClickBlank(tree);
+        QCOMPARE(window.grab().toImage(), before);
+        QVERIFY(tree->ShownClass() == shown);
+
+        // A class made active after the window opened is not in a term opened later.
+        school.db.activate(2, QStringLiteral("C2"));
+        QTreeWidgetItem* second = TermNode(tree, 1);
+        ClickNode(tree, second);
+        QCOMPARE(second->childCount(), 1);
+        QVERIFY(dialogs.all().isEmpty());
+    }
+
+    // A plan that cannot be read: the fixed message, and the window does not open.
+    school.db.exec(QStringLiteral("alter table TTermToClass rename to TGone"));
+    Window window;
+    QVERIFY(!window.ReadyData());
+    QCOMPARE(dialogs.messages, QStringList{Msg::ReadFailed});
+}
+
+} // namespace
+
+class TermClassTreeWindowsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void classToSubject() { checkWindow<TfrmClassToSubject>(); }
+    void honoursStandards() { checkWindow<TfrmHonoursStd>(); }
+    void gradeEntry() { checkWindow<TfrmGrade>(); }
+    void statistics() { checkWindow<TfrmGradeCount>(); }
+};
+
+QTEST_MAIN(TermClassTreeWindowsTest)
+#include "tst_termclasstreewindows.moc"
