@@ -616,6 +616,13 @@ void TestQuickEntry::failuresAreReportedAndStoreNothing()
     QCOMPARE(w.form->caption(), QStringLiteral("班级 [二班] 2023上 的成绩"));
     s.db.exec(QStringLiteral("alter table TGradeGone rename to TGrade"));
     QVERIFY(s.rows().isEmpty());
+
+    // The navigator cannot be read: said so, and the window does not open.
+    s.db.exec(QStringLiteral("alter table TTermToClass rename to TPairsGone"));
+    dialogs.clear();
+    QVERIFY(!ShowQuickEntry());
+    QCOMPARE(dialogs.messages, QStringList{QStringLiteral("读取本地数据文件发生错误！")});
+    s.db.exec(QStringLiteral("alter table TPairsGone rename to TTermToClass"));
 }
 
 void TestQuickEntry::cellsLookAsTheStylePaintsThem()
