@@ -144,7 +144,10 @@ QString TfrmQuickEntry::caption() const
 
 void TfrmQuickEntry::showStatus(const QString& text, bool problem)
 {
-    m_statusLine->setStyleSheet(problem ? QStringLiteral("color: rgb(255, 0, 0);") : QString());
+    QPalette palette = m_statusLine->palette();
+    palette.setColor(QPalette::WindowText,
+                     problem ? QColor(255, 0, 0) : this->palette().color(QPalette::WindowText));
+    m_statusLine->setPalette(palette);
     m_statusLine->setText(text);
 }
 
