@@ -1,6 +1,6 @@
-#include "app/Application.h"
-#include "app/uMain.h"
 #include "data/uDM.h"
+#include "shell/Application.h"
+#include "shell/uMain.h"
 
 #include <QEvent>
 #include <QTimer>

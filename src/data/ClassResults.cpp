@@ -1,9 +1,8 @@
 #include "data/ClassResults.h"
 
+#include "data/Database.h"
 #include "data/Marks.h"
-#include "data/Reading.h"
-
-#include <QSqlQuery>
+#include "data/Roster.h"
 
 std::optional<double> ClassResults::score(int student, int subject) const
 {
@@ -109,21 +108,21 @@ using Step = ClassResultsLoad::Step;
 bool readStudents(ClassResults& results)
 {
     // Namesakes in the order they were entered.
-    std::optional<QSqlQuery> rows = SelectRows(
-        QStringLiteral("Select ID, SName, SNumber from TStudent Where ClassCode = ? Order by SName, ID"),
-        {results.classCode()});
+    const DbValue<RowSet> rows = Db::select(Roster::Students(results.classCode()));
     if (!rows)
         return false;
-    while (rows->next())
-        results.addStudent(
-            {rows->value(0).toLongLong(), rows->value(1).toString(), rows->value(2).toString()});
-    return ReadToTheEnd(*rows);
+    const int id = rows->indexOf(QStringLiteral("ID"));
+    const int name = rows->indexOf(QStringLiteral("SName"));
+    const int number = rows->indexOf(QStringLiteral("SNumber"));
+    for (int row = 0; row < rows->rowCount(); ++row)
+        results.addStudent({rows->value(row, id).toLongLong(), rows->value(row, name).toString(),
+                            rows->value(row, number).toString()});
+    return true;
 }
 
 bool readPlan(ClassResults& results)
 {
-    const std::optional<QVector<PlanSubject>> subjects =
-        ReadPlanSubjects(results.termCode(), results.classCode());
+    const DbValue<QVector<PlanSubject>> subjects = ReadPlanSubjects(results.termCode(), results.classCode());
     if (!subjects)
         return false;
     results.setSubjects(*subjects);
@@ -134,47 +133,48 @@ bool readScores(ClassResults& results)
 {
     // In the order stored, so that of two rows for one score the later one
     // is written last and counts.
-    std::optional<QSqlQuery> rows =
-        SelectRows(QStringLiteral("Select StudentID, SubjectCode, Score from TGrade "
-                                  "Where TermCode = ? And ClassCode = ? Order by ID"),
-                   {results.termCode(), results.classCode()});
+    const DbValue<RowSet> rows =
+        Db::select({QStringLiteral("Select StudentID, SubjectCode, Score from TGrade "
+                                   "Where TermCode = ? And ClassCode = ? Order by ID"),
+                    {results.termCode(), results.classCode()}});
     if (!rows)
         return false;
-    while (rows->next()) {
-        const int student = results.indexOfStudent(rows->value(0).toLongLong());
-        const int subject = results.indexOfSubject(rows->value(1).toString());
+    for (int row = 0; row < rows->rowCount(); ++row) {
+        const int student = results.indexOfStudent(rows->value(row, 0).toLongLong());
+        const int subject = results.indexOfSubject(rows->value(row, 1).toString());
         // A student outside the roster or a subject outside the plan is not in the table.
         if (student >= 0 && subject >= 0)
-            results.setScore(student, subject, rows->value(2).toDouble());
+            results.setScore(student, subject, rows->value(row, 2).toDouble());
     }
-    return ReadToTheEnd(*rows);
+    return true;
 }
 
 bool readStandards(ClassResults& results)
 {
-    std::optional<QSqlQuery> rows =
-        SelectRows(QStringLiteral("Select SubjectCode, Score from THonoursStd "
-                                  "Where TermCode = ? And ClassCode = ? Order by ID"),
-                   {results.termCode(), results.classCode()});
+    const DbValue<RowSet> rows =
+        Db::select({QStringLiteral("Select SubjectCode, Score from THonoursStd "
+                                   "Where TermCode = ? And ClassCode = ? Order by ID"),
+                    {results.termCode(), results.classCode()}});
     if (!rows)
         return false;
-    while (rows->next()) {
-        const int subject = results.indexOfSubject(rows->value(0).toString());
+    for (int row = 0; row < rows->rowCount(); ++row) {
+        const int subject = results.indexOfSubject(rows->value(row, 0).toString());
         if (subject >= 0)
-            results.addStandard(subject, rows->value(1).toDouble());
+            results.addStandard(subject, rows->value(row, 1).toDouble());
     }
-    return ReadToTheEnd(*rows);
+    return true;
 }
 
 bool readPreviousTerm(ClassResults& results)
 {
-    std::optional<QSqlQuery> rows = SelectRows(
-        QStringLiteral("Select Max(TermCode) from TTerm Where TermCode < ?"), {results.termCode()});
+    const DbValue<RowSet> rows = Db::select(
+        {QStringLiteral("Select Max(TermCode) from TTerm Where TermCode < ?"), {results.termCode()}});
     if (!rows)
         return false;
-    if (rows->next() && !rows->value(0).isNull())
-        results.setPreviousTerm(rows->value(0).toLongLong());
-    return ReadToTheEnd(*rows);
+    const QVariant previous = rows->value(0, 0);
+    if (!previous.isNull())
+        results.setPreviousTerm(previous.toLongLong());
+    return true;
 }
 
 bool readPreviousTotals(ClassResults& results)
@@ -182,18 +182,18 @@ bool readPreviousTotals(ClassResults& results)
     // Without an earlier term there is nothing to sum.
     if (!results.previousTerm())
         return true;
-    std::optional<QSqlQuery> rows =
-        SelectRows(QStringLiteral("Select StudentID, Sum(Score) from TGrade "
-                                  "Where TermCode = ? And ClassCode = ? Group by StudentID"),
-                   {*results.previousTerm(), results.classCode()});
+    const DbValue<RowSet> rows =
+        Db::select({QStringLiteral("Select StudentID, Sum(Score) from TGrade "
+                                   "Where TermCode = ? And ClassCode = ? Group by StudentID"),
+                    {*results.previousTerm(), results.classCode()}});
     if (!rows)
         return false;
-    while (rows->next()) {
-        const int student = results.indexOfStudent(rows->value(0).toLongLong());
+    for (int row = 0; row < rows->rowCount(); ++row) {
+        const int student = results.indexOfStudent(rows->value(row, 0).toLongLong());
         if (student >= 0)
-            results.setPreviousTotal(student, rows->value(1).toDouble());
+            results.setPreviousTotal(student, rows->value(row, 1).toDouble());
     }
-    return ReadToTheEnd(*rows);
+    return true;
 }
 
 } // namespace

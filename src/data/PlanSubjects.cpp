@@ -1,21 +1,18 @@
 #include "data/PlanSubjects.h"
 
-#include "data/Reading.h"
+#include "data/Plan.h"
 
-std::optional<QVector<PlanSubject>> ReadPlanSubjects(qint64 termCode, const QString& classCode)
+DbValue<QVector<PlanSubject>> ReadPlanSubjects(qint64 termCode, const QString& classCode)
 {
-    std::optional<QSqlQuery> rows = SelectRows(
-        QStringLiteral("Select TClassToSubject.SubjCode, TSubject.SubjName "
-                       "from TClassToSubject join TSubject on TSubject.SubjCode = TClassToSubject.SubjCode "
-                       "Where TClassToSubject.TermCode = ? And TClassToSubject.ClassCode = ? "
-                       "Order by TClassToSubject.SubjCode"),
-        {termCode, classCode});
+    // Term codes are 32-bit numbers in the file.
+    const DbValue<RowSet> rows = Db::select(Plan::Subjects(static_cast<int>(termCode), classCode));
     if (!rows)
-        return std::nullopt;
+        return DbResult(rows);
+    const int code = rows->indexOf(QStringLiteral("SubjCode"));
+    const int name = rows->indexOf(QStringLiteral("SubjName"));
     QVector<PlanSubject> subjects;
-    while (rows->next())
-        subjects.append({rows->value(0).toString(), rows->value(1).toString()});
-    if (!ReadToTheEnd(*rows))
-        return std::nullopt;
+    subjects.reserve(rows->rowCount());
+    for (int row = 0; row < rows->rowCount(); ++row)
+        subjects.append({rows->value(row, code).toString(), rows->value(row, name).toString()});
     return subjects;
 }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "data/DbResult.h"
+
 #include <QString>
 #include <QVector>
-#include <optional>
 
 // One subject of a class's plan in a term.
 struct PlanSubject {
@@ -10,6 +11,6 @@ struct PlanSubject {
     QString name; // SubjName
 };
 
-// The subjects a class takes in a term (its plan), ordered by subject code:
-// the order of every table laid out over the plan. nullopt when the read failed.
-std::optional<QVector<PlanSubject>> ReadPlanSubjects(qint64 termCode, const QString& classCode);
+// The subjects a class takes in a term (its plan, Plan::Subjects), ordered by
+// subject code: the order of every table laid out over the plan.
+DbValue<QVector<PlanSubject>> ReadPlanSubjects(qint64 termCode, const QString& classCode);

@@ -1,117 +1,104 @@
 #include "data/ScoreSheet.h"
 
-#include "data/QueryObject.h"
-#include "data/uDM.h"
+#include "data/Database.h"
 
 #include <QHash>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QVariant>
+#include <QSet>
 
 namespace {
 
 using Outcome = SheetWrite::Outcome;
 
-// The statements of one call, each prepared once and run per cell.
-class SheetStatements {
-public:
-    explicit SheetStatements(const SheetClass& klass) : m_class(klass) {}
+// Students per read: well below SQLite's limit of bound values.
+constexpr int StudentsPerRead = 500;
 
-    // The cells' scores, read student by student: one indexed read gives a
-    // student's whole term, and a block is mostly whole students.
-    std::optional<QVector<CellScore>> read(const QVector<SheetCell>& cells)
-    {
-        QHash<qint64, QVector<int>> byStudent;
-        for (int i = 0; i < cells.size(); ++i)
-            byStudent[cells.at(i).studentId].append(i);
-        QSqlQuery& q = prepared(m_read, "Select SubjectCode, Score from TGrade "
-                                        "Where TermCode = ? And ClassCode = ? And StudentID = ? Order by ID");
-        QVector<CellScore> scores(cells.size());
-        for (auto it = byStudent.cbegin(); it != byStudent.cend(); ++it) {
-            bind(q, {m_class.termCode, m_class.classCode, it.key()});
-            if (!q.exec())
-                return std::nullopt;
-            QHash<QString, double> bySubject; // the later row of a subject counts
-            while (q.next())
-                bySubject.insert(q.value(0).toString(), q.value(1).toDouble());
-            if (q.lastError().isValid())
-                return std::nullopt;
-            q.finish();
-            for (int i : it.value()) {
-                const auto found = bySubject.constFind(cells.at(i).subjectCode);
-                if (found != bySubject.cend())
-                    scores[i] = *found;
-            }
+QString PlaceMarks(int count)
+{
+    QString marks = QStringLiteral("?");
+    marks.reserve(2 * count);
+    for (int i = 1; i < count; ++i)
+        marks += QStringLiteral(",?");
+    return marks;
+}
+
+// The rows of the cells' students in the class and term, in the order
+// stored, so that of two rows for one cell the later one counts. A block is
+// mostly whole students, and the index on term, class and student finds
+// each student's rows at once.
+DbValue<QVector<CellScore>> Read(const SheetClass& klass, const QVector<SheetCell>& cells)
+{
+    QVector<qint64> students;
+    QHash<qint64, QHash<QString, int>> wanted; // student -> subject -> position in cells
+    for (int i = 0; i < cells.size(); ++i) {
+        const SheetCell& cell = cells.at(i);
+        auto found = wanted.find(cell.studentId);
+        if (found == wanted.end()) {
+            students.append(cell.studentId);
+            found = wanted.insert(cell.studentId, {});
         }
-        return scores;
+        found->insert(cell.subjectCode, i);
     }
-
-    bool update(const SheetCell& cell, double score)
-    {
-        QSqlQuery& q = prepared(m_update, "Update TGrade Set Score = ? Where TermCode = ? And ClassCode = ? "
-                                          "And StudentID = ? And SubjectCode = ?");
-        bind(q, {score, m_class.termCode, m_class.classCode, cell.studentId, cell.subjectCode});
-        return q.exec();
-    }
-
-    bool insert(const SheetCell& cell, double score)
-    {
-        QSqlQuery& q =
-            prepared(m_insert, "Insert into TGrade (TermCode, ClassCode, StudentID, SubjectCode, Score) "
-                               "Values (?, ?, ?, ?, ?)");
-        bind(q, {m_class.termCode, m_class.classCode, cell.studentId, cell.subjectCode, score});
-        return q.exec();
-    }
-
-    bool remove(const SheetCell& cell)
-    {
-        QSqlQuery& q = prepared(m_remove, "Delete from TGrade Where TermCode = ? And ClassCode = ? "
-                                          "And StudentID = ? And SubjectCode = ?");
-        bind(q, {m_class.termCode, m_class.classCode, cell.studentId, cell.subjectCode});
-        return q.exec();
-    }
-
-    // Whether the student is on the class's roster; nullopt when the read failed.
-    std::optional<bool> onRoster(qint64 student)
-    {
-        const auto known = m_onRoster.constFind(student);
-        if (known != m_onRoster.cend())
-            return *known;
-        QSqlQuery& q = prepared(m_roster, "Select 1 from TStudent Where ID = ? And ClassCode = ?");
-        bind(q, {student, m_class.classCode});
-        if (!q.exec())
-            return std::nullopt;
-        const bool found = q.next();
-        if (q.lastError().isValid())
-            return std::nullopt;
-        q.finish(); // no read left open when the transaction commits
-        m_onRoster.insert(student, found);
-        return found;
-    }
-
-private:
-    QSqlQuery& prepared(std::optional<QSqlQuery>& slot, const char* sql)
-    {
-        if (!slot) {
-            slot.emplace(DM->ADOLocal());
-            slot->setForwardOnly(true);
-            slot->prepare(QString::fromLatin1(sql));
+    QVector<CellScore> scores(cells.size());
+    for (int first = 0; first < students.size(); first += StudentsPerRead) {
+        const int count = std::min<int>(StudentsPerRead, students.size() - first);
+        Statement read{
+            QStringLiteral("Select StudentID, SubjectCode, Score from TGrade "
+                           "Where TermCode = ? And ClassCode = ? And StudentID in (%1) Order by ID")
+                .arg(PlaceMarks(count)),
+            {klass.termCode, klass.classCode}};
+        for (int i = first; i < first + count; ++i)
+            read.values << students.at(i);
+        const DbValue<RowSet> rows = Db::select(read);
+        if (!rows)
+            return DbResult(rows);
+        for (int row = 0; row < rows->rowCount(); ++row) {
+            const QHash<QString, int> subjects = wanted.value(rows->value(row, 0).toLongLong());
+            const auto at = subjects.constFind(rows->value(row, 1).toString());
+            if (at != subjects.cend())
+                scores[*at] = rows->value(row, 2).toDouble();
         }
-        return *slot;
     }
+    return scores;
+}
 
-    static void bind(QSqlQuery& q, const QVariantList& values)
-    {
-        for (int i = 0; i < values.size(); ++i)
-            q.bindValue(i, values.at(i));
-    }
+// The IDs of the class's students now.
+DbValue<QSet<qint64>> Roster(const QString& classCode)
+{
+    const DbValue<RowSet> rows =
+        Db::select({QStringLiteral("Select ID from TStudent Where ClassCode = ?"), {classCode}});
+    if (!rows)
+        return DbResult(rows);
+    QSet<qint64> ids;
+    ids.reserve(rows->rowCount());
+    for (int row = 0; row < rows->rowCount(); ++row)
+        ids.insert(rows->value(row, 0).toLongLong());
+    return ids;
+}
 
-    SheetClass m_class;
-    std::optional<QSqlQuery> m_read, m_update, m_insert, m_remove, m_roster;
-    QHash<qint64, bool> m_onRoster;
-};
+DbResult Update(const SheetClass& klass, const SheetCell& cell, double score)
+{
+    return Db::execute({QStringLiteral("Update TGrade Set Score = ? Where TermCode = ? And ClassCode = ? "
+                                       "And StudentID = ? And SubjectCode = ?"),
+                        {score, klass.termCode, klass.classCode, cell.studentId, cell.subjectCode}});
+}
 
-QVector<SheetCell> cellsOf(const QVector<CellWrite>& writes)
+DbResult Insert(const SheetClass& klass, const SheetCell& cell, double score)
+{
+    return Db::insertRow(QStringLiteral("TGrade"), {{QStringLiteral("TermCode"), klass.termCode},
+                                                    {QStringLiteral("ClassCode"), klass.classCode},
+                                                    {QStringLiteral("StudentID"), cell.studentId},
+                                                    {QStringLiteral("SubjectCode"), cell.subjectCode},
+                                                    {QStringLiteral("Score"), score}});
+}
+
+DbResult Remove(const SheetClass& klass, const SheetCell& cell)
+{
+    return Db::execute({QStringLiteral("Delete from TGrade Where TermCode = ? And ClassCode = ? "
+                                       "And StudentID = ? And SubjectCode = ?"),
+                        {klass.termCode, klass.classCode, cell.studentId, cell.subjectCode}});
+}
+
+QVector<SheetCell> CellsOf(const QVector<CellWrite>& writes)
 {
     QVector<SheetCell> cells;
     cells.reserve(writes.size());
@@ -120,89 +107,96 @@ QVector<SheetCell> cellsOf(const QVector<CellWrite>& writes)
     return cells;
 }
 
-// Every write of the sheet: reads what the cells hold, checks it against
-// expected when given, writes, commits; all of it or nothing.
-SheetWrite write(const SheetClass& klass, const QVector<CellWrite>& writes,
-                 const QVector<CellScore>* expected)
+SheetWrite Refused(Outcome outcome, int offending)
 {
-    SheetWrite result;
+    SheetWrite refused;
+    refused.outcome = outcome;
+    refused.offending = offending;
+    return refused;
+}
+
+// Every write of the sheet: reads what the cells hold, checks it against
+// expected when given, writes, commits; all of it or nothing. Leaving early
+// rolls back whatever was written.
+DbValue<SheetWrite> Write(const SheetClass& klass, const QVector<CellWrite>& writes,
+                          const QVector<CellScore>* expected)
+{
     Transaction transaction;
     if (!transaction.isStarted())
-        return result;
-    SheetStatements statements(klass);
-    const std::optional<QVector<CellScore>> before = statements.read(cellsOf(writes));
+        return DbResult::failed(QStringLiteral("no transaction"));
+    const DbValue<QVector<CellScore>> before = Read(klass, CellsOf(writes));
     if (!before)
-        return result;
+        return DbResult(before);
     if (expected) {
-        for (int i = 0; i < writes.size(); ++i) {
-            if (before->at(i) != expected->value(i)) {
-                result.outcome = Outcome::Changed;
-                result.offending = i;
-                return result;
-            }
-        }
+        for (int i = 0; i < writes.size(); ++i)
+            if (before->at(i) != expected->value(i))
+                return Refused(Outcome::Changed, i);
     }
+    std::optional<QSet<qint64>> roster; // read with the first row to be added
     for (int i = 0; i < writes.size(); ++i) {
         const CellWrite& w = writes.at(i);
         if (!w.score) {
-            if (!statements.remove(w.cell))
-                return result;
-        } else if (before->at(i)) {
-            if (!statements.update(w.cell, *w.score))
-                return result;
-        } else {
-            // A new row only for a student still in the class: one removed
-            // or moved meanwhile would get a score nobody sees.
-            const std::optional<bool> onRoster = statements.onRoster(w.cell.studentId);
-            if (!onRoster)
-                return result;
-            if (!*onRoster) {
-                result.outcome = Outcome::StudentGone;
-                result.offending = i;
-                return result;
-            }
-            if (!statements.insert(w.cell, *w.score))
-                return result;
+            if (DbResult done = Remove(klass, w.cell); !done)
+                return done;
+            continue;
         }
+        if (before->at(i)) {
+            if (DbResult done = Update(klass, w.cell, *w.score); !done)
+                return done;
+            continue;
+        }
+        // A new row only for a student still in the class: one removed or
+        // moved meanwhile would get a score nobody sees.
+        if (!roster) {
+            const DbValue<QSet<qint64>> ids = Roster(klass.classCode);
+            if (!ids)
+                return DbResult(ids);
+            roster = *ids;
+        }
+        if (!roster->contains(w.cell.studentId))
+            return Refused(Outcome::StudentGone, i);
+        if (DbResult done = Insert(klass, w.cell, *w.score); !done)
+            return done;
     }
-    if (!transaction.commit())
-        return result;
-    result.outcome = Outcome::Stored;
-    result.before = *before;
-    return result;
+    if (DbResult done = transaction.commit(); !done)
+        return done;
+    SheetWrite stored;
+    stored.before = *before;
+    return stored;
 }
 
 } // namespace
 
-SheetWrite StoreScore(const SheetClass& klass, const SheetCell& cell, double score)
+namespace ScoreSheet {
+
+DbValue<SheetWrite> StoreScore(const SheetClass& klass, const SheetCell& cell, double score)
 {
-    return write(klass, {CellWrite{cell, score}}, nullptr);
+    return Write(klass, {CellWrite{cell, score}}, nullptr);
 }
 
-SheetWrite StoreScores(const SheetClass& klass, const QVector<CellWrite>& writes)
+DbValue<SheetWrite> StoreScores(const SheetClass& klass, const QVector<CellWrite>& writes)
 {
-    return write(klass, writes, nullptr);
+    return Write(klass, writes, nullptr);
 }
 
-SheetWrite ClearScores(const SheetClass& klass, const QVector<SheetCell>& cells)
+DbValue<SheetWrite> ClearScores(const SheetClass& klass, const QVector<SheetCell>& cells)
 {
     QVector<CellWrite> writes;
     writes.reserve(cells.size());
     for (const SheetCell& cell : cells)
         writes.append({cell, std::nullopt});
-    return write(klass, writes, nullptr);
+    return Write(klass, writes, nullptr);
 }
 
-SheetWrite StoreScoresIfUnchanged(const SheetClass& klass, const QVector<CellWrite>& writes,
-                                  const QVector<CellScore>& expected)
+DbValue<SheetWrite> StoreScoresIfUnchanged(const SheetClass& klass, const QVector<CellWrite>& writes,
+                                           const QVector<CellScore>& expected)
 {
-    return write(klass, writes, &expected);
+    return Write(klass, writes, &expected);
 }
 
-std::optional<QVector<CellScore>> ReadStoredScores(const SheetClass& klass, const QVector<SheetCell>& cells)
+DbValue<QVector<CellScore>> ReadStoredScores(const SheetClass& klass, const QVector<SheetCell>& cells)
 {
-    if (!DM || !DM->ensureOpen())
-        return std::nullopt;
-    SheetStatements statements(klass);
-    return statements.read(cells);
+    return Read(klass, cells);
 }
+
+} // namespace ScoreSheet

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/DbResult.h"
+
 #include <QString>
 #include <QVector>
 #include <optional>
@@ -39,32 +41,37 @@ struct CellWrite {
     CellScore score;
 };
 
-// The outcome of a write. Whatever went wrong, nothing of the call is stored.
+// What a write that ran did. A refusal stores nothing of the call; a
+// statement that failed comes back as a failed result instead, with nothing
+// stored either.
 struct SheetWrite {
     enum class Outcome {
         Stored,      // every cell written and committed
         Changed,     // a cell no longer held what was expected
         StudentGone, // a row was to be added for a student no longer on the class's roster
-        Failed,      // a statement or the commit failed
     };
 
-    Outcome outcome = Outcome::Failed;
+    Outcome outcome = Outcome::Stored;
     QVector<CellScore> before; // when stored: what each cell held, in the order written
     int offending = -1;        // Changed, StudentGone: the index of the cell concerned
 
     bool stored() const { return outcome == Outcome::Stored; }
 };
 
+namespace ScoreSheet {
+
 // Each cell at most once per call; the cells are written in the order given.
-SheetWrite StoreScore(const SheetClass& klass, const SheetCell& cell, double score);
-SheetWrite StoreScores(const SheetClass& klass, const QVector<CellWrite>& writes);
-SheetWrite ClearScores(const SheetClass& klass, const QVector<SheetCell>& cells);
+DbValue<SheetWrite> StoreScore(const SheetClass& klass, const SheetCell& cell, double score);
+DbValue<SheetWrite> StoreScores(const SheetClass& klass, const QVector<CellWrite>& writes);
+DbValue<SheetWrite> ClearScores(const SheetClass& klass, const QVector<SheetCell>& cells);
 // Writes only when every cell still holds what expected says, checked in the
 // same transaction: how a change is taken back without overwriting a
 // change made meanwhile by another window or program.
-SheetWrite StoreScoresIfUnchanged(const SheetClass& klass, const QVector<CellWrite>& writes,
-                                  const QVector<CellScore>& expected);
+DbValue<SheetWrite> StoreScoresIfUnchanged(const SheetClass& klass, const QVector<CellWrite>& writes,
+                                           const QVector<CellScore>& expected);
 
 // What the cells hold now, in the order given: of two rows for one cell the
-// later one counts, as in every table. nullopt when the read failed.
-std::optional<QVector<CellScore>> ReadStoredScores(const SheetClass& klass, const QVector<SheetCell>& cells);
+// later one counts, as in every table.
+DbValue<QVector<CellScore>> ReadStoredScores(const SheetClass& klass, const QVector<SheetCell>& cells);
+
+} // namespace ScoreSheet

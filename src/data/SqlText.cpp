@@ -147,3 +147,12 @@ QString FormatOneDecimal(double value)
         text = QStringLiteral("0.0");
     return text;
 }
+
+QString FieldText(const QVariant& value)
+{
+    if (value.isNull())
+        return {};
+    if (value.typeId() == QMetaType::Double)
+        return FormatPlainNumber(value.toDouble());
+    return value.toString();
+}

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 #include <stdexcept>
 
-// Values reach SQL text only through these helpers: a text code goes between
-// single quotes with every quote inside doubled, so a code such as O'Brien is
-// stored and found intact and can never end its literal early.
+// Statements bind their values (data/Database.h). Where one is still written
+// as text with its values, they reach it only through these helpers: a text
+// code goes between single quotes with every quote inside doubled, so a code
+// such as O'Brien is stored and found intact and can never end its literal
+// early.
 QString QuotedStr(const QString& code);
 
 // Numbers are spliced only from validated integers.
@@ -35,3 +38,7 @@ QString FormatPlainNumber(double value);
 
 // The one-decimal format of the statistics table ("85.0", "0.0").
 QString FormatOneDecimal(double value);
+
+// A stored value as the windows show it: null as nothing, a real number in
+// the plain format, everything else as its text.
+QString FieldText(const QVariant& value);

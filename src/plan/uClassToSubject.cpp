@@ -1,9 +1,10 @@
 #include "plan/uClassToSubject.h"
 
-#include "app/uPub.h"
 #include "data/Messages.h"
+#include "data/Plan.h"
 #include "data/QueryObject.h"
 #include "data/SqlText.h"
+#include "forms/uPub.h"
 #include "widgets/TermClassTree.h"
 
 namespace {
@@ -61,33 +62,28 @@ bool TfrmClassToSubject::hasChoice() const
 void TfrmClassToSubject::nothingChosen()
 {
     // A term node or nothing clicked: both lists empty, the caption unchanged.
-    upperList()->close();
-    lowerList()->close();
+    upperRows()->close();
+    lowerRows()->close();
 }
 
-QString TfrmClassToSubject::termCode() const
+int TfrmClassToSubject::termCode() const
 {
-    return SqlInt(StrToInt(m_tree->ShownClass().TermCode));
+    return StrToInt(m_tree->ShownClass().TermCode);
 }
 
 QString TfrmClassToSubject::classCode() const
 {
-    return QuotedStr(m_tree->ShownClass().ClassCode);
+    return m_tree->ShownClass().ClassCode;
 }
 
-QString TfrmClassToSubject::upperSql() const
+Statement TfrmClassToSubject::upperList() const
 {
-    return QStringLiteral("SELECT TClassToSubject.*,TSubject.SubjName from TClassToSubject,TSubject Where "
-                          "TClassToSubject.SubjCode= TSubject.SubjCode And TClassToSubject.TermCode=") +
-           termCode() + QStringLiteral(" And TClassToSubject.ClassCode=") + classCode();
+    return Plan::Subjects(termCode(), classCode());
 }
 
-QString TfrmClassToSubject::lowerSql() const
+Statement TfrmClassToSubject::lowerList() const
 {
-    return QStringLiteral("select * from TSubject Where 1=1  and Not SubjCode in (Select SubjCode from "
-                          "TClassToSubject Where 1=1  And TermCode=") +
-           termCode() + QStringLiteral(" And ClassCode=") + classCode() + QStringLiteral(")") +
-           QStringLiteral(" Order by SubjCode");
+    return Plan::OtherSubjects(termCode(), classCode());
 }
 
 QString TfrmClassToSubject::upperCaption() const
@@ -97,17 +93,14 @@ QString TfrmClassToSubject::upperCaption() const
            AsTyped(shown.ClassName) + QStringLiteral("]开设的课程科目！");
 }
 
-QString TfrmClassToSubject::insertSql(const QString& code) const
+DbResult TfrmClassToSubject::assign(const QString& code) const
 {
-    return QStringLiteral("Insert into TClassToSubject (TermCode,ClassCode,SubjCode) Values(") + termCode() +
-           QStringLiteral(",") + classCode() + QStringLiteral(",") + QuotedStr(code) + QStringLiteral(")");
+    return Plan::AddSubject(termCode(), classCode(), code);
 }
 
-QString TfrmClassToSubject::deleteSql(const QString& code) const
+DbResult TfrmClassToSubject::unassign(const QString& code) const
 {
-    return QStringLiteral("Delete From TClassToSubject where TermCode=") + termCode() +
-           QStringLiteral(" And ClassCode=") + classCode() + QStringLiteral(" And SubjCode=") +
-           QuotedStr(code);
+    return Plan::RemoveSubject(termCode(), classCode(), code);
 }
 
 bool ShowClassToSubject()

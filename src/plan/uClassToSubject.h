@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plan/uAssignForm.h"
+#include "forms/uAssignForm.h"
 
 class TTermClassTree;
 
@@ -18,15 +18,15 @@ public:
 protected:
     bool hasChoice() const override;
     void nothingChosen() override;
-    QString upperSql() const override;
-    QString lowerSql() const override;
+    Statement upperList() const override;
+    Statement lowerList() const override;
     QString upperCaption() const override;
-    QString insertSql(const QString& code) const override;
-    QString deleteSql(const QString& code) const override;
+    DbResult assign(const QString& code) const override;
+    DbResult unassign(const QString& code) const override;
 
 private:
     void TreeClick();
-    QString termCode() const;
+    int termCode() const;
     QString classCode() const;
 
     TTermClassTree* m_tree = nullptr;

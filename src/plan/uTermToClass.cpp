@@ -1,9 +1,10 @@
 #include "plan/uTermToClass.h"
 
-#include "app/uPub.h"
+#include "data/CodeTables.h"
 #include "data/Messages.h"
+#include "data/Plan.h"
 #include "data/QueryObject.h"
-#include "data/SqlText.h"
+#include "forms/uPub.h"
 
 #include <QGroupBox>
 
@@ -54,14 +55,8 @@ TfrmTermToClass::TfrmTermToClass(QWidget* parent) : TAssignForm(termToClassLayou
 
 bool TfrmTermToClass::ReadyData()
 {
-    dsQuery->close();
-    dsQuery->setSql(QStringLiteral("select * from TTerm Order by TermCode"));
     // Opening makes the first term current, which loads its class lists.
-    if (!dsQuery->open()) {
-        ShowMessage(Msg::ReadFailed);
-        return false;
-    }
-    return true;
+    return Succeeded(dsQuery->open(CodeTables::List(CodeTables::Terms())), Msg::ReadFailed);
 }
 
 void TfrmTermToClass::dsQueryAfterScroll()
@@ -74,23 +69,19 @@ bool TfrmTermToClass::hasChoice() const
     return !dsQuery->isEmpty() && !dsQuery->eof();
 }
 
-QString TfrmTermToClass::termCode() const
+int TfrmTermToClass::termCode() const
 {
-    return SqlInt(dsQuery->fieldInt(QStringLiteral("TermCode")));
+    return dsQuery->fieldInt(QStringLiteral("TermCode"));
 }
 
-QString TfrmTermToClass::upperSql() const
+Statement TfrmTermToClass::upperList() const
 {
-    return QStringLiteral("select TTermToClass.*,TClass.ClassName from TTermToClass,TClass Where  "
-                          "TClass.ClassCode=TTermToClass.ClassCode And  TermCode=") +
-           termCode() + QStringLiteral(" Order by TTermToClass.ClassCode");
+    return Plan::ActiveClasses(termCode());
 }
 
-QString TfrmTermToClass::lowerSql() const
+Statement TfrmTermToClass::lowerList() const
 {
-    return QStringLiteral("select * from TClass Where 1=1  and Not ClassCode in (Select ClassCode from "
-                          "TTermToClass where  TermCode=") +
-           termCode() + QStringLiteral(")") + QStringLiteral(" Order by ClassCode");
+    return Plan::InactiveClasses(termCode());
 }
 
 QString TfrmTermToClass::upperCaption() const
@@ -99,16 +90,14 @@ QString TfrmTermToClass::upperCaption() const
            QStringLiteral("]有效的班级！");
 }
 
-QString TfrmTermToClass::insertSql(const QString& code) const
+DbResult TfrmTermToClass::assign(const QString& code) const
 {
-    return QStringLiteral("Insert into TTermToClass (TermCode,ClassCode) Values(") + termCode() +
-           QStringLiteral(",") + QuotedStr(code) + QStringLiteral(")");
+    return Plan::Activate(termCode(), code);
 }
 
-QString TfrmTermToClass::deleteSql(const QString& code) const
+DbResult TfrmTermToClass::unassign(const QString& code) const
 {
-    return QStringLiteral("Delete From TTermToClass where TermCode=") + termCode() +
-           QStringLiteral(" And ClassCode=") + QuotedStr(code);
+    return Plan::Deactivate(termCode(), code);
 }
 
 bool ShowTermToClass()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plan/uAssignForm.h"
+#include "forms/uAssignForm.h"
 
 class DataGrid;
 
@@ -16,15 +16,15 @@ public:
 
 protected:
     bool hasChoice() const override;
-    QString upperSql() const override;
-    QString lowerSql() const override;
+    Statement upperList() const override;
+    Statement lowerList() const override;
     QString upperCaption() const override;
-    QString insertSql(const QString& code) const override;
-    QString deleteSql(const QString& code) const override;
+    DbResult assign(const QString& code) const override;
+    DbResult unassign(const QString& code) const override;
 
 private:
     void dsQueryAfterScroll();
-    QString termCode() const;
+    int termCode() const;
 
     QueryObject* dsQuery = nullptr; // all terms
     DataGrid* DBGridEh1 = nullptr;

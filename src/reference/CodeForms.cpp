@@ -1,10 +1,9 @@
 #include "reference/CodeForms.h"
 
-#include "app/FieldGuard.h"
-#include "app/uPub.h"
 #include "data/Messages.h"
 #include "data/QueryObject.h"
-#include "data/SqlText.h"
+#include "forms/FieldGuard.h"
+#include "forms/uPub.h"
 #include "widgets/DataGrid.h"
 
 #include <QLabel>
@@ -39,8 +38,8 @@ TfrmCodeList::TfrmCodeList(const CodeTable& table, QWidget* parent)
     DBGridEh1 = new DataGrid(this);
     DBGridEh1->setObjectName(QStringLiteral("DBGridEh1"));
     DBGridEh1->setColumns({GridColumn::hidden(QStringLiteral("ID")),
-                           Column(table.codeField, table.codeTitle, table.codeWidth),
-                           Column(table.nameField, table.nameTitle, table.nameWidth)});
+                           Column(table.columns->codeField, table.codeTitle, table.codeWidth),
+                           Column(table.columns->nameField, table.nameTitle, table.nameWidth)});
     DBGridEh1->setQuery(dsQuery);
 
     auto* layout = new QVBoxLayout(this);
@@ -58,13 +57,7 @@ TfrmCodeList::TfrmCodeList(const CodeTable& table, QWidget* parent)
 
 bool TfrmCodeList::ReadyData()
 {
-    dsQuery->close();
-    dsQuery->setSql(m_table.listSql);
-    if (!dsQuery->open()) {
-        ShowMessage(Msg::ReadFailed);
-        return false;
-    }
-    return true;
+    return Succeeded(dsQuery->open(CodeTables::List(*m_table.columns)), Msg::ReadFailed);
 }
 
 bool TfrmCodeList::appendRecord()
@@ -75,6 +68,11 @@ bool TfrmCodeList::appendRecord()
 bool TfrmCodeList::editRecord(int id)
 {
     return m_table.showEdit(id);
+}
+
+DbResult TfrmCodeList::deleteRecord(int id)
+{
+    return CodeTables::Remove(*m_table.columns, id);
 }
 
 TfrmCodeEdit::TfrmCodeEdit(const CodeTable& table, int ID, QWidget* parent)
@@ -116,16 +114,16 @@ void TfrmCodeEdit::FormCreate()
 
 bool TfrmCodeEdit::ReadyData()
 {
-    if (!openRecord(m_table.recordSql + SqlInt(ID)))
+    const DbValue<std::optional<CodeTables::Record>> found = CodeTables::Find(*m_table.columns, ID);
+    if (!Succeeded(found, Msg::ReadFailed))
         return false;
-    if (dsQuery->isEmpty()) {
-        // The row is gone (or was never there): the dialog stores a new one.
-        dsQuery->append();
-        return true;
+    // A row that is gone (or was never there) leaves the fields empty, and
+    // the dialog stores a new one.
+    m_found = found->has_value();
+    if (m_found) {
+        EditCode->setText((*found)->code);
+        EditName->setText((*found)->name);
     }
-    dsQuery->edit();
-    EditCode->setText(dsQuery->fieldText(m_table.codeField));
-    EditName->setText(dsQuery->fieldText(m_table.nameField));
     return true;
 }
 
@@ -143,12 +141,10 @@ bool TfrmCodeEdit::SaveData()
     }
     if (!AcceptCode())
         return false;
-    // A code that is no number for a numeric column throws here, before the post.
-    dsQuery->setField(m_table.codeField, EditCode->text());
-    dsQuery->setField(m_table.nameField, EditName->text());
-    if (!dsQuery->post()) {
-        ShowMessage(m_table.storeFailedMessage);
-        return false; // still in editing with what was typed
-    }
-    return true;
+    // A code that is no number for a numeric column throws, before anything is stored.
+    const DbResult stored =
+        CodeTables::Store(*m_table.columns, m_found ? std::optional<int>(ID) : std::nullopt, EditCode->text(),
+                          EditName->text());
+    // Refused: the dialog stays open with what was typed.
+    return Succeeded(stored, m_table.storeFailedMessage);
 }

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "app/EditForm.h"
-#include "reference/ListForm.h"
+#include "data/CodeTables.h"
+#include "forms/EditForm.h"
+#include "forms/ListForm.h"
 
 #include <QSize>
 #include <QString>
@@ -9,20 +10,18 @@
 class DataGrid;
 class QLabel;
 class QLineEdit;
-class QueryObject;
 
 // What one code table (terms, subjects, classes) shows and says; the list
 // window and the edit dialog are the same for all three otherwise.
 struct CodeTable {
+    const CodeTableColumns* columns = nullptr; // the table, its code and name
+
     // The list window.
     QString listObjectName;
     QString listCaption;
     QSize listClient;
-    QString listSql;
-    QString codeField;
     QString codeTitle;
     int codeWidth = 0;
-    QString nameField;
     QString nameTitle;
     int nameWidth = 0;
     QString deleteQuestion;
@@ -34,7 +33,6 @@ struct CodeTable {
     QString editCaption;
     QSize editClient;
     bool editResizable = false;
-    QString recordSql; // followed by the ID
     QString codeLabel;
     int codeMaxLength = 20;
     QString nameLabel;
@@ -62,6 +60,7 @@ public:
 protected:
     bool appendRecord() override;
     bool editRecord(int id) override;
+    DbResult deleteRecord(int id) override;
     void reloadAfterStore() override { ReadyData(); }
 
 private:
@@ -89,4 +88,5 @@ protected:
 
 private:
     const CodeTable& m_table;
+    bool m_found = false; // whether a row had the ID: it is changed, else a new one stored
 };

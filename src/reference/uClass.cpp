@@ -1,20 +1,18 @@
 #include "reference/uClass.h"
 
-#include "app/uPub.h"
 #include "data/Messages.h"
+#include "forms/uPub.h"
 
 const CodeTable& ClassTable()
 {
     static const CodeTable table = [] {
         CodeTable t;
+        t.columns = &CodeTables::Classes();
         t.listObjectName = QStringLiteral("frmClass");
         t.listCaption = QStringLiteral("班级信息");
         t.listClient = QSize(460, 292);
-        t.listSql = QStringLiteral("select * from TClass Order by ClassCode");
-        t.codeField = QStringLiteral("ClassCode");
         t.codeTitle = QStringLiteral("班级简码");
         t.codeWidth = 110;
-        t.nameField = QStringLiteral("ClassName");
         t.nameTitle = QStringLiteral("班级名称");
         t.nameWidth = 276;
         t.deleteQuestion = QStringLiteral("您确认删除选定的班级记录吗？");
@@ -23,7 +21,6 @@ const CodeTable& ClassTable()
         t.editObjectName = QStringLiteral("frmClassEdit");
         t.editCaption = QStringLiteral("新增/修改班级信息");
         t.editClient = QSize(250, 126);
-        t.recordSql = QStringLiteral("Select * from TClass Where ID=");
         t.codeLabel = QStringLiteral("班级编号");
         t.codeMaxLength = 20;
         t.nameLabel = QStringLiteral("班级名称");

@@ -1,20 +1,18 @@
 #include "reference/uSubject.h"
 
-#include "app/uPub.h"
 #include "data/Messages.h"
+#include "forms/uPub.h"
 
 const CodeTable& SubjectTable()
 {
     static const CodeTable table = [] {
         CodeTable t;
+        t.columns = &CodeTables::Subjects();
         t.listObjectName = QStringLiteral("frmSubject");
         t.listCaption = QStringLiteral("科目信息维护");
         t.listClient = QSize(439, 279);
-        t.listSql = QStringLiteral("select * from TSubject Order by SubjCode");
-        t.codeField = QStringLiteral("SubjCode");
         t.codeTitle = QStringLiteral("科目简码");
         t.codeWidth = 121;
-        t.nameField = QStringLiteral("SubjName");
         t.nameTitle = QStringLiteral("科目名称");
         t.nameWidth = 282;
         t.deleteQuestion = QStringLiteral("您确认删除选定的科目记录吗？");
@@ -24,7 +22,6 @@ const CodeTable& SubjectTable()
         t.editCaption = QStringLiteral("新增/修改科目信息");
         t.editClient = QSize(256, 123);
         t.editResizable = true;
-        t.recordSql = QStringLiteral("Select * from TSubject Where ID=");
         t.codeLabel = QStringLiteral("科目编号");
         t.codeMaxLength = 20;
         t.nameLabel = QStringLiteral("科目名称");

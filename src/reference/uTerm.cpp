@@ -1,9 +1,9 @@
 #include "reference/uTerm.h"
 
-#include "app/FieldGuard.h"
-#include "app/uPub.h"
 #include "data/Messages.h"
-#include "reference/KeyPress.h"
+#include "forms/FieldGuard.h"
+#include "forms/KeyPress.h"
+#include "forms/uPub.h"
 
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -13,14 +13,12 @@ const CodeTable& TermTable()
 {
     static const CodeTable table = [] {
         CodeTable t;
+        t.columns = &CodeTables::Terms();
         t.listObjectName = QStringLiteral("frmTerm");
         t.listCaption = QStringLiteral("学期信息维护");
         t.listClient = QSize(419, 264);
-        t.listSql = QStringLiteral("Select * from TTerm Order by TermCode");
-        t.codeField = QStringLiteral("TermCode");
         t.codeTitle = QStringLiteral("学期编号");
         t.codeWidth = 61;
-        t.nameField = QStringLiteral("TermName");
         t.nameTitle = QStringLiteral("学期名称");
         t.nameWidth = 284;
         t.deleteQuestion = QStringLiteral("您确认删除选定的学期记录吗？");
@@ -29,7 +27,6 @@ const CodeTable& TermTable()
         t.editObjectName = QStringLiteral("frmTermEdit");
         t.editCaption = QStringLiteral("新增/修改学期信息");
         t.editClient = QSize(251, 122);
-        t.recordSql = QStringLiteral("Select * from TTerm Where ID=");
         t.codeLabel = QStringLiteral("学期编号");
         t.codeMaxLength = 10;
         t.nameLabel = QStringLiteral("学期名称");

@@ -31,28 +31,28 @@ const ScoreChange* ScoreHistory::nextRedo() const
     return m_done < m_changes.size() ? &m_changes.at(m_done) : nullptr;
 }
 
-SheetWrite ScoreHistory::undo()
+DbValue<SheetWrite> ScoreHistory::undo()
 {
     const ScoreChange* change = nextUndo();
     if (!change)
-        return {};
-    SheetWrite written =
-        StoreScoresIfUnchanged(change->klass, writesOf(*change, change->before), change->after);
-    if (written.stored()) {
+        return DbResult::failed(QStringLiteral("nothing to undo"));
+    DbValue<SheetWrite> written =
+        ScoreSheet::StoreScoresIfUnchanged(change->klass, writesOf(*change, change->before), change->after);
+    if (written && written->stored()) {
         --m_done;
         emit changed();
     }
     return written;
 }
 
-SheetWrite ScoreHistory::redo()
+DbValue<SheetWrite> ScoreHistory::redo()
 {
     const ScoreChange* change = nextRedo();
     if (!change)
-        return {};
-    SheetWrite written =
-        StoreScoresIfUnchanged(change->klass, writesOf(*change, change->after), change->before);
-    if (written.stored()) {
+        return DbResult::failed(QStringLiteral("nothing to redo"));
+    DbValue<SheetWrite> written =
+        ScoreSheet::StoreScoresIfUnchanged(change->klass, writesOf(*change, change->after), change->before);
+    if (written && written->stored()) {
         ++m_done;
         emit changed();
     }

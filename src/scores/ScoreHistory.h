@@ -39,8 +39,10 @@ public:
     const ScoreChange* nextUndo() const;
     const ScoreChange* nextRedo() const;
 
-    SheetWrite undo();
-    SheetWrite redo();
+    // What the write did; a failure when there was nothing to take back or
+    // make again, or a statement failed.
+    DbValue<SheetWrite> undo();
+    DbValue<SheetWrite> redo();
 
 signals:
     void changed();

@@ -1,7 +1,7 @@
 #include "scores/ScoreSheetView.h"
 
+#include "forms/ScoreText.h"
 #include "scores/ScoreSheetModel.h"
-#include "scores/ScoreText.h"
 #include "widgets/PlainCellDelegate.h"
 
 #include <QApplication>

@@ -1,9 +1,10 @@
 #include "scores/uGrade.h"
 
-#include "app/uPub.h"
 #include "data/Messages.h"
 #include "data/QueryObject.h"
+#include "data/Roster.h"
 #include "data/SqlText.h"
+#include "forms/uPub.h"
 #include "scores/uGuadeEdit.h"
 #include "widgets/DataGrid.h"
 #include "widgets/TermClassTree.h"
@@ -82,8 +83,8 @@ std::optional<ScoreRows> TfrmGrade::shownRows() const
     const ClassSelection shown = m_tree->ShownClass();
     if (shown.isEmpty() || dsStudent->eof())
         return std::nullopt;
-    return ScoreRows(m_kind, StrToInt(shown.TermCode), shown.ClassCode,
-                     dsStudent->fieldInt(QStringLiteral("ID")));
+    return ScoreRows{m_kind.table, StrToInt(shown.TermCode), shown.ClassCode,
+                     dsStudent->fieldInt(QStringLiteral("ID"))};
 }
 
 bool TfrmGrade::ReadyList()
@@ -95,13 +96,7 @@ bool TfrmGrade::ReadyList()
         return false;
     GroupBox2->setTitle(QStringLiteral("班级 [") + AsTyped(shown.ClassName) +
                         QStringLiteral("] 的学生信息列表！"));
-    dsStudent->setSql(QStringLiteral("Select * from TStudent Where ClassCode=") + QuotedStr(shown.ClassCode) +
-                      QStringLiteral(" Order by SName"));
-    if (!dsStudent->open()) {
-        ShowMessage(Msg::ReadFailed);
-        return false;
-    }
-    return true;
+    return Succeeded(dsStudent->open(Roster::Students(shown.ClassCode)), Msg::ReadFailed);
 }
 
 bool TfrmGrade::ReadySubj()

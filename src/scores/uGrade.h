@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scores/ScoreWindow.h"
+#include "forms/ScoreWindow.h"
 
 // "学生成绩录入": the students of a class and, below them, the current
 // student's scores in the term, one row per subject.

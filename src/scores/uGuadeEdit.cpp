@@ -1,6 +1,6 @@
 #include "scores/uGuadeEdit.h"
 
-#include "app/uPub.h"
+#include "forms/uPub.h"
 
 TfrmGuadeEdit::TfrmGuadeEdit(int id, QWidget* parent) : TScoreEditForm(GradeScores(), id, parent)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scores/ScoreEditForm.h"
+#include "forms/ScoreEditForm.h"
 
 // "成绩修改": one student's score in one subject.
 class TfrmGuadeEdit : public TScoreEditForm {

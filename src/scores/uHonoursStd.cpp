@@ -1,7 +1,7 @@
 #include "scores/uHonoursStd.h"
 
-#include "app/uPub.h"
 #include "data/SqlText.h"
+#include "forms/uPub.h"
 #include "scores/uHonoursStdEdit.h"
 #include "widgets/TermClassTree.h"
 
@@ -22,7 +22,7 @@ std::optional<ScoreRows> TfrmHonoursStd::shownRows() const
     const ClassSelection shown = m_tree->ShownClass();
     if (shown.isEmpty())
         return std::nullopt;
-    return ScoreRows(m_kind, StrToInt(shown.TermCode), shown.ClassCode);
+    return ScoreRows{m_kind.table, StrToInt(shown.TermCode), shown.ClassCode};
 }
 
 bool TfrmHonoursStd::ReadyList()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scores/ScoreWindow.h"
+#include "forms/ScoreWindow.h"
 
 // "优生评定标准": the honours standard of each subject for a class in a term.
 class TfrmHonoursStd : public TScoreWindow {

@@ -1,6 +1,6 @@
 #include "scores/uHonoursStdEdit.h"
 
-#include "app/uPub.h"
+#include "forms/uPub.h"
 
 TfrmHonoursStdEdit::TfrmHonoursStdEdit(int id, QWidget* parent)
     : TScoreEditForm(HonoursStandards(), id, parent)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scores/ScoreEditForm.h"
+#include "forms/ScoreEditForm.h"
 
 // "修改优秀评定标准": a class's honours standard in one subject, a whole number.
 class TfrmHonoursStdEdit : public TScoreEditForm {

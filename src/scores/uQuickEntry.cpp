@@ -1,12 +1,12 @@
 #include "scores/uQuickEntry.h"
 
-#include "app/uMain.h"
-#include "app/uPub.h"
 #include "data/Messages.h"
 #include "data/SqlText.h"
+#include "forms/MdiChild.h"
+#include "forms/ScoreText.h"
+#include "forms/uPub.h"
 #include "scores/ScoreSheetModel.h"
 #include "scores/ScoreSheetView.h"
-#include "scores/ScoreText.h"
 #include "widgets/TermClassTree.h"
 
 #include <QAction>
@@ -214,37 +214,38 @@ bool TfrmQuickEntry::storeCell(const QModelIndex& cell, const QString& text)
     }
     const SheetCell key = m_sheet->cellAt(cell);
     const QString name = m_sheet->cellName(cell);
-    const SheetWrite written = StoreScore(m_sheet->shownClass(), key, *score);
-    if (!written.stored()) {
-        reportRefusal(written, {name}, QStringLiteral("成绩未保存！"));
+    const DbValue<SheetWrite> written = ScoreSheet::StoreScore(m_sheet->shownClass(), key, *score);
+    if (!stored(written, {name}, QStringLiteral("成绩未保存！")))
         return false;
-    }
     m_sheet->setScore(cell, *score);
-    record(ScoreChange::Kind::Cell, {key}, {name}, written.before, {*score});
+    record(ScoreChange::Kind::Cell, {key}, {name}, written->before, {*score});
     showStatus(QStringLiteral("已保存：") + name + QLatin1Char(' ') + FormatPlainNumber(*score) +
                QStringLiteral("。"));
     return true;
 }
 
-void TfrmQuickEntry::reportRefusal(const SheetWrite& written, const QStringList& names,
-                                   const QString& whatFollows)
+bool TfrmQuickEntry::stored(const DbValue<SheetWrite>& written, const QStringList& names,
+                            const QString& whatFollows)
 {
-    switch (written.outcome) {
+    if (!Succeeded(written, Msg::StoreFailed)) {
+        showStatus(Msg::StoreFailed + QLatin1Char(' ') + whatFollows, true);
+        return false;
+    }
+    switch (written->outcome) {
+    case Outcome::Stored:
+        return true;
     case Outcome::StudentGone:
-        showStatus(names.value(written.offending) + QStringLiteral("：该学生已不在本班，") + whatFollows +
+        showStatus(names.value(written->offending) + QStringLiteral("：该学生已不在本班，") + whatFollows +
                        QStringLiteral("请重新点击班级。"),
                    true);
         break;
     case Outcome::Changed:
-        showStatus(names.value(written.offending) + QStringLiteral("的成绩已被其他窗口或程序修改，") +
+        showStatus(names.value(written->offending) + QStringLiteral("的成绩已被其他窗口或程序修改，") +
                        whatFollows,
                    true);
         break;
-    case Outcome::Failed:
-    case Outcome::Stored:
-        showStatus(Msg::StoreFailed + QLatin1Char(' ') + whatFollows, true);
-        break;
     }
+    return false;
 }
 
 void TfrmQuickEntry::record(ScoreChange::Kind kind, const QVector<SheetCell>& cells, const QStringList& names,
@@ -302,11 +303,9 @@ bool TfrmQuickEntry::pasteText(const QString& text)
         showStatus(QStringLiteral("剪贴板中没有可以粘贴的成绩。"), true);
         return false;
     }
-    const SheetWrite written = StoreScores(m_sheet->shownClass(), writes);
-    if (!written.stored()) {
-        reportRefusal(written, names, NotStored);
+    const DbValue<SheetWrite> written = ScoreSheet::StoreScores(m_sheet->shownClass(), writes);
+    if (!stored(written, names, NotStored))
         return false;
-    }
     QVector<SheetCell> cells;
     QVector<CellScore> after;
     cells.reserve(writes.size());
@@ -316,7 +315,7 @@ bool TfrmQuickEntry::pasteText(const QString& text)
         after.append(w.score);
     }
     m_sheet->setScores(cells, after);
-    record(ScoreChange::Kind::Paste, cells, names, written.before, after);
+    record(ScoreChange::Kind::Paste, cells, names, written->before, after);
     selectCells(cells);
     showStatus(QStringLiteral("已粘贴%1个成绩。").arg(cells.size()));
     return true;
@@ -370,21 +369,19 @@ void TfrmQuickEntry::clearSelection()
     }
     if (keys.isEmpty())
         return;
-    const SheetWrite written = ClearScores(m_sheet->shownClass(), keys);
-    if (!written.stored()) {
-        reportRefusal(written, keyNames, QStringLiteral("成绩未清除！"));
+    const DbValue<SheetWrite> written = ScoreSheet::ClearScores(m_sheet->shownClass(), keys);
+    if (!stored(written, keyNames, QStringLiteral("成绩未清除！")))
         return;
-    }
     // Only the cells that held a score are a change to take back.
     QVector<SheetCell> cells;
     QStringList names;
     QVector<CellScore> before;
     for (int i = 0; i < keys.size(); ++i) {
-        if (!written.before.at(i))
+        if (!written->before.at(i))
             continue;
         cells.append(keys.at(i));
         names.append(keyNames.at(i));
-        before.append(written.before.at(i));
+        before.append(written->before.at(i));
     }
     m_sheet->setScores(keys, QVector<CellScore>(keys.size()));
     if (cells.isEmpty()) {
@@ -442,12 +439,11 @@ void TfrmQuickEntry::takeBack(Direction direction)
         if (!showClass(change.klass, change.termName, change.className))
             return;
     }
-    const SheetWrite written = undoing ? m_history->undo() : m_history->redo();
+    const DbValue<SheetWrite> written = undoing ? m_history->undo() : m_history->redo();
     const QString verb = undoing ? QStringLiteral("撤销") : QStringLiteral("重做");
-    if (!written.stored()) {
-        reportRefusal(written, change.cellNames, QStringLiteral("不能") + verb + QStringLiteral("！"));
-        if (written.offending >= 0)
-            selectCells({change.cells.at(written.offending)});
+    if (!stored(written, change.cellNames, QStringLiteral("不能") + verb + QStringLiteral("！"))) {
+        if (written && written->offending >= 0)
+            selectCells({change.cells.at(written->offending)});
         return;
     }
     m_sheet->setScores(change.cells, undoing ? change.before : change.after);
@@ -466,11 +462,11 @@ void TfrmQuickEntry::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
-bool ShowQuickEntry()
+bool ShowQuickEntry(QMdiArea* area)
 {
     auto form = std::make_unique<TfrmQuickEntry>();
     if (!form->ReadyData())
         return false;
-    ShowMdiChild(form.release());
+    ShowMdiChild(area, std::move(form));
     return true;
 }

@@ -7,6 +7,7 @@
 
 class QGroupBox;
 class QLabel;
+class QMdiArea;
 class ScoreSheetModel;
 class ScoreSheetView;
 class TTermClassTree;
@@ -56,7 +57,10 @@ private:
     // Selects the class's node in the tree, as if it had been clicked.
     void selectNode(const SheetClass& klass);
     void showStatus(const QString& text, bool problem = false);
-    void reportRefusal(const SheetWrite& written, const QStringList& names, const QString& whatFollows);
+    // Whether the write stored every cell. A refusal is told in the status
+    // line, a failed statement also by the window's message; whatFollows
+    // says what became of the command.
+    bool stored(const DbValue<SheetWrite>& written, const QStringList& names, const QString& whatFollows);
     void record(ScoreChange::Kind kind, const QVector<SheetCell>& cells, const QStringList& names,
                 const QVector<CellScore>& before, const QVector<CellScore>& after);
     // The score cells of the selection (or the current cell), row by row.
@@ -76,6 +80,7 @@ private:
     QString m_className;
 };
 
-// Opens one more quick entry window inside the main window; false when its
-// tree could not be loaded (the failure was reported).
-bool ShowQuickEntry();
+// Opens one more quick entry window, maximised inside the given MDI area (on
+// its own without one); false when its tree could not be loaded (the
+// failure was reported).
+bool ShowQuickEntry(QMdiArea* area);

@@ -1,9 +1,9 @@
 #include "statistics/uGradeCount.h"
 
-#include "app/uMain.h"
-#include "app/uPub.h"
 #include "data/Messages.h"
 #include "data/SqlText.h"
+#include "forms/MdiChild.h"
+#include "forms/uPub.h"
 #include "statistics/GradeCountParts.h"
 #include "students/uStudentEdit.h"
 #include "widgets/StringAlignGrid.h"
@@ -277,11 +277,11 @@ void TfrmGradeCount::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
-bool ShowGradeCount()
+bool ShowGradeCount(QMdiArea* area)
 {
     auto form = std::make_unique<TfrmGradeCount>();
     if (!form->ReadyData())
         return false;
-    ShowMdiChild(form.release());
+    ShowMdiChild(area, std::move(form));
     return true;
 }

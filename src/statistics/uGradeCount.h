@@ -12,6 +12,7 @@ class QComboBox;
 class QFrame;
 class ComparisonBox;
 class QLineEdit;
+class QMdiArea;
 class QPushButton;
 class QTabWidget;
 class TStringAlignGrid;
@@ -82,9 +83,10 @@ private:
     ResultsTable* m_table = nullptr;
 };
 
-// Opens one more statistics window inside the main window; false when its
-// tree could not be loaded (the failure was reported).
-bool ShowGradeCount();
+// Opens one more statistics window, maximised inside the given MDI area (on
+// its own without one); false when its tree could not be loaded (the failure
+// was reported).
+bool ShowGradeCount(QMdiArea* area);
 
 // The text of a masked field as the user sees it, with every unfilled
 // position read as a blank ("5 0" when the middle digit is missing).

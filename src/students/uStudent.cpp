@@ -1,8 +1,9 @@
 #include "students/uStudent.h"
 
-#include "app/uPub.h"
+#include "data/CodeTables.h"
 #include "data/Messages.h"
-#include "data/SqlText.h"
+#include "data/Roster.h"
+#include "forms/uPub.h"
 #include "students/uStudentEdit.h"
 
 #include <QGroupBox>
@@ -111,13 +112,8 @@ void TfrmStudent::showEvent(QShowEvent* event)
 
 bool TfrmStudent::ReadyData()
 {
-    dsQuery->close();
-    dsQuery->setSql(QStringLiteral("select * from TClass Order by ClassCode"));
-    if (!dsQuery->open()) { // opening makes the first class current, which lists its students
-        ShowMessage(Msg::ReadFailed);
-        return false;
-    }
-    return true;
+    // Opening makes the first class current, which lists its students.
+    return Succeeded(dsQuery->open(CodeTables::List(CodeTables::Classes())), Msg::ReadFailed);
 }
 
 bool TfrmStudent::ReadyList()
@@ -126,15 +122,8 @@ bool TfrmStudent::ReadyList()
         return false;
     GroupBox2->setTitle(QStringLiteral("班级 [") + AsTyped(dsQuery->fieldText(QStringLiteral("ClassName"))) +
                         QStringLiteral("] 的学生信息列表！"));
-    dsStudent->close();
-    dsStudent->setSql(QStringLiteral("Select * from TStudent Where ClassCode=") +
-                      QuotedStr(dsQuery->fieldText(QStringLiteral("ClassCode"))) +
-                      QStringLiteral(" Order by SName"));
-    if (!dsStudent->open()) {
-        ShowMessage(Msg::ReadFailed);
-        return false;
-    }
-    return true;
+    return Succeeded(dsStudent->open(Roster::Students(dsQuery->fieldText(QStringLiteral("ClassCode")))),
+                     Msg::ReadFailed);
 }
 
 bool TfrmStudent::canAppend() const
@@ -152,6 +141,11 @@ bool TfrmStudent::editRecord(int id)
 {
     return ShowStudentEdit(id, dsQuery->fieldText(QStringLiteral("ClassCode")),
                            dsQuery->fieldText(QStringLiteral("ClassName")));
+}
+
+DbResult TfrmStudent::deleteRecord(int id)
+{
+    return Roster::RemoveStudent(id);
 }
 
 bool ShowStudent()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reference/ListForm.h"
+#include "forms/ListForm.h"
 
 class QGroupBox;
 
@@ -29,6 +29,7 @@ protected:
     bool canAppend() const override;
     bool appendRecord() override;
     bool editRecord(int id) override;
+    DbResult deleteRecord(int id) override;
     void reloadAfterStore() override { ReadyList(); }
     void showEvent(QShowEvent* event) override;
 

@@ -1,11 +1,10 @@
 #include "students/uStudentEdit.h"
 
-#include "app/FieldGuard.h"
-#include "app/uPub.h"
 #include "data/Messages.h"
-#include "data/QueryObject.h"
-#include "data/SqlText.h"
-#include "reference/KeyPress.h"
+#include "data/Roster.h"
+#include "forms/FieldGuard.h"
+#include "forms/KeyPress.h"
+#include "forms/uPub.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -148,28 +147,28 @@ void TfrmStudentEdit::EditSCodeKeyPress(QChar& Key)
 
 bool TfrmStudentEdit::ReadyData()
 {
-    if (!openRecord(QStringLiteral("Select * from TStudent Where ID=") + SqlInt(ID)))
+    const DbValue<std::optional<Roster::Student>> found = Roster::FindStudent(ID);
+    if (!Succeeded(found, Msg::ReadFailed))
         return false;
     EditClassCode->setText(ClassCode);
     EditClassName->setText(ClassName);
-    if (dsQuery->isEmpty()) {
-        // A new student, or one deleted since the caller listed it: the
-        // fields keep their first contents and a new row is stored.
-        dsQuery->append();
+    // A new student, or one deleted since the caller listed it: the fields
+    // keep their first contents and a new row is stored.
+    m_found = found->has_value();
+    if (!m_found)
         return true;
-    }
-    dsQuery->edit();
-    EditSName->setText(dsQuery->fieldText(QStringLiteral("SName")));
-    EditSCode->setText(dsQuery->fieldText(QStringLiteral("SNumber")));
-    EditRoom->setText(dsQuery->fieldText(QStringLiteral("Room")));
-    EditAddress->setText(dsQuery->fieldText(QStringLiteral("Address")));
-    EditPostCode->setText(dsQuery->fieldText(QStringLiteral("PostCode")));
-    EditPatriarchy->setText(dsQuery->fieldText(QStringLiteral("Patriarchy")));
-    EditHomeTel->setText(dsQuery->fieldText(QStringLiteral("HomeTel")));
-    EditWJContent->setPlainText(dsQuery->fieldText(QStringLiteral("WJContent")));
-    cmbIsTY->setCurrentIndex(dsQuery->fieldInt(QStringLiteral("IsTY")));
-    cmbHasWJ->setCurrentIndex(dsQuery->fieldInt(QStringLiteral("HasWJ")));
-    cmbIsActive->setCurrentIndex(dsQuery->fieldInt(QStringLiteral("IsActive")));
+    const Roster::Student& s = **found;
+    EditSName->setText(s.SName);
+    EditSCode->setText(s.SNumber);
+    EditRoom->setText(s.Room);
+    EditAddress->setText(s.Address);
+    EditPostCode->setText(s.PostCode);
+    EditPatriarchy->setText(s.Patriarchy);
+    EditHomeTel->setText(s.HomeTel);
+    EditWJContent->setPlainText(s.WJContent);
+    cmbIsTY->setCurrentIndex(s.IsTY);
+    cmbHasWJ->setCurrentIndex(s.HasWJ);
+    cmbIsActive->setCurrentIndex(s.IsActive);
     return true;
 }
 
@@ -185,23 +184,22 @@ bool TfrmStudentEdit::SaveData()
         EditSCode->setFocus();
         return false;
     }
-    dsQuery->setField(QStringLiteral("ClassCode"), EditClassCode->text());
-    dsQuery->setField(QStringLiteral("SName"), EditSName->text());
-    dsQuery->setField(QStringLiteral("SNumber"), EditSCode->text());
-    dsQuery->setField(QStringLiteral("Room"), EditRoom->text());
-    dsQuery->setField(QStringLiteral("Address"), EditAddress->text());
-    dsQuery->setField(QStringLiteral("PostCode"), EditPostCode->text());
-    dsQuery->setField(QStringLiteral("Patriarchy"), EditPatriarchy->text());
-    dsQuery->setField(QStringLiteral("HomeTel"), EditHomeTel->text());
-    dsQuery->setField(QStringLiteral("WJContent"), EditWJContent->toPlainText());
-    dsQuery->setField(QStringLiteral("IsTY"), cmbIsTY->currentIndex());
-    dsQuery->setField(QStringLiteral("HasWJ"), cmbHasWJ->currentIndex());
-    dsQuery->setField(QStringLiteral("IsActive"), cmbIsActive->currentIndex());
-    if (!dsQuery->post()) {
-        ShowMessage(Msg::StoreFailed);
-        return false; // still in editing with what was typed
-    }
-    return true;
+    Roster::Student s;
+    s.ClassCode = EditClassCode->text();
+    s.SName = EditSName->text();
+    s.SNumber = EditSCode->text();
+    s.Room = EditRoom->text();
+    s.Address = EditAddress->text();
+    s.PostCode = EditPostCode->text();
+    s.Patriarchy = EditPatriarchy->text();
+    s.HomeTel = EditHomeTel->text();
+    s.WJContent = EditWJContent->toPlainText();
+    s.IsTY = cmbIsTY->currentIndex();
+    s.HasWJ = cmbHasWJ->currentIndex();
+    s.IsActive = cmbIsActive->currentIndex();
+    // Refused: the dialog stays open with what was typed.
+    return Succeeded(Roster::StoreStudent(m_found ? std::optional<int>(ID) : std::nullopt, s),
+                     Msg::StoreFailed);
 }
 
 bool ShowStudentEdit(int ID, const QString& ClassCode, const QString& ClassName)

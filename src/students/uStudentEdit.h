@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/EditForm.h"
+#include "forms/EditForm.h"
 
 #include <QMap>
 #include <QStringList>
@@ -58,6 +58,8 @@ private:
     QLineEdit* addEdit(const QString& name, const QString& label, int x, int y, int width);
     QComboBox* addPickList(const QString& name, const QString& label, int x, int y, const QStringList& items);
     void addLabel(const QString& text, QWidget* field);
+
+    bool m_found = false; // whether a student had the ID: changed, else a new one stored
 };
 
 bool ShowStudentEdit(int ID, const QString& ClassCode, const QString& ClassName);

@@ -1,11 +1,10 @@
 #include "tools/Benchmark.h"
 #include "tools/BenchmarkSupport.h"
 
-#include "app/uMain.h"
-#include "app/uPub.h"
 #include "data/QueryObject.h"
 #include "data/SqlText.h"
 #include "data/uDM.h"
+#include "forms/uPub.h"
 #include "plan/uClassToSubject.h"
 #include "plan/uTermToClass.h"
 #include "reference/uClass.h"
@@ -13,6 +12,7 @@
 #include "reference/uTerm.h"
 #include "scores/uGrade.h"
 #include "scores/uHonoursStd.h"
+#include "shell/uMain.h"
 #include "statistics/uGradeCount.h"
 #include "students/uStudent.h"
 #include "tools/SchoolGenerator.h"
@@ -453,7 +453,7 @@ void Session::measureStatisticsOpening()
                         return true;
                 return false;
             },
-            [] { ShowGradeCount(); });
+            [this] { ShowGradeCount(m_main->mdiArea()); });
         for (QMdiSubWindow* frame : m_main->mdiArea()->subWindowList())
             frame->close();
         settle();
@@ -462,7 +462,7 @@ void Session::measureStatisticsOpening()
 
 void Session::measureStatistics()
 {
-    ShowGradeCount();
+    ShowGradeCount(m_main->mdiArea());
     settle();
     QMdiSubWindow* frame = m_main->mdiArea()->subWindowList().value(0);
     auto* window = frame ? qobject_cast<TfrmGradeCount*>(frame->widget()) : nullptr;
@@ -597,10 +597,9 @@ void Session::measureCommits()
     Figures& one = add(QString::fromUtf8(action::OneRowCommit), Kind::Reference);
     // A row written and removed again: SQLite skips an update that changes
     // nothing, so only a real change makes the commit flush to the disk.
-    CommandObject insert;
-    insert.setSql(QStringLiteral("Insert into TSubject (SubjCode,SubjName) Values('bench-commit','')"));
-    CommandObject remove;
-    remove.setSql(QStringLiteral("Delete from TSubject Where SubjCode='bench-commit'"));
+    const Statement insert{
+        QStringLiteral("Insert into TSubject (SubjCode,SubjName) Values('bench-commit','')"), {}};
+    const Statement remove{QStringLiteral("Delete from TSubject Where SubjCode='bench-commit'"), {}};
     for (int i = 0; i < timedRuns(); ++i) {
         QElapsedTimer clock;
         clock.start();
@@ -613,8 +612,8 @@ void Session::measureCommits()
         clock.restart();
         {
             Transaction transaction;
-            insert.execute();
-            remove.execute();
+            Db::execute(insert);
+            Db::execute(remove);
             transaction.commit();
         }
         one.onScreen.push_back(clock.nsecsElapsed() / 1e6);

@@ -3,7 +3,7 @@
 // What the benchmark needs besides its sessions: a dialog seam that answers
 // Yes, a watch for the paint that shows a result, the user's input, and the
 // machine's own figures.
-#include "app/uPub.h"
+#include "forms/uPub.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -10,7 +10,7 @@
 // the actions whose name contains TEXT, and those measured alongside them
 // (for profiling one of them); --rounds lets the schools take N turns (3)
 // and counts each action with its best one.
-#include "app/Application.h"
+#include "shell/Application.h"
 #include "tools/Benchmark.h"
 
 #include <QDir>

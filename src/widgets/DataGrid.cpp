@@ -3,11 +3,11 @@
 #include "data/QueryObject.h"
 #include "data/SqlText.h"
 
-#include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 
 GridColumn GridColumn::hidden(const QString& field)
 {
@@ -17,17 +17,15 @@ GridColumn GridColumn::hidden(const QString& field)
     return c;
 }
 
-namespace {
-
-QString shownText(const GridColumn& column, const QVariant& value)
+QString GridColumn::shownText(const QVariant& value) const
 {
     if (value.isNull())
         return {};
-    if (!column.valueList.isEmpty()) {
+    if (!valueList.isEmpty()) {
         const QString key = value.toString();
-        return column.valueList.value(key, key);
+        return valueList.value(key, key);
     }
-    if (column.format == GridColumn::Format::PlainNumber || value.typeId() == QMetaType::Double) {
+    if (format == Format::PlainNumber || value.typeId() == QMetaType::Double) {
         bool ok = false;
         const double number = value.toDouble(&ok);
         if (ok)
@@ -35,6 +33,8 @@ QString shownText(const GridColumn& column, const QVariant& value)
     }
     return value.toString();
 }
+
+namespace {
 
 // Breaks a title into lines that fit a column of the given width.
 QString wrapTitle(const QString& title, const QFontMetrics& metrics, int width)
@@ -51,102 +51,27 @@ QString wrapTitle(const QString& title, const QFontMetrics& metrics, int width)
     return result + line;
 }
 
-} // namespace
-
-class QueryTableModel : public QAbstractTableModel {
+// Draws each cell as its declared column shows the stored value.
+class ColumnFormat : public QStyledItemDelegate {
 public:
-    QueryTableModel(DataGrid* grid) : QAbstractTableModel(grid), m_grid(grid) {}
+    ColumnFormat(DataGrid* grid) : QStyledItemDelegate(grid), m_grid(grid) {}
 
-    void setQuery(QueryObject* query)
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
     {
-        beginResetModel();
-        if (m_query)
-            disconnect(m_query, nullptr, this, nullptr);
-        m_query = query;
-        if (m_query) {
-            connect(m_query, &QueryObject::aboutToReset, this, [this] { beginResetModel(); });
-            connect(m_query, &QueryObject::reset, this, [this] { endResetModel(); });
-            connect(m_query, &QueryObject::rowAboutToBeRemoved, this,
-                    [this](int row) { beginRemoveRows({}, row, row); });
-            connect(m_query, &QueryObject::rowRemoved, this, [this](int) { endRemoveRows(); });
-            connect(m_query, &QueryObject::rowAboutToBeAppended, this,
-                    [this](int row) { beginInsertRows({}, row, row); });
-            connect(m_query, &QueryObject::rowAppended, this, [this](int) { endInsertRows(); });
-            connect(m_query, &QueryObject::rowChanged, this,
-                    [this](int row) { emit dataChanged(index(row, 0), index(row, columnCount() - 1)); });
-            connect(m_query, &QueryObject::currentRowChanged, this,
-                    [this] { emit headerDataChanged(Qt::Vertical, 0, qMax(0, rowCount() - 1)); });
-            connect(m_query, &QObject::destroyed, this, [this] {
-                beginResetModel();
-                m_query = nullptr;
-                endResetModel();
-            });
-        }
-        endResetModel();
-    }
-
-    void columnsChanged()
-    {
-        beginResetModel();
-        endResetModel();
-    }
-
-    int rowCount(const QModelIndex& parent = {}) const override
-    {
-        return parent.isValid() || !m_query ? 0 : m_query->rowCount();
-    }
-    int columnCount(const QModelIndex& parent = {}) const override
-    {
-        return parent.isValid() ? 0 : m_grid->columns().size();
-    }
-
-    QVariant data(const QModelIndex& index, int role) const override
-    {
-        if (!m_query || !index.isValid())
-            return {};
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.column() >= m_grid->columns().size())
+            return;
         const GridColumn& column = m_grid->columns().at(index.column());
-        switch (role) {
-        case Qt::DisplayRole:
-            return shownText(column, m_query->valueAt(index.row(), column.field));
-        case Qt::TextAlignmentRole:
-            return QVariant::fromValue(column.alignment);
-        default:
-            return {};
-        }
+        option->text = column.shownText(index.data());
+        option->displayAlignment = column.alignment;
     }
-
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
-        if (orientation == Qt::Vertical) {
-            // The row indicator marks the current row.
-            if (role == Qt::DisplayRole)
-                return m_query && section == m_query->currentRow() ? QStringLiteral("▶") : QString();
-            if (role == Qt::TextAlignmentRole)
-                return QVariant::fromValue(Qt::AlignCenter);
-            return {};
-        }
-        if (section < 0 || section >= m_grid->columns().size())
-            return {};
-        const GridColumn& column = m_grid->columns().at(section);
-        if (role == Qt::DisplayRole)
-            return m_wrapTitles ? wrapTitle(column.title, m_grid->fontMetrics(), column.width) : column.title;
-        if (role == Qt::TextAlignmentRole)
-            return QVariant::fromValue(column.titleAlignment);
-        return {};
-    }
-
-    Qt::ItemFlags flags(const QModelIndex& index) const override
-    {
-        return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
-    }
-
-    QueryObject* query() const { return m_query; }
-    bool m_wrapTitles = false;
 
 private:
     DataGrid* m_grid;
-    QPointer<QueryObject> m_query;
 };
+
+} // namespace
 
 // The footer row: fixed texts or column sums, drawn under the cells of their columns.
 class FooterBar : public QWidget {
@@ -182,7 +107,8 @@ protected:
         p.drawLine(0, 0, width(), 0);
         QHeaderView* header = m_grid->horizontalHeader();
         const int offset = m_grid->verticalHeader()->isVisible() ? m_grid->verticalHeader()->width() : 0;
-        for (int column = 0; column < m_grid->columns().size(); ++column) {
+        const int columns = qMin(int(m_grid->columns().size()), header->count());
+        for (int column = 0; column < columns; ++column) {
             if (header->isSectionHidden(column))
                 continue;
             const QRect cell(offset + header->sectionViewportPosition(column), 1, header->sectionSize(column),
@@ -201,8 +127,7 @@ private:
 
 DataGrid::DataGrid(QWidget* parent) : LaidOutTableView(parent)
 {
-    m_model = new QueryTableModel(this);
-    QTableView::setModel(m_model);
+    setItemDelegate(new ColumnFormat(this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -235,17 +160,18 @@ void DataGrid::setQuery(QueryObject* query)
     if (m_query)
         disconnect(m_query, nullptr, this, nullptr);
     m_query = query;
-    m_model->setQuery(query);
+    bindColumns();
+    QTableView::setModel(query);
     if (query) {
         connect(query, &QueryObject::currentRowChanged, this, &DataGrid::syncFromQuery);
-        connect(query, &QueryObject::reset, this, [this] {
+        // A reset view forgets its hidden columns and widths.
+        connect(query, &QAbstractItemModel::modelReset, this, [this] {
             applyColumns();
-            syncFromQuery(m_query ? m_query->currentRow() : -1);
             m_footer->update();
         });
-        connect(query, &QueryObject::rowRemoved, m_footer, qOverload<>(&QWidget::update));
-        connect(query, &QueryObject::rowChanged, m_footer, qOverload<>(&QWidget::update));
-        connect(query, &QueryObject::rowAppended, m_footer, qOverload<>(&QWidget::update));
+        for (auto changed : {&QAbstractItemModel::rowsRemoved, &QAbstractItemModel::rowsInserted})
+            connect(query, changed, m_footer, qOverload<>(&QWidget::update));
+        connect(query, &QAbstractItemModel::dataChanged, m_footer, qOverload<>(&QWidget::update));
     }
     applyColumns();
     syncFromQuery(query ? query->currentRow() : -1);
@@ -254,35 +180,49 @@ void DataGrid::setQuery(QueryObject* query)
 void DataGrid::setColumns(const QVector<GridColumn>& columns)
 {
     m_columns = columns;
-    m_model->columnsChanged();
+    bindColumns();
     applyColumns();
 }
 
 void DataGrid::setMultiLineTitles(bool on)
 {
     m_multiLine = on;
-    m_model->m_wrapTitles = on;
-    m_model->columnsChanged();
     applyColumns();
+}
+
+void DataGrid::bindColumns()
+{
+    if (!m_query)
+        return;
+    QStringList fields;
+    for (const GridColumn& c : std::as_const(m_columns))
+        fields << c.field;
+    m_query->setColumnFields(fields);
+}
+
+QString DataGrid::title(const GridColumn& column) const
+{
+    return m_multiLine ? wrapTitle(column.title, fontMetrics(), column.width) : column.title;
 }
 
 void DataGrid::applyColumns()
 {
-    for (int i = 0; i < m_columns.size(); ++i) {
-        setColumnHidden(i, !m_columns.at(i).visible);
-        if (m_columns.at(i).visible)
-            setColumnWidth(i, m_columns.at(i).width);
+    const int sections = horizontalHeader()->count();
+    int lines = 1;
+    for (int i = 0; i < m_columns.size() && i < sections; ++i) {
+        const GridColumn& c = m_columns.at(i);
+        setColumnHidden(i, !c.visible);
+        if (!c.visible)
+            continue;
+        setColumnWidth(i, c.width);
+        const QString text = title(c);
+        m_query->setHeaderData(i, Qt::Horizontal, text, Qt::DisplayRole);
+        m_query->setHeaderData(i, Qt::Horizontal, QVariant::fromValue(c.titleAlignment),
+                               Qt::TextAlignmentRole);
+        lines = qMax(lines, int(text.count(QLatin1Char('\n'))) + 1);
     }
-    if (m_multiLine) {
-        int lines = 1;
-        for (const GridColumn& c : m_columns)
-            if (c.visible)
-                lines = qMax(lines, m_model->headerData(columnOf(c.field), Qt::Horizontal, Qt::DisplayRole)
-                                            .toString()
-                                            .count(QLatin1Char('\n')) +
-                                        1);
+    if (m_multiLine)
         horizontalHeader()->setFixedHeight(lines * fontMetrics().height() + 8);
-    }
     m_footer->setVisible(hasFooter());
     updateGeometries();
 }
@@ -305,15 +245,15 @@ bool DataGrid::hasFooter() const
 
 int DataGrid::rowCount() const
 {
-    return m_model->rowCount();
+    return m_query ? m_query->rowCount() : 0;
 }
 
 QString DataGrid::cellText(int row, const QString& field) const
 {
     const int column = columnOf(field);
-    if (column < 0)
+    if (column < 0 || !m_query)
         return {};
-    return m_model->data(m_model->index(row, column), Qt::DisplayRole).toString();
+    return m_columns.at(column).shownText(m_query->index(row, column).data());
 }
 
 QString DataGrid::footerText(const QString& field) const
@@ -338,14 +278,14 @@ void DataGrid::updateGeometries()
 
 void DataGrid::syncFromQuery(int row)
 {
-    if (m_syncing)
+    if (m_syncing || !selectionModel())
         return;
     m_syncing = true;
-    if (row < 0 || row >= m_model->rowCount()) {
+    if (!m_query || row < 0 || row >= m_query->rowCount()) {
         selectionModel()->clear();
     } else {
         const int column = qMax(0, horizontalHeader()->logicalIndexAt(0));
-        const QModelIndex index = m_model->index(row, column);
+        const QModelIndex index = m_query->index(row, column);
         selectionModel()->setCurrentIndex(index,
                                           QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         scrollTo(index);

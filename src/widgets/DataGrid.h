@@ -5,12 +5,9 @@
 
 #include <QMap>
 #include <QPointer>
-#include <QTableView>
 #include <QVector>
 
-class QueryObject;
 class FooterBar;
-class QueryTableModel;
 
 // One declared column of a data-bound grid.
 struct GridColumn {
@@ -30,11 +27,14 @@ struct GridColumn {
     Qt::Alignment footerAlignment = Qt::AlignRight | Qt::AlignVCenter;
 
     static GridColumn hidden(const QString& field);
+    // The text a stored value is shown as in this column.
+    QString shownText(const QVariant& value) const;
 };
 
-// The data-bound grid: a read-only, whole-row view of a query object's rows
-// through declared columns, with value lists, an optional footer row and a
-// row indicator. Its current row is the query's current row, both ways.
+// The data-bound grid: a read-only, whole-row view of a query object through
+// declared columns, with value lists, an optional footer row and a row
+// indicator. The query's columns are the declared fields, in their order;
+// the grid's current row is the query's current row, both ways.
 class DataGrid : public LaidOutTableView {
     Q_OBJECT
 public:
@@ -64,13 +64,14 @@ protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
 private:
+    void bindColumns();
     void applyColumns();
+    QString title(const GridColumn& column) const;
     void syncFromQuery(int row);
     int columnOf(const QString& field) const;
 
     QPointer<QueryObject> m_query;
     QVector<GridColumn> m_columns;
-    QueryTableModel* m_model = nullptr;
     FooterBar* m_footer = nullptr;
     bool m_multiLine = false;
     bool m_syncing = false;

@@ -225,17 +225,16 @@ private slots:
     {
         TempDatabase db;
         planned(db);
-        const std::optional<QVector<PlanSubject>> plan = ReadPlanSubjects(1, C1);
+        const DbValue<QVector<PlanSubject>> plan = ReadPlanSubjects(1, C1);
         QVERIFY(plan);
         QCOMPARE(plan->size(), 3);
         QCOMPARE(plan->first().code, QStringLiteral("SX"));
         QCOMPARE(plan->first().name, QStringLiteral("数学"));
         // A class without a plan in a term has none, which is not a failure.
-        const std::optional<QVector<PlanSubject>> empty = ReadPlanSubjects(2, C1);
+        const DbValue<QVector<PlanSubject>> empty = ReadPlanSubjects(2, C1);
         QVERIFY(empty && empty->isEmpty());
         // A code with a quote is a value like any other.
-        const std::optional<QVector<PlanSubject>> quoted =
-            ReadPlanSubjects(1, QStringLiteral("C1' or '1'='1"));
+        const DbValue<QVector<PlanSubject>> quoted = ReadPlanSubjects(1, QStringLiteral("C1' or '1'='1"));
         QVERIFY(quoted && quoted->isEmpty());
     }
 };

@@ -1,18 +1,22 @@
 // The one connection: a missing or foreign data file is reported once at
 // start-up, later statements fail cleanly, and the next statement after the
-// file is back opens it again with references enforced.
+// file is back opens it again with references enforced. Reads, row writes
+// and the query object's rows and cursor on top of it.
 #include "DataFileSupport.h"
 #include "TestSupport.h"
 
-#include "app/Application.h"
+#include "data/CodeTables.h"
 #include "data/LockWait.h"
 #include "data/Messages.h"
 #include "data/QueryObject.h"
 #include "data/SchemaVersions.h"
+#include "data/Scores.h"
 #include "data/ScratchConnection.h"
 #include "data/SqlText.h"
 #include "data/uDM.h"
+#include "shell/Application.h"
 
+#include <QAbstractItemModelTester>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -30,7 +34,9 @@ private slots:
     void keepsTheOneFileJournal();
     void unstampedFileOfOursIsStampedOnFirstOpen();
     void lockedFileIsWaitedForWithoutProcessingEvents();
-    void queryObjectReadsAndWrites();
+    void queryObjectReadsAndMoves();
+    void rowWritesNameTheirTable();
+    void queryObjectIsAConsistentModel();
 };
 
 void ConnectionTest::missingFileIsReportedOnceAndRecovers()
@@ -48,7 +54,7 @@ void ConnectionTest::missingFileIsReportedOnceAndRecovers()
         QVERIFY(!QFile::exists(file)); // opening never creates it
 
         QueryObject q;
-        q.setSql("Select * from TTerm Order by TermCode");
+        q.setStatement({"Select * from TTerm Order by TermCode", {}});
         QVERIFY(!q.open());
         QVERIFY(!q.isActive());
         QCOMPARE(dialogs.messages.size(), 1); // statements report through their windows, not here
@@ -74,9 +80,9 @@ void ConnectionTest::foreignFileCountsAsFailure()
     TApplication::dataModuleCreated(dm);
     QCOMPARE(dialogs.messages, QStringList{Msg::ConnectFailed});
     QVERIFY(!dm.isOpen());
-    CommandObject c;
-    c.setSql("Insert into TTerm (TermCode,TermName) Values(1,'x')");
-    QVERIFY(!c.execute());
+    const DbResult refused = Db::execute({"Insert into TTerm (TermCode,TermName) Values(1,'x')", {}});
+    QVERIFY(!refused);
+    QVERIFY(!refused.error().isEmpty());
     QFile back(dir.path() + "/db/Student.dat");
     QVERIFY(back.open(QIODevice::ReadOnly));
     QCOMPARE(back.readAll(), QByteArray("this is a letter, not a database"));
@@ -89,9 +95,7 @@ void ConnectionTest::everyOpenEnforcesReferences()
     db.addStudent("C1", "张三");
     db.dm()->close();
     // The implicit reopen of a statement enforces references like the first open.
-    CommandObject c;
-    c.setSql("Delete From TClass where ClassCode='C1'");
-    QVERIFY(!c.execute());
+    QVERIFY(!CodeTables::Remove(CodeTables::Classes(), db.scalar("select ID from TClass").toInt()));
     QVERIFY(db.dm()->isOpen());
     QCOMPARE(db.scalar("PRAGMA foreign_keys").toInt(), 1);
     QCOMPARE(db.count("TClass"), 1);
@@ -167,7 +171,7 @@ void ConnectionTest::lockedFileIsWaitedForWithoutProcessingEvents()
     bool queuedRan = false;
     QTimer::singleShot(0, this, [&queuedRan] { queuedRan = true; });
     QueryObject q;
-    q.setSql("select * from TTerm");
+    q.setStatement({"select * from TTerm", {}});
     QElapsedTimer waited;
     waited.start();
     {
@@ -195,7 +199,7 @@ void ConnectionTest::lockedFileIsWaitedForWithoutProcessingEvents()
     QTRY_VERIFY(queuedRan);
 }
 
-void ConnectionTest::queryObjectReadsAndWrites()
+void ConnectionTest::queryObjectReadsAndMoves()
 {
     TempDatabase db;
     db.addTerm(3, "三");
@@ -204,70 +208,122 @@ void ConnectionTest::queryObjectReadsAndWrites()
     QueryObject q;
     QList<int> afterScroll;
     connect(&q, &QueryObject::currentRowChanged, this, [&afterScroll](int row) { afterScroll << row; });
-    q.setSql("Select * from TTerm Order by TermCode");
-    QVERIFY(q.open());
+    QVERIFY(q.open(CodeTables::List(CodeTables::Terms())));
     QCOMPARE(afterScroll, QList<int>{0}); // opening makes the first row current
     QStringList names;
     for (q.first(); !q.eof(); q.next())
         names << q.fieldText("TermName");
     QCOMPARE(names, (QStringList{"一", "二", "三"}));
+    QCOMPARE(q.fieldNames(), (QStringList{"ID", "TermCode", "TermName"}));
 
     // Deleting moves to the following row; after the last row, to the new last row.
     q.setCurrentRow(1);
-    QVERIFY(q.deleteCurrent());
+    QVERIFY(CodeTables::Remove(CodeTables::Terms(), q.fieldInt("ID")));
+    q.removeCurrentRow();
     QCOMPARE(q.fieldText("TermName"), QString("三"));
-    QVERIFY(q.deleteCurrent());
+    QVERIFY(CodeTables::Remove(CodeTables::Terms(), q.fieldInt("ID")));
+    q.removeCurrentRow();
     QCOMPARE(q.fieldText("TermName"), QString("一"));
+    QCOMPARE(q.rowCount(), 1);
     QCOMPARE(db.count("TTerm"), 1);
 
-    // Append and post insert; the database assigns the ID.
-    q.append();
-    q.setField("TermCode", QString("007"));
-    q.setField("TermName", QString("七"));
-    QVERIFY(q.post());
-    QCOMPARE(db.scalar("select TermCode from TTerm where TermName='七'").toInt(), 7);
-    QVERIFY(q.fieldInt("ID") > 0);
+    // A failed read leaves the object closed and empty, the cursor nowhere.
+    afterScroll.clear();
+    QVERIFY(!q.open({"select * from TNoSuchTable", {}}));
+    QVERIFY(!q.isActive());
+    QCOMPARE(q.rowCount(), 0);
+    QVERIFY(q.eof());
+    QCOMPARE(afterScroll, QList<int>{-1});
+}
+
+void ConnectionTest::rowWritesNameTheirTable()
+{
+    TempDatabase db;
+    const CodeTableColumns& terms = CodeTables::Terms();
+
+    // A new row: the database assigns the ID; a numeric code is stored as a number.
+    QVERIFY(CodeTables::Store(terms, std::nullopt, "007", "七"));
+    const int seven = db.scalar("select ID from TTerm where TermName='七'").toInt();
+    QCOMPARE(db.scalar("select TermCode from TTerm where ID=" + QString::number(seven)).toInt(), 7);
+    const auto found = CodeTables::Find(terms, seven);
+    QVERIFY(found && found->has_value());
+    QCOMPARE((*found)->code, QString("7"));
+    QVERIFY(CodeTables::Find(terms, seven + 100) && !CodeTables::Find(terms, seven + 100)->has_value());
 
     // Text that is no number never reaches the row; the failure names the value and the field.
-    q.edit();
-    QVERIFY_THROWS_EXCEPTION(ConversionError, q.setField("TermCode", QString("12a")));
-    QVERIFY_THROWS_EXCEPTION(ConversionError, q.setField("TermCode", QString("2147483648")));
+    QVERIFY_THROWS_EXCEPTION(ConversionError, CodeTables::Store(terms, seven, "12a", "x"));
+    QVERIFY_THROWS_EXCEPTION(ConversionError, CodeTables::Store(terms, std::nullopt, "2147483648", "x"));
     try {
-        q.setField("TermCode", QString("12a"));
+        CodeTables::Store(terms, seven, "12a", "x");
     } catch (const ConversionError& e) {
         QCOMPARE(e.message(), QString("'12a' is not a valid integer value for field 'TermCode'"));
     }
-    q.cancel();
+    QCOMPARE(db.scalar("select TermName from TTerm").toString(), QString("七"));
 
-    // A post changes only the first table of a join.
-    db.addClass("C1", "一班");
-    db.activate(1, "C1");
-    QueryObject join;
-    join.setSql("select TTermToClass.*,TClass.ClassName from TTermToClass,TClass Where "
-                "TClass.ClassCode=TTermToClass.ClassCode");
-    QVERIFY(join.open());
-    join.edit();
-    join.setField("ClassName", QString("changed"));
-    QVERIFY(join.post());
-    QCOMPARE(db.scalar("select ClassName from TClass").toString(), QString("一班"));
-
-    // A refused post keeps the row in editing with what was entered.
-    q.append();
-    q.setField("TermCode", QString("1"));
-    q.setField("TermName", QString("dup"));
-    QVERIFY(!q.post());
-    QVERIFY(q.isEditing());
-    QCOMPARE(q.fieldText("TermName"), QString("dup"));
-    q.setField("TermCode", QString("8"));
-    QVERIFY(q.post());
-    QCOMPARE(db.count("TTerm"), 3);
-
-    // Editing a row that was deleted meanwhile is a failure, not a silent success.
-    q.edit();
-    q.setField("TermName", QString("gone"));
-    db.exec("delete from TTerm where TermCode=8");
-    QVERIFY(!q.post());
+    // A refused write stores nothing and says why.
+    QVERIFY(CodeTables::Store(terms, std::nullopt, "8", "八"));
+    const DbResult duplicate = CodeTables::Store(terms, std::nullopt, "8", "dup");
+    QVERIFY(!duplicate);
+    QVERIFY(!duplicate.error().isEmpty());
     QCOMPARE(db.count("TTerm"), 2);
+    QVERIFY(!CodeTables::Store(terms, seven, "8", "changed"));
+    QCOMPARE(db.scalar("select TermCode from TTerm where ID=" + QString::number(seven)).toInt(), 7);
+
+    // Changing a row that was deleted meanwhile is a failure, not a silent success.
+    db.exec("delete from TTerm where TermCode=8");
+    const int eight = seven + 1;
+    QVERIFY(!CodeTables::Store(terms, eight, "9", "gone"));
+    QCOMPARE(db.count("TTerm"), 1);
+
+    // A score is written alone, into its own table.
+    db.addSubject("YW", "语文");
+    db.addClass("C1", "一班");
+    const int s = db.addStudent("C1", "张三");
+    db.addGrade(7, "C1", s, "YW", 60);
+    db.addStandard(7, "C1", "YW", 85);
+    const int grade = db.scalar("select ID from TGrade").toInt();
+    QVERIFY(Scores::StoreScore(Scores::Grades(), grade, 72.5));
+    QCOMPARE(db.scalar("select Score from TGrade").toDouble(), 72.5);
+    QCOMPARE(db.scalar("select Score from THonoursStd").toDouble(), 85.0);
+    QCOMPARE(db.scalar("select SubjName from TSubject").toString(), QString("语文"));
+    QVERIFY(!Scores::StoreScore(Scores::Grades(), grade + 100, 1));
+}
+
+void ConnectionTest::queryObjectIsAConsistentModel()
+{
+    TempDatabase db;
+    for (int i = 1; i <= 3; ++i)
+        db.addClass(QString("C%1").arg(i), QString("%1班").arg(i));
+    QueryObject q;
+    QAbstractItemModelTester tester(&q, QAbstractItemModelTester::FailureReportingMode::QtTest);
+
+    // Without declared columns, the fields of the result.
+    QVERIFY(q.open(CodeTables::List(CodeTables::Classes())));
+    QCOMPARE(q.columnCount(), 3);
+    QCOMPARE(q.headerData(2, Qt::Horizontal).toString(), QString("ClassName"));
+    QCOMPARE(q.index(1, 1).data().toString(), QString("C2"));
+
+    // Declared columns stay while closed; a field the result lacks shows nothing.
+    q.setColumnFields({"ClassName", "Missing", "ID"});
+    QCOMPARE(q.columnCount(), 3);
+    QCOMPARE(q.index(0, 0).data().toString(), QString("1班"));
+    QVERIFY(q.index(0, 1).data().isNull());
+    QVERIFY(q.setHeaderData(0, Qt::Horizontal, "班级名称"));
+    q.close();
+    QCOMPARE(q.columnCount(), 3);
+    QCOMPARE(q.rowCount(), 0);
+    QCOMPARE(q.headerData(0, Qt::Horizontal).toString(), QString("班级名称"));
+    QVERIFY(q.open());
+    QCOMPARE(q.headerData(0, Qt::Horizontal).toString(), QString("班级名称"));
+
+    // The row headers mark the current row.
+    q.setCurrentRow(2);
+    QCOMPARE(q.headerData(2, Qt::Vertical).toString(), QString("▶"));
+    QCOMPARE(q.headerData(0, Qt::Vertical).toString(), QString());
+    q.removeCurrentRow();
+    QCOMPARE(q.rowCount(), 2);
+    QCOMPARE(q.currentRow(), 1);
+    QCOMPARE(q.headerData(1, Qt::Vertical).toString(), QString("▶"));
 }
 
 QTEST_MAIN(ConnectionTest)

@@ -73,18 +73,18 @@ void TestScoreSheet::storingInsertsThenUpdatesEveryRowOfTheCell()
 {
     School s;
     // A planned subject without a row: the first store inserts one.
-    SheetWrite w = StoreScore(kClass, s.cell(s.ann, "CN"), 85.5);
-    QVERIFY(w.stored());
-    QCOMPARE(w.before, QVector<CellScore>{std::nullopt});
+    DbValue<SheetWrite> w = ScoreSheet::StoreScore(kClass, s.cell(s.ann, "CN"), 85.5);
+    QVERIFY(w && w->stored());
+    QCOMPARE(w->before, QVector<CellScore>{std::nullopt});
     QCOMPARE(s.rows(), QStringList{AnnCn("85.5")});
 
     // Two rows for one key (as an initialisation run twice may leave): both
     // take the new score, none is added.
     s.db.addGrade(1, kClass.classCode, s.ann, QStringLiteral("CN"), 40);
     s.db.addGrade(1, QStringLiteral("C2"), s.ann, QStringLiteral("CN"), 33); // another class's row
-    w = StoreScore(kClass, s.cell(s.ann, "CN"), 91);
-    QVERIFY(w.stored());
-    QCOMPARE(w.before, QVector<CellScore>{40.0}); // the later row was what the tables showed
+    w = ScoreSheet::StoreScore(kClass, s.cell(s.ann, "CN"), 91);
+    QVERIFY(w && w->stored());
+    QCOMPARE(w->before, QVector<CellScore>{40.0}); // the later row was what the tables showed
     QCOMPARE(s.rows(), (QStringList{AnnCn("91"), AnnCn("91"), QStringLiteral("Ann CN 33 C2 1")}));
 }
 
@@ -94,18 +94,17 @@ void TestScoreSheet::blockIsAllOrNothing()
     s.db.addGrade(1, kClass.classCode, s.ann, QStringLiteral("CN"), 70);
     const QVector<CellWrite> block{
         {s.cell(s.ann, "CN"), 75.0}, {s.cell(s.ann, "MA"), 80.0}, {s.cell(s.bob, "CN"), 60.0}};
-    SheetWrite w = StoreScores(kClass, block);
-    QVERIFY(w.stored());
-    QCOMPARE(w.before, (QVector<CellScore>{70.0, std::nullopt, std::nullopt}));
+    DbValue<SheetWrite> w = ScoreSheet::StoreScores(kClass, block);
+    QVERIFY(w && w->stored());
+    QCOMPARE(w->before, (QVector<CellScore>{70.0, std::nullopt, std::nullopt}));
     QCOMPARE(s.rows(), (QStringList{AnnCn("75"), QStringLiteral("Ann MA 80 C'1 1"),
                                     QStringLiteral("Bob CN 60 C'1 1")}));
 
     // A subject the database does not know makes the insert fail half-way:
     // the cells written before it are rolled back with it.
     const QStringList before = s.rows();
-    w = StoreScores(kClass, {{s.cell(s.ann, "CN"), 1.0}, {s.cell(s.bob, "XX"), 2.0}});
-    QCOMPARE(w.outcome, SheetWrite::Outcome::Failed);
-    QVERIFY(w.before.isEmpty());
+    w = ScoreSheet::StoreScores(kClass, {{s.cell(s.ann, "CN"), 1.0}, {s.cell(s.bob, "XX"), 2.0}});
+    QVERIFY(!w);
     QCOMPARE(s.rows(), before);
 }
 
@@ -116,9 +115,9 @@ void TestScoreSheet::clearingRemovesTheCellsRowsOnly()
     s.db.addGrade(1, kClass.classCode, s.ann, QStringLiteral("CN"), 71);
     s.db.addGrade(1, kClass.classCode, s.ann, QStringLiteral("MA"), 72);
     s.db.addGrade(1, kClass.classCode, s.bob, QStringLiteral("CN"), 73);
-    const SheetWrite w = ClearScores(kClass, {s.cell(s.ann, "CN"), s.cell(s.bob, "MA")});
-    QVERIFY(w.stored());
-    QCOMPARE(w.before, (QVector<CellScore>{71.0, std::nullopt}));
+    const DbValue<SheetWrite> w = ScoreSheet::ClearScores(kClass, {s.cell(s.ann, "CN"), s.cell(s.bob, "MA")});
+    QVERIFY(w && w->stored());
+    QCOMPARE(w->before, (QVector<CellScore>{71.0, std::nullopt}));
     QCOMPARE(s.rows(), (QStringList{QStringLiteral("Ann MA 72 C'1 1"), QStringLiteral("Bob CN 73 C'1 1")}));
 }
 
@@ -131,19 +130,21 @@ void TestScoreSheet::studentRemovedMeanwhileGetsNoRow()
     s.db.exec(QStringLiteral("update TStudent set ClassCode='C2' where ID=%1").arg(moved));
 
     // Whole block refused, naming the first such cell; the good cell before it is not kept.
-    SheetWrite w = StoreScores(kClass, {{s.cell(s.ann, "CN"), 50.0}, {s.cell(moved, "CN"), 60.0}});
-    QCOMPARE(w.outcome, SheetWrite::Outcome::StudentGone);
-    QCOMPARE(w.offending, 1);
-    w = StoreScore(kClass, s.cell(gone, "MA"), 60);
-    QCOMPARE(w.outcome, SheetWrite::Outcome::StudentGone);
-    QCOMPARE(w.offending, 0);
+    DbValue<SheetWrite> w =
+        ScoreSheet::StoreScores(kClass, {{s.cell(s.ann, "CN"), 50.0}, {s.cell(moved, "CN"), 60.0}});
+    QCOMPARE(w->outcome, SheetWrite::Outcome::StudentGone);
+    QCOMPARE(w->offending, 1);
+    w = ScoreSheet::StoreScore(kClass, s.cell(gone, "MA"), 60);
+    QCOMPARE(w->outcome, SheetWrite::Outcome::StudentGone);
+    QCOMPARE(w->offending, 0);
     QVERIFY(s.rows().isEmpty());
 }
 
 void TestScoreSheet::conditionalWriteRefusesAChangeMadeElsewhere()
 {
     School s;
-    QVERIFY(StoreScores(kClass, {{s.cell(s.ann, "CN"), 80.0}, {s.cell(s.bob, "CN"), 81.0}}).stored());
+    QVERIFY(ScoreSheet::StoreScores(kClass, {{s.cell(s.ann, "CN"), 80.0}, {s.cell(s.bob, "CN"), 81.0}})
+                ->stored());
     const QVector<CellWrite> back{{s.cell(s.ann, "CN"), std::nullopt}, {s.cell(s.bob, "CN"), std::nullopt}};
     {
         // Another program changes one of the cells through its own connection.
@@ -152,19 +153,19 @@ void TestScoreSheet::conditionalWriteRefusesAChangeMadeElsewhere()
         QSqlQuery q(other.db());
         QVERIFY(q.exec(QStringLiteral("update TGrade set Score=99 where StudentID=%1").arg(s.bob)));
     }
-    SheetWrite w = StoreScoresIfUnchanged(kClass, back, {80.0, 81.0});
-    QCOMPARE(w.outcome, SheetWrite::Outcome::Changed);
-    QCOMPARE(w.offending, 1);
+    DbValue<SheetWrite> w = ScoreSheet::StoreScoresIfUnchanged(kClass, back, {80.0, 81.0});
+    QCOMPARE(w->outcome, SheetWrite::Outcome::Changed);
+    QCOMPARE(w->offending, 1);
     QCOMPARE(s.rows(), (QStringList{AnnCn("80"), QStringLiteral("Bob CN 99 C'1 1")}));
 
     // Expecting what is there now, the same write goes through.
-    w = StoreScoresIfUnchanged(kClass, back, {80.0, 99.0});
-    QVERIFY(w.stored());
+    w = ScoreSheet::StoreScoresIfUnchanged(kClass, back, {80.0, 99.0});
+    QVERIFY(w && w->stored());
     QVERIFY(s.rows().isEmpty());
     // A cell expected empty that has a row again is a change too.
     s.db.addGrade(1, kClass.classCode, s.ann, QStringLiteral("CN"), 5);
-    w = StoreScoresIfUnchanged(kClass, {{s.cell(s.ann, "CN"), 80.0}}, {std::nullopt});
-    QCOMPARE(w.outcome, SheetWrite::Outcome::Changed);
+    w = ScoreSheet::StoreScoresIfUnchanged(kClass, {{s.cell(s.ann, "CN"), 80.0}}, {std::nullopt});
+    QCOMPARE(w->outcome, SheetWrite::Outcome::Changed);
     QCOMPARE(s.rows(), QStringList{AnnCn("5")});
 }
 
@@ -174,8 +175,8 @@ void TestScoreSheet::laterRowCountsWhenReading()
     s.db.addGrade(1, kClass.classCode, s.ann, QStringLiteral("CN"), 70);
     s.db.addGrade(1, kClass.classCode, s.ann, QStringLiteral("CN"), 65);
     s.db.addGrade(1, QStringLiteral("C2"), s.bob, QStringLiteral("CN"), 10); // not this class
-    const std::optional<QVector<CellScore>> read =
-        ReadStoredScores(kClass, {s.cell(s.bob, "CN"), s.cell(s.ann, "CN"), s.cell(s.ann, "MA")});
+    const DbValue<QVector<CellScore>> read =
+        ScoreSheet::ReadStoredScores(kClass, {s.cell(s.bob, "CN"), s.cell(s.ann, "CN"), s.cell(s.ann, "MA")});
     QVERIFY(read);
     QCOMPARE(*read, (QVector<CellScore>{std::nullopt, 65.0, std::nullopt}));
 }

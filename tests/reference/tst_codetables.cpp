@@ -1,12 +1,12 @@
 // The term, subject and class windows on a real data file.
 #include "TestSupport.h"
 
-#include "app/Application.h"
 #include "data/Messages.h"
 #include "data/QueryObject.h"
 #include "reference/uClass.h"
 #include "reference/uSubject.h"
 #include "reference/uTerm.h"
+#include "shell/Application.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -26,17 +26,7 @@ struct School {
 
     School()
     {
-        db.addTerm(1, QStringLiteral("2023上"));
-        db.addTerm(2, QStringLiteral("2023下"));
-        db.addClass(QStringLiteral("C1"), QStringLiteral("一班"));
-        db.addClass(QStringLiteral("C2"), QStringLiteral("二班"));
-        db.addSubject(QStringLiteral("CN"), QStringLiteral("语文"));
-        db.addSubject(QStringLiteral("MA"), QStringLiteral("数学"));
-        db.activate(1, QStringLiteral("C1"));
-        db.activate(1, QStringLiteral("C2"));
-        db.activate(2, QStringLiteral("C1"));
-        db.plan(1, QStringLiteral("C1"), QStringLiteral("CN"));
-        db.plan(1, QStringLiteral("C1"), QStringLiteral("MA"));
+        db.addTwoTermSchool();
         ann = db.addStudent(QStringLiteral("C1"), QStringLiteral("Ann"));
         bob = db.addStudent(QStringLiteral("C1"), QStringLiteral("Bob"));
         cat = db.addStudent(QStringLiteral("C2"), QStringLiteral("Cat"));

@@ -2,12 +2,12 @@
 // cleared, taken back and made again, each compared with TGrade's rows.
 #include "TestSupport.h"
 
-#include "app/uMain.h"
 #include "data/ScratchConnection.h"
 #include "data/uDM.h"
 #include "scores/ScoreSheetModel.h"
 #include "scores/ScoreSheetView.h"
 #include "scores/uQuickEntry.h"
+#include "shell/uMain.h"
 #include "widgets/TermClassTree.h"
 
 #include <QApplication>
@@ -600,14 +600,17 @@ void TestQuickEntry::failuresAreReportedAndStoreNothing()
     QVERIFY(dialogs.all().isEmpty());
     s.db.exec(QStringLiteral("alter table TTermGone rename to TTerm"));
 
-    // A store the database refuses keeps the edit, and nothing to take back.
+    // A store the database refuses: the message of every window, the edit
+    // kept, and nothing to take back.
     s.db.exec(QStringLiteral("alter table TGrade rename to TGradeGone"));
     w.type(QStringLiteral("70"));
     w.key(Qt::Key_Return);
+    QCOMPARE(dialogs.messages, QStringList{QStringLiteral("存储数据发生错误!")});
     QVERIFY(w.view()->isEditing());
     QCOMPARE(w.status(), QStringLiteral("存储数据发生错误! 成绩未保存！"));
     QVERIFY(!w.history()->nextUndo());
     w.key(Qt::Key_Escape);
+    dialogs.clear();
 
     // A class that cannot be read: the message box of every window, an empty sheet.
     w.click(0, 1);
@@ -620,7 +623,7 @@ void TestQuickEntry::failuresAreReportedAndStoreNothing()
     // The navigator cannot be read: said so, and the window does not open.
     s.db.exec(QStringLiteral("alter table TTermToClass rename to TPairsGone"));
     dialogs.clear();
-    QVERIFY(!ShowQuickEntry());
+    QVERIFY(!ShowQuickEntry(nullptr));
     QCOMPARE(dialogs.messages, QStringList{QStringLiteral("读取本地数据文件发生错误！")});
     s.db.exec(QStringLiteral("alter table TPairsGone rename to TTermToClass"));
 }

@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
-#include "app/uMain.h"
 #include "data/Messages.h"
+#include "shell/uMain.h"
 #include "statistics/uGradeCount.h"
 #include "widgets/StringAlignGrid.h"
 #include "widgets/TermClassTree.h"
@@ -726,8 +726,8 @@ private slots:
         main.show();
         (void)QTest::qWaitForWindowExposed(&main);
 
-        QVERIFY(ShowGradeCount());
-        QVERIFY(ShowGradeCount());
+        QVERIFY(ShowGradeCount(main.mdiArea()));
+        QVERIFY(ShowGradeCount(main.mdiArea()));
         const QList<QMdiSubWindow*> frames = main.mdiArea()->subWindowList();
         QCOMPARE(frames.size(), 2);
         auto* first = qobject_cast<TfrmGradeCount*>(frames[0]->widget());
@@ -750,7 +750,7 @@ private slots:
 
         // A tree that cannot be read: the message, and no window.
         db.exec(QStringLiteral("alter table TTermToClass rename to TGone"));
-        QVERIFY(!ShowGradeCount());
+        QVERIFY(!ShowGradeCount(main.mdiArea()));
         QCOMPARE(dialogs.messages, QStringList{Msg::ReadFailed});
         QCOMPARE(main.mdiArea()->subWindowList().size(), 1);
     }

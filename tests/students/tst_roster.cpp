@@ -1,9 +1,9 @@
 // The student roster and the student dialog on a real data file.
 #include "TestSupport.h"
 
-#include "app/Application.h"
 #include "data/Messages.h"
 #include "data/QueryObject.h"
+#include "shell/Application.h"
 #include "students/uStudent.h"
 #include "students/uStudentEdit.h"
 

@@ -142,6 +142,21 @@ void TempDatabase::addStandard(int term, const QString& classCode, const QString
              .arg(score, 0, 'g', 17));
 }
 
+void TempDatabase::addTwoTermSchool() const
+{
+    addTerm(1, QStringLiteral("一学期"));
+    addTerm(2, QStringLiteral("二学期"));
+    addClass(QStringLiteral("C1"), QStringLiteral("一班"));
+    addClass(QStringLiteral("C2"), QStringLiteral("二班"));
+    addSubject(QStringLiteral("CN"), QStringLiteral("语文"));
+    addSubject(QStringLiteral("MA"), QStringLiteral("数学"));
+    activate(1, QStringLiteral("C1"));
+    activate(1, QStringLiteral("C2"));
+    activate(2, QStringLiteral("C1"));
+    plan(1, QStringLiteral("C1"), QStringLiteral("CN"));
+    plan(1, QStringLiteral("C1"), QStringLiteral("MA"));
+}
+
 ScriptedDialogs::ScriptedDialogs() : m_previous(SetDialogProvider(this)) {}
 
 ScriptedDialogs::~ScriptedDialogs()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/uPub.h"
+#include "forms/uPub.h"
 
 #include <QString>
 #include <QStringList>
@@ -40,8 +40,13 @@ public:
     void activate(int term, const QString& classCode) const;
     void plan(int term, const QString& classCode, const QString& subject) const;
     int addStudent(const QString& classCode, const QString& name, const QString& number = "1") const;
-    void addGrade(int term, const QString& classCode, int student, const QString& subject, double score) const;
+    void addGrade(int term, const QString& classCode, int student, const QString& subject,
+                  double score) const;
     void addStandard(int term, const QString& classCode, const QString& subject, double score) const;
+    // Terms 1 and 2; classes C1 (一班) and C2 (二班), subjects CN (语文) and
+    // MA (数学); C1 is active in both terms with a plan of both subjects in
+    // term 1, C2 is active in term 1 without a plan.
+    void addTwoTermSchool() const;
 
 private:
     QTemporaryDir m_dir;

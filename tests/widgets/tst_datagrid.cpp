@@ -2,6 +2,7 @@
 // that follows every reload, and the current row kept in step both ways.
 #include "TestSupport.h"
 
+#include "data/CodeTables.h"
 #include "data/QueryObject.h"
 #include "widgets/DataGrid.h"
 
@@ -14,6 +15,7 @@ class DataGridTest : public QObject {
 private slots:
     void showsDeclaredColumnsAndFooters();
     void currentRowFollowsTheQueryBothWays();
+    void titlesStayWhileTheQueryIsClosed();
 };
 
 void DataGridTest::showsDeclaredColumnsAndFooters()
@@ -27,7 +29,7 @@ void DataGridTest::showsDeclaredColumnsAndFooters()
     db.addGrade(1, "C1", s, "YW", 90);
 
     QueryObject students;
-    students.setSql("select * from TStudent");
+    students.setStatement({"select * from TStudent", {}});
     DataGrid grid;
     grid.setQuery(&students);
     GridColumn flag;
@@ -43,7 +45,7 @@ void DataGridTest::showsDeclaredColumnsAndFooters()
     QVERIFY(!grid.hasFooter());
 
     QueryObject grades;
-    grades.setSql("select * from TGrade order by Score");
+    grades.setStatement({"select * from TGrade order by Score", {}});
     DataGrid scores;
     scores.setQuery(&grades);
     GridColumn code;
@@ -79,7 +81,7 @@ void DataGridTest::currentRowFollowsTheQueryBothWays()
     for (int i = 1; i <= 4; ++i)
         db.addTerm(i, QString("第%1学期").arg(i));
     QueryObject terms;
-    terms.setSql("Select * from TTerm Order by TermCode");
+    terms.setStatement({"Select * from TTerm Order by TermCode", {}});
     DataGrid grid;
     grid.setQuery(&terms);
     GridColumn name;
@@ -102,7 +104,8 @@ void DataGridTest::currentRowFollowsTheQueryBothWays()
     QVERIFY(grid.selectionModel()->isRowSelected(3, {}));
 
     // Deleting the last row leaves the new last row current in both.
-    QVERIFY(terms.deleteCurrent());
+    QVERIFY(CodeTables::Remove(CodeTables::Terms(), terms.fieldInt("ID")));
+    terms.removeCurrentRow();
     QCOMPARE(grid.rowCount(), 3);
     QCOMPARE(terms.currentRow(), 2);
     QCOMPARE(grid.currentIndex().row(), 2);
@@ -111,6 +114,38 @@ void DataGridTest::currentRowFollowsTheQueryBothWays()
     QSignalSpy dbl(&grid, &DataGrid::dblClick);
     QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, grid.visualRect(grid.currentIndex()).center());
     QCOMPARE(dbl.count(), 1);
+}
+
+void DataGridTest::titlesStayWhileTheQueryIsClosed()
+{
+    TempDatabase db;
+    db.addClass("C1", "一班");
+    QueryObject classes;
+    DataGrid grid;
+    grid.setQuery(&classes);
+    GridColumn name;
+    name.field = "ClassName";
+    name.title = "班级名称";
+    name.width = 120;
+    grid.setColumns({GridColumn::hidden("ID"), name});
+    auto titles = [&grid] {
+        QStringList shown;
+        for (int i = 0; i < grid.model()->columnCount(); ++i)
+            if (!grid.isColumnHidden(i))
+                shown << grid.model()->headerData(i, Qt::Horizontal).toString();
+        return shown;
+    };
+    // An empty window still shows what its list will hold.
+    QCOMPARE(titles(), QStringList{"班级名称"});
+    QVERIFY(classes.open(CodeTables::List(CodeTables::Classes())));
+    QCOMPARE(titles(), QStringList{"班级名称"});
+    QCOMPARE(grid.columnWidth(1), 120);
+    QCOMPARE(grid.cellText(0, "ClassName"), QString("一班"));
+    classes.close();
+    QCOMPARE(titles(), QStringList{"班级名称"});
+    QVERIFY(grid.isColumnHidden(0));
+    QCOMPARE(grid.columnWidth(1), 120);
+    QCOMPARE(grid.rowCount(), 0);
 }
 
 QTEST_MAIN(DataGridTest)

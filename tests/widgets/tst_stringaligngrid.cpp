@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "app/Form.h"
+#include "forms/Form.h"
 #include "widgets/StringAlignGrid.h"
 
 #include <QHeaderView>

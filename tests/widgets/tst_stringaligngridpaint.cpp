@@ -2,7 +2,7 @@
 // must look exactly as the style would paint them.
 #include "widgets/StringAlignGrid.h"
 
-#include "app/Application.h"
+#include "shell/Application.h"
 
 #include <QApplication>
 #include <QImage>

@@ -16,24 +16,13 @@
 
 namespace {
 
-// Two terms; class C1 is active in both with a plan, scores and standards in
-// term 1; class C2 is active in term 1 alone.
+// The two-term school, with scores and a standard for C1 in term 1.
 struct School {
     TempDatabase db;
 
     School()
     {
-        db.addTerm(1, QStringLiteral("一学期"));
-        db.addTerm(2, QStringLiteral("二学期"));
-        db.addClass(QStringLiteral("C1"), QStringLiteral("一班"));
-        db.addClass(QStringLiteral("C2"), QStringLiteral("二班"));
-        db.addSubject(QStringLiteral("CN"), QStringLiteral("语文"));
-        db.addSubject(QStringLiteral("MA"), QStringLiteral("数学"));
-        db.activate(1, QStringLiteral("C1"));
-        db.activate(1, QStringLiteral("C2"));
-        db.activate(2, QStringLiteral("C1"));
-        db.plan(1, QStringLiteral("C1"), QStringLiteral("CN"));
-        db.plan(1, QStringLiteral("C1"), QStringLiteral("MA"));
+        db.addTwoTermSchool();
         db.addStandard(1, QStringLiteral("C1"), QStringLiteral("CN"), 90);
         for (const char* name : {"王一", "李二"}) {
             const int student = db.addStudent(QStringLiteral("C1"), QString::fromUtf8(name));

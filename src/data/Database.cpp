@@ -1,0 +1,185 @@
+#include "data/Database.h"
+
+#include "data/SqlText.h"
+#include "data/uDM.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace {
+
+DbResult connectionReady()
+{
+    if (!DM)
+        return DbResult::failed(QStringLiteral("no data module"));
+    if (!DM->ensureOpen())
+        return DbResult::failed(DM->lastError());
+    return {};
+}
+
+// Prepares the statement on the connection and binds its values.
+DbResult run(QSqlQuery& q, const Statement& statement)
+{
+    if (!q.prepare(statement.text))
+        return DbResult::failed(q.lastError().text());
+    for (const QVariant& value : statement.values)
+        q.addBindValue(value);
+    if (!q.exec())
+        return DbResult::failed(q.lastError().text());
+    return {};
+}
+
+QString joined(const FieldValues& values, const QString& each)
+{
+    QStringList parts;
+    for (const FieldValue& v : values)
+        parts << each.arg(v.field);
+    return parts.join(QLatin1Char(','));
+}
+
+QVariantList valuesOf(const FieldValues& values)
+{
+    QVariantList list;
+    for (const FieldValue& v : values)
+        list << v.value;
+    return list;
+}
+
+} // namespace
+
+RowSet::RowSet(QStringList fields, QVector<Row> rows) : m_fields(std::move(fields)), m_rows(std::move(rows))
+{
+}
+
+int RowSet::indexOf(const QString& field) const
+{
+    const auto found = m_index.constFind(field);
+    if (found != m_index.cend())
+        return found.value();
+    int index = -1;
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if (m_fields.at(i).compare(field, Qt::CaseInsensitive) == 0) {
+            index = i;
+            break;
+        }
+    }
+    m_index.insert(field, index);
+    return index;
+}
+
+QVariant RowSet::value(int row, int column) const
+{
+    if (row < 0 || row >= m_rows.size())
+        return {};
+    return m_rows.at(row).value(column);
+}
+
+QString RowSet::text(int row, const QString& field) const
+{
+    return FieldText(value(row, field));
+}
+
+namespace Db {
+
+DbValue<RowSet> select(const Statement& statement)
+{
+    if (DbResult ready = connectionReady(); !ready)
+        return ready;
+    QSqlQuery q(DM->ADOLocal());
+    q.setForwardOnly(true);
+    if (DbResult done = run(q, statement); !done)
+        return done;
+    if (!q.isSelect())
+        return DbResult::failed(QStringLiteral("not a read: ") + statement.text);
+    const QSqlRecord record = q.record();
+    const int columns = record.count();
+    QStringList fields;
+    fields.reserve(columns);
+    for (int i = 0; i < columns; ++i)
+        fields << record.fieldName(i);
+    QVector<RowSet::Row> rows;
+    while (q.next()) {
+        RowSet::Row row(columns);
+        for (int i = 0; i < columns; ++i)
+            row[i] = q.value(i);
+        rows.append(std::move(row));
+    }
+    if (q.lastError().isValid())
+        return DbResult::failed(q.lastError().text());
+    return RowSet(std::move(fields), std::move(rows));
+}
+
+DbResult execute(const Statement& statement)
+{
+    if (DbResult ready = connectionReady(); !ready)
+        return ready;
+    QSqlQuery q(DM->ADOLocal());
+    return run(q, statement);
+}
+
+DbValue<qint64> insertRow(const QString& table, const FieldValues& values)
+{
+    if (DbResult ready = connectionReady(); !ready)
+        return ready;
+    Statement insert;
+    if (values.isEmpty()) {
+        insert.text = QStringLiteral("insert into %1 default values").arg(table);
+    } else {
+        insert.text =
+            QStringLiteral("insert into %1 (%2) values (%3)")
+                .arg(table, joined(values, QStringLiteral("%1")), joined(values, QStringLiteral("?")));
+        insert.values = valuesOf(values);
+    }
+    QSqlQuery q(DM->ADOLocal());
+    if (DbResult done = run(q, insert); !done)
+        return done;
+    return q.lastInsertId().toLongLong();
+}
+
+DbResult updateRow(const QString& table, qint64 id, const FieldValues& values)
+{
+    if (values.isEmpty())
+        return {};
+    if (DbResult ready = connectionReady(); !ready)
+        return ready;
+    Statement update{
+        QStringLiteral("update %1 set %2 where ID=?").arg(table, joined(values, QStringLiteral("%1=?"))),
+        valuesOf(values)};
+    update.values << id;
+    QSqlQuery q(DM->ADOLocal());
+    if (DbResult done = run(q, update); !done)
+        return done;
+    if (q.numRowsAffected() == 0)
+        return DbResult::failed(QStringLiteral("the row no longer exists"));
+    return {};
+}
+
+DbResult deleteRow(const QString& table, qint64 id)
+{
+    return execute({QStringLiteral("delete from %1 where ID=?").arg(table), {id}});
+}
+
+} // namespace Db
+
+Transaction::Transaction()
+{
+    if (connectionReady())
+        m_started = DM->ADOLocal().transaction();
+}
+
+Transaction::~Transaction()
+{
+    if (m_started && !m_done)
+        DM->ADOLocal().rollback();
+}
+
+DbResult Transaction::commit()
+{
+    if (!m_started || m_done)
+        return DbResult::failed(QStringLiteral("no transaction to commit"));
+    if (!DM->ADOLocal().commit())
+        return DbResult::failed(DM->ADOLocal().lastError().text());
+    m_done = true;
+    return {};
+}

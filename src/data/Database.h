@@ -1,0 +1,86 @@
+#pragma once
+
+#include "data/DbResult.h"
+
+#include <QHash>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+// One statement and the values bound to its "?" marks, in order. A value
+// never becomes part of the text.
+struct Statement {
+    QString text;
+    QVariantList values;
+};
+
+// A column of one table and the value to write into it.
+struct FieldValue {
+    QString field;
+    QVariant value;
+};
+using FieldValues = QVector<FieldValue>;
+
+// The rows a read returned: the names of its fields and each row's values in
+// that order. A row is its values alone; a record per row would carry every
+// field's name and type again, which is most of the cost of a long result.
+class RowSet {
+public:
+    using Row = QVector<QVariant>;
+
+    RowSet() = default;
+    RowSet(QStringList fields, QVector<Row> rows);
+
+    const QStringList& fields() const { return m_fields; }
+    int fieldCount() const { return m_fields.size(); }
+    int rowCount() const { return m_rows.size(); }
+    bool isEmpty() const { return m_rows.isEmpty(); }
+
+    // The position of a field, regardless of case; -1 when there is none.
+    // Remembered per name: lists read a few fields of every row, and a
+    // search by name each time costs more than the rest of the loop.
+    int indexOf(const QString& field) const;
+    QVariant value(int row, int column) const;
+    QVariant value(int row, const QString& field) const { return value(row, indexOf(field)); }
+    // The value as the windows show it (see FieldText).
+    QString text(int row, const QString& field) const;
+
+    void removeRow(int row) { m_rows.removeAt(row); }
+
+private:
+    QStringList m_fields;
+    QVector<Row> m_rows;
+    mutable QHash<QString, int> m_index;
+};
+
+// Every statement of the program runs through these, on DM's connection,
+// which they open first when it is closed. A failure is returned, never
+// thrown, and changes nothing that the statement did not already change.
+namespace Db {
+DbValue<RowSet> select(const Statement& statement);
+DbResult execute(const Statement& statement);
+
+// Writing one row: the caller names the table; the database assigns the
+// ID of an inserted row. Updating a row that no longer exists fails, so a
+// store that stored nothing is never reported as done.
+DbValue<qint64> insertRow(const QString& table, const FieldValues& values);
+DbResult updateRow(const QString& table, qint64 id, const FieldValues& values);
+DbResult deleteRow(const QString& table, qint64 id);
+} // namespace Db
+
+// Runs a sequence of statements as one unit: commits only when asked to
+// after each has succeeded, and rolls back otherwise.
+class Transaction {
+public:
+    Transaction();
+    ~Transaction(); // rolls back unless committed
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    bool isStarted() const { return m_started; }
+    DbResult commit();
+
+private:
+    bool m_started = false;
+    bool m_done = false;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "data/Database.h"
+
+#include <optional>
+
+// The students of the classes.
+namespace Roster {
+
+// The students of a class by name, namesakes in the order they were
+// entered, every column of the student: the one roster every window and
+// the class results list.
+Statement Students(const QString& classCode);
+
+// One student as the student dialog edits it. The three flags are stored
+// as 0 and 1.
+struct Student {
+    QString ClassCode;
+    QString SName;
+    QString SNumber;
+    QString Room;
+    QString Address;
+    QString PostCode;
+    QString Patriarchy;
+    QString HomeTel;
+    QString WJContent;
+    int IsTY = 0;
+    int HasWJ = 0;
+    int IsActive = 1;
+};
+// The student with this ID; none when no row has it (any more).
+DbValue<std::optional<Student>> FindStudent(int id);
+// Into the row with the given ID, or as a new student when there is none.
+DbResult StoreStudent(std::optional<int> id, const Student& student);
+// Refused while the student has scores.
+DbResult RemoveStudent(int id);
+
+} // namespace Roster

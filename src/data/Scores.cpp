@@ -1,0 +1,111 @@
+#include "data/Scores.h"
+
+#include "data/Plan.h"
+
+namespace Scores {
+
+const ScoreTable& Grades()
+{
+    static const ScoreTable table{QStringLiteral("TGrade"), QStringLiteral("StudentID"), 0};
+    return table;
+}
+
+const ScoreTable& Standards()
+{
+    static const ScoreTable table{QStringLiteral("THonoursStd"), QString(), 85};
+    return table;
+}
+
+namespace {
+
+bool owned(const ScoreRows& rows)
+{
+    return !rows.table->ownerColumn.isEmpty();
+}
+
+// " And <owner>=?" for rows a student owns, with its value.
+QString ownerCondition(const ScoreRows& rows, QVariantList& values)
+{
+    if (!owned(rows))
+        return {};
+    values << rows.ownerId;
+    return QStringLiteral(" And %1.%2=?").arg(rows.table->table, rows.table->ownerColumn);
+}
+
+} // namespace
+
+Statement List(const ScoreRows& rows)
+{
+    Statement list;
+    list.values << rows.termCode << rows.classCode;
+    const QString owner = ownerCondition(rows, list.values);
+    list.text =
+        QStringLiteral("SELECT %1.ID,%1.ClassCode,%1.SubjectCode,TSubject.SubjName,%1.Score from %1,TSubject "
+                       "where %1.SubjectCode=TSubject.SubjCode And %1.TermCode=? And %1.ClassCode=?%2 "
+                       "Order by %1.SubjectCode")
+            .arg(rows.table->table, owner);
+    return list;
+}
+
+DbValue<Initialised> Initialise(const ScoreRows& rows, bool emptyPlanKeepsRows)
+{
+    // All or nothing: rows half-replaced would pass for a finished
+    // initialisation. Leaving early rolls every statement back.
+    Transaction transaction;
+    if (!transaction.isStarted())
+        return DbResult::failed(QStringLiteral("no transaction"));
+    // The plan is read first so that an empty plan that must keep the rows
+    // never runs the delete at all.
+    const DbValue<QStringList> plan = Plan::SubjectCodes(rows.termCode, rows.classCode);
+    if (!plan)
+        return DbResult(plan);
+    if (plan->isEmpty() && emptyPlanKeepsRows)
+        return Initialised::PlanEmpty;
+
+    const QString& t = rows.table->table;
+    Statement remove{QStringLiteral("Delete from %1 Where TermCode=? And ClassCode=?").arg(t),
+                     {rows.termCode, rows.classCode}};
+    remove.text += ownerCondition(rows, remove.values);
+    if (DbResult done = Db::execute(remove); !done)
+        return done;
+
+    const QString ownerColumn = owned(rows) ? rows.table->ownerColumn + QLatin1Char(',') : QString();
+    const QString ownerMark = owned(rows) ? QStringLiteral("?,") : QString();
+    const QString insert =
+        QStringLiteral("Insert into %1 (TermCode,ClassCode,%2SubjectCode,Score) Values(?,?,%3?,?)")
+            .arg(t, ownerColumn, ownerMark);
+    for (const QString& subjCode : *plan) {
+        QVariantList values{rows.termCode, rows.classCode};
+        if (owned(rows))
+            values << rows.ownerId;
+        values << subjCode << rows.table->initialScore;
+        if (DbResult done = Db::execute({insert, values}); !done)
+            return done;
+    }
+    if (DbResult done = transaction.commit(); !done)
+        return done;
+    return Initialised::Done;
+}
+
+DbValue<std::optional<Record>> Find(const ScoreTable& table, int id)
+{
+    const DbValue<RowSet> read =
+        Db::select({QStringLiteral("Select %1.SubjectCode,TSubject.SubjName,%1.Score from %1,TSubject Where "
+                                   "%1.SubjectCode=TSubject.SubjCode And %1.ID=?")
+                        .arg(table.table),
+                    {id}});
+    if (!read)
+        return DbResult(read);
+    if (read->isEmpty())
+        return std::optional<Record>();
+    return std::optional<Record>(Record{read->text(0, QStringLiteral("SubjectCode")),
+                                        read->text(0, QStringLiteral("SubjName")),
+                                        read->value(0, QStringLiteral("Score")).toDouble()});
+}
+
+DbResult StoreScore(const ScoreTable& table, int id, double score)
+{
+    return Db::updateRow(table.table, id, {{QStringLiteral("Score"), score}});
+}
+
+} // namespace Scores

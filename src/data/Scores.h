@@ -1,0 +1,53 @@
+#pragma once
+
+#include "data/Database.h"
+
+#include <optional>
+
+// The two tables of scores per term, class and subject: a student's grades,
+// and a class's honours standards. Both are created from the class's subject
+// plan and then changed one score at a time.
+struct ScoreTable {
+    QString table;       // "TGrade" or "THonoursStd"
+    QString ownerColumn; // the column naming the owner within the class, or empty
+    double initialScore; // the score of a freshly initialised row
+};
+
+namespace Scores {
+const ScoreTable& Grades();
+const ScoreTable& Standards();
+} // namespace Scores
+
+// The score rows of one owner in one term and class: the class itself, or
+// one student of it.
+struct ScoreRows {
+    const ScoreTable* table = nullptr;
+    int termCode = 0;
+    QString classCode;
+    int ownerId = -1;
+};
+
+namespace Scores {
+
+// The rows with their subject names (ID, ClassCode, SubjectCode, SubjName,
+// Score), by subject code.
+Statement List(const ScoreRows& rows);
+
+enum class Initialised { Done, PlanEmpty };
+// Replaces the owner's rows by one row per subject of the class's plan, each
+// with the table's initial score, all or nothing. With an empty plan the
+// rows are kept when emptyPlanKeepsRows, and all removed otherwise.
+DbValue<Initialised> Initialise(const ScoreRows& rows, bool emptyPlanKeepsRows);
+
+// One score row as its edit dialog shows it.
+struct Record {
+    QString subjectCode;
+    QString subjectName;
+    double score = 0;
+};
+// The row with this ID; none when no row has it (any more).
+DbValue<std::optional<Record>> Find(const ScoreTable& table, int id);
+// Writes the score alone; a row that has gone is a failure.
+DbResult StoreScore(const ScoreTable& table, int id, double score);
+
+} // namespace Scores

@@ -1,0 +1,83 @@
+#include "shell/uBackup.h"
+
+#include "data/DataFileTransfer.h"
+#include "data/uDM.h"
+#include "forms/uPub.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+// Opens the connection after a copy. When the copy or that opening failed,
+// the connection is opened once more and the command's message is shown; a
+// connection that will not open at all goes to the top-level error report
+// with the engine's own text instead.
+void Reconnect(bool copied, const QString& failedText)
+{
+    if (copied && DM->open())
+        return;
+    if (!DM->open()) {
+        Dialogs().errorReport(DM->lastError());
+        return;
+    }
+    ShowMessage(failedText);
+}
+
+DialogProvider::FileRequest backupFileRequest(const QString& title, const QString& fileName)
+{
+    DialogProvider::FileRequest request;
+    request.title = title;
+    request.directory = Backup::BackupFolder();
+    request.fileName = fileName;
+    request.filter = Backup::Filter;
+    request.defaultSuffix = Backup::Extension;
+    return request;
+}
+
+} // namespace
+
+QString Backup::BackupFolder()
+{
+    const QString folder = AppPath + QStringLiteral("Bak");
+    QDir().mkpath(folder);
+    return folder;
+}
+
+QString Backup::DefaultBackupFile()
+{
+    return BackupFolder() + QLatin1Char('/') + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) +
+           QLatin1Char('.') + Extension;
+}
+
+QString Backup::WithDefaultExtension(const QString& path)
+{
+    if (path.isEmpty() || QFileInfo(path).fileName().contains(QLatin1Char('.')))
+        return path;
+    return path + QLatin1Char('.') + Extension;
+}
+
+void Backup::BackUp(QWidget* parent)
+{
+    if (!DM)
+        return;
+    const QString chosen = Dialogs().saveFileName(parent, backupFileRequest(SaveTitle, DefaultBackupFile()));
+    if (chosen.isEmpty())
+        return;
+    DM->close();
+    Reconnect(BackupDataFile(DM->dataFile(), WithDefaultExtension(chosen)), BackupFailed);
+}
+
+void Backup::Restore(QWidget* parent, QString& lastFile)
+{
+    if (!DM)
+        return;
+    // A warning only: the user withdraws by cancelling the file dialog.
+    ShowMessage(RestoreWarning);
+    const QString chosen = Dialogs().openFileName(parent, backupFileRequest(OpenTitle, lastFile));
+    if (chosen.isEmpty())
+        return;
+    lastFile = WithDefaultExtension(chosen);
+    Reconnect(RestoreDataFile(*DM, lastFile), RestoreFailed);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// The texts and names of backup and restore; a backup file "*.ZBK" is a
+// byte-for-byte copy of the data file. The copying is data/DataFileTransfer's.
+namespace Backup {
+inline const QString Extension = QStringLiteral("ZBK");
+inline const QString Filter = QStringLiteral("成绩管理备份文件(*.ZBK)");
+inline const QString SaveTitle = QStringLiteral("备份文件");
+inline const QString OpenTitle = QStringLiteral("选择文件还原数据库");
+inline const QString BackupFailed = QStringLiteral("确认目标位置可读写！");
+inline const QString RestoreFailed = QStringLiteral("还原数据文件发生错误！");
+// Three lines joined by a lone carriage return, as the clerks know the text;
+// the message box shows each on its own line.
+inline const QString RestoreWarning =
+    QStringLiteral("警告：还原数据库将会把当前设置状况下的数据覆盖，且不可恢复！") + QChar(13) +
+    QStringLiteral("建议在还原之前先备份数据库！") + QChar(13) + QStringLiteral("请谨慎使用本功能！");
+
+// AppPath + "Bak", created when missing.
+QString BackupFolder();
+// The proposed name of today's backup: BackupFolder() + "/yyyyMMdd.ZBK".
+QString DefaultBackupFile();
+// A file name without any "." gets ".ZBK", as the file dialogs do.
+QString WithDefaultExtension(const QString& path);
+
+// The two commands of the system menu, their dialogs over parent. Restore
+// proposes lastFile, the file chosen last within the run, and updates it.
+void BackUp(QWidget* parent);
+void Restore(QWidget* parent, QString& lastFile);
+} // namespace Backup

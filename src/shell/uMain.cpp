@@ -1,0 +1,160 @@
+#include "shell/uMain.h"
+
+#include "forms/uPub.h"
+#include "plan/uClassToSubject.h"
+#include "plan/uTermToClass.h"
+#include "reference/uClass.h"
+#include "reference/uSubject.h"
+#include "reference/uTerm.h"
+#include "scores/uGrade.h"
+#include "scores/uHonoursStd.h"
+#include "scores/uQuickEntry.h"
+#include "shell/uAbout.h"
+#include "statistics/uGradeCount.h"
+#include "students/uStudent.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEvent>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+// Launchers return whether their window opened; the main window ignores it.
+template <bool (*Launcher)()> void launch()
+{
+    Launcher();
+}
+
+// The toolbar's captions stand under its icons; its buttons show no tool tips.
+class NoToolTips : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        return event->type() == QEvent::ToolTip || QObject::eventFilter(watched, event);
+    }
+};
+} // namespace
+
+TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Quorvel学生成绩管理系统"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/app.png")));
+    m_mdi = new QMdiArea(this);
+    m_mdi->setObjectName(QStringLiteral("MDIClient"));
+    setCentralWidget(m_mdi);
+    buildMenu();
+    buildToolBar();
+    FormCreate();
+}
+
+void TfrmMain::FormCreate()
+{
+    AppPath = QDir(QCoreApplication::applicationDirPath()).absolutePath() + QLatin1Char('/');
+}
+
+QAction* TfrmMain::addItem(QMenu* menu, const QString& text, const QString& name,
+                           std::function<void()> command)
+{
+    QAction* action = menu->addAction(text);
+    action->setObjectName(name);
+    connect(action, &QAction::triggered, this, Guarded([command = std::move(command)](bool) { command(); }));
+    return action;
+}
+
+void TfrmMain::addItem(QMenu* menu, const QString& text, const QString& name, void (TfrmMain::*slot)())
+{
+    QAction* action = menu->addAction(text);
+    action->setObjectName(name);
+    connect(action, &QAction::triggered, this, Guarded([this, slot](bool) { (this->*slot)(); }));
+}
+
+void TfrmMain::buildMenu()
+{
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+
+    QMenu* system = bar->addMenu(QStringLiteral("系统(&S)"));
+    addItem(system, QStringLiteral("备份数据库(&B)"), QStringLiteral("mnuBak"), &TfrmMain::mnuBakClick);
+    addItem(system, QStringLiteral("还原数据库(&R)"), QStringLiteral("mnuRestore"),
+            &TfrmMain::mnuRestoreClick);
+    system->addSeparator();
+    addItem(system, QStringLiteral("退出(&X)"), QStringLiteral("mnuClose"), &TfrmMain::mnuCloseClick);
+
+    QMenu* base = bar->addMenu(QStringLiteral("基本信息(&B)"));
+    addItem(base, QStringLiteral("科目信息"), QStringLiteral("mnuKM"), &launch<ShowSubject>);
+    addItem(base, QStringLiteral("学期信息(&T)"), QStringLiteral("mnuXQ"), &launch<ShowTerm>);
+    addItem(base, QStringLiteral("班级信息(&C)"), QStringLiteral("mnuBJ"), &launch<ShowClass>);
+    base->addSeparator();
+    addItem(base, QStringLiteral("学期/班级对应设置"), QStringLiteral("N5"), &launch<ShowTermToClass>);
+    addItem(base, QStringLiteral("学期/班级/科目对应设置"), QStringLiteral("N6"),
+            &launch<ShowClassToSubject>);
+    base->addSeparator();
+    addItem(base, QStringLiteral("成绩评优标准"), QStringLiteral("mnuIsY"), &launch<ShowHonoursStd>);
+
+    QMenu* entry = bar->addMenu(QStringLiteral("录入(&R)"));
+    addItem(entry, QStringLiteral("学生基本信息录入(&S)"), QStringLiteral("mnuSBase"), &launch<ShowStudent>);
+    entry->addSeparator();
+    addItem(entry, QStringLiteral("成绩录入(&R)"), QStringLiteral("mnuEditCJ"), &launch<ShowGrade>);
+    QAction* quickEntry = addItem(entry, QStringLiteral("成绩快速录入(&K)"), QStringLiteral("mnuQuickEntry"),
+                                  [this] { ShowQuickEntry(m_mdi); });
+    quickEntry->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+
+    QMenu* query = bar->addMenu(QStringLiteral("查询/统计(&Q)"));
+    addItem(query, QStringLiteral("成绩统计(&G)"), QStringLiteral("mnuGCount"),
+            [this] { ShowGradeCount(m_mdi); });
+
+    QMenu* help = bar->addMenu(QStringLiteral("帮助(&H)"));
+    addItem(help, QStringLiteral("关于(&A)"), QStringLiteral("A1"), &launch<ShowAbout>);
+}
+
+void TfrmMain::buildToolBar()
+{
+    m_toolBar = addToolBar(QStringLiteral("ToolBar1"));
+    m_toolBar->setObjectName(QStringLiteral("ToolBar1"));
+    m_toolBar->setMovable(false);
+    m_toolBar->setFloatable(false);
+    m_toolBar->setIconSize(QSize(16, 16));
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
+    m_toolBar->setStyleSheet(QStringLiteral(
+        "QToolBar#ToolBar1 { border-top: 1px solid palette(mid); border-bottom: 1px solid palette(mid);"
+        " spacing: 0px; }"
+        "QToolBar#ToolBar1::separator { width: 8px; }"
+        "QToolBar#ToolBar1 QToolButton { min-height: 33px; max-height: 33px; padding: 0px 4px; }"));
+
+    // Each button repeats a menu item: it triggers that item's action.
+    struct Button {
+        const char* name;
+        const char* caption;
+        const char* icon;
+        const char* item;
+    };
+    const Button buttons[] = {
+        {"tbHis", "成绩录入", ":/icons/grade.png", "mnuEditCJ"},
+        {"TBStop", "学生基本信息录入", ":/icons/student.png", "mnuSBase"},
+        {"ToolButton1", "成绩统计", ":/icons/statistics.png", "mnuGCount"},
+        {"tbClose", "退出", ":/icons/exit.png", "mnuClose"},
+    };
+    auto* noToolTips = new NoToolTips(m_toolBar);
+    bool first = true;
+    for (const Button& b : buttons) {
+        if (!first)
+            m_toolBar->addSeparator();
+        first = false;
+        QAction* item = findChild<QAction*>(QLatin1String(b.item));
+        QAction* action = m_toolBar->addAction(QIcon(QLatin1String(b.icon)), QString::fromUtf8(b.caption));
+        action->setObjectName(QLatin1String(b.name));
+        connect(action, &QAction::triggered, item, &QAction::trigger);
+        if (auto* button = qobject_cast<QToolButton*>(m_toolBar->widgetForAction(action))) {
+            button->setObjectName(QLatin1String(b.name));
+            button->installEventFilter(noToolTips);
+        }
+    }
+}
