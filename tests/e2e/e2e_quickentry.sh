@@ -12,11 +12,13 @@ sql "insert into TTerm (TermCode, TermName) values (1, '2024春');
      insert into TStudent (ClassCode, SName, SNumber) values ('C1', 'Ann', '1'), ('C1', 'Bob', '2'), ('C1', 'Cat', '3');"
 
 # A window manager maximises the main window, so the navigator's nodes
-# stand where its rows are measured from.
-start_wm
-start_app
-
+# stand where its rows are measured from. It takes over the shown main
+# window: started first, it races with the program's first map on a loaded
+# machine.
 MAIN="Quorvel学生成绩管理系统"
+start_app
+start_wm
+wait_for "the main window's frame" 30 has_frame "$MAIN"
 focus_window "$MAIN"
 keys alt+r
 sleep 0.3
