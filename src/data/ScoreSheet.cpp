@@ -75,27 +75,78 @@ DbValue<QSet<qint64>> Roster(const QString& classCode)
     return ids;
 }
 
-DbResult Update(const SheetClass& klass, const SheetCell& cell, double score)
+// Cells per write statement: a block is written in a few statements rather
+// than one per cell. Not more: the driver names every "?" and SQLite looks
+// each name up among the statement's earlier ones, so a statement's cost
+// grows with the square of its values.
+constexpr int CellsPerStatement = 50;
+
+// "(?,?),(?,?)" for count rows of width values.
+QString Tuples(int count, int width)
 {
-    return Db::execute({QStringLiteral("Update TGrade Set Score = ? Where TermCode = ? And ClassCode = ? "
-                                       "And StudentID = ? And SubjectCode = ?"),
-                        {score, klass.termCode, klass.classCode, cell.studentId, cell.subjectCode}});
+    const QString tuple = QLatin1Char('(') + PlaceMarks(width) + QLatin1Char(')');
+    QStringList tuples;
+    tuples.reserve(count);
+    for (int i = 0; i < count; ++i)
+        tuples << tuple;
+    return tuples.join(QLatin1Char(','));
 }
 
-DbResult Insert(const SheetClass& klass, const SheetCell& cell, double score)
+// Runs one statement per chunk of the writes; statementFor builds it.
+template <class Build> DbResult InChunks(const QVector<CellWrite>& writes, Build statementFor)
 {
-    return Db::insertRow(QStringLiteral("TGrade"), {{QStringLiteral("TermCode"), klass.termCode},
-                                                    {QStringLiteral("ClassCode"), klass.classCode},
-                                                    {QStringLiteral("StudentID"), cell.studentId},
-                                                    {QStringLiteral("SubjectCode"), cell.subjectCode},
-                                                    {QStringLiteral("Score"), score}});
+    for (int first = 0; first < writes.size(); first += CellsPerStatement) {
+        const QVector<CellWrite> chunk = writes.mid(first, CellsPerStatement);
+        if (DbResult done = Db::execute(statementFor(chunk)); !done)
+            return done;
+    }
+    return {};
 }
 
-DbResult Remove(const SheetClass& klass, const SheetCell& cell)
+// Every row of each cell takes its new score.
+DbResult Update(const SheetClass& klass, const QVector<CellWrite>& writes)
 {
-    return Db::execute({QStringLiteral("Delete from TGrade Where TermCode = ? And ClassCode = ? "
-                                       "And StudentID = ? And SubjectCode = ?"),
-                        {klass.termCode, klass.classCode, cell.studentId, cell.subjectCode}});
+    return InChunks(writes, [&klass](const QVector<CellWrite>& chunk) {
+        Statement update{QStringLiteral("Update TGrade Set Score = w.column3 From (Values %1) As w "
+                                        "Where TGrade.TermCode = ? And TGrade.ClassCode = ? "
+                                        "And TGrade.StudentID = w.column1 And TGrade.SubjectCode = w.column2")
+                             .arg(Tuples(chunk.size(), 3)),
+                         {}};
+        for (const CellWrite& w : chunk)
+            update.values << w.cell.studentId << w.cell.subjectCode << *w.score;
+        update.values << klass.termCode << klass.classCode;
+        return update;
+    });
+}
+
+// One row for each cell, in the order given.
+DbResult Insert(const SheetClass& klass, const QVector<CellWrite>& writes)
+{
+    return InChunks(writes, [&klass](const QVector<CellWrite>& chunk) {
+        Statement insert{
+            QStringLiteral(
+                "Insert into TGrade (TermCode, ClassCode, StudentID, SubjectCode, Score) Values %1")
+                .arg(Tuples(chunk.size(), 5)),
+            {}};
+        for (const CellWrite& w : chunk)
+            insert.values << klass.termCode << klass.classCode << w.cell.studentId << w.cell.subjectCode
+                          << *w.score;
+        return insert;
+    });
+}
+
+// Every row of each cell goes.
+DbResult Remove(const SheetClass& klass, const QVector<CellWrite>& writes)
+{
+    return InChunks(writes, [&klass](const QVector<CellWrite>& chunk) {
+        Statement remove{QStringLiteral("Delete from TGrade Where TermCode = ? And ClassCode = ? "
+                                        "And (StudentID, SubjectCode) in (Values %1)")
+                             .arg(Tuples(chunk.size(), 2)),
+                         {klass.termCode, klass.classCode}};
+        for (const CellWrite& w : chunk)
+            remove.values << w.cell.studentId << w.cell.subjectCode;
+        return remove;
+    });
 }
 
 QVector<SheetCell> CellsOf(const QVector<CellWrite>& writes)
@@ -132,32 +183,30 @@ DbValue<SheetWrite> Write(const SheetClass& klass, const QVector<CellWrite>& wri
             if (before->at(i) != expected->value(i))
                 return Refused(Outcome::Changed, i);
     }
-    std::optional<QSet<qint64>> roster; // read with the first row to be added
+    // What each cell needs: its rows removed, updated, or a row added.
+    QVector<CellWrite> removes, updates, inserts;
     for (int i = 0; i < writes.size(); ++i) {
         const CellWrite& w = writes.at(i);
-        if (!w.score) {
-            if (DbResult done = Remove(klass, w.cell); !done)
-                return done;
-            continue;
-        }
-        if (before->at(i)) {
-            if (DbResult done = Update(klass, w.cell, *w.score); !done)
-                return done;
-            continue;
-        }
-        // A new row only for a student still in the class: one removed or
-        // moved meanwhile would get a score nobody sees.
-        if (!roster) {
-            const DbValue<QSet<qint64>> ids = Roster(klass.classCode);
-            if (!ids)
-                return DbResult(ids);
-            roster = *ids;
-        }
-        if (!roster->contains(w.cell.studentId))
-            return Refused(Outcome::StudentGone, i);
-        if (DbResult done = Insert(klass, w.cell, *w.score); !done)
-            return done;
+        (!w.score ? removes : before->at(i) ? updates : inserts).append(w);
     }
+    // A new row only for a student still in the class: one removed or moved
+    // meanwhile would get a score nobody sees.
+    if (!inserts.isEmpty()) {
+        const DbValue<QSet<qint64>> roster = Roster(klass.classCode);
+        if (!roster)
+            return DbResult(roster);
+        for (int i = 0; i < writes.size(); ++i) {
+            const CellWrite& w = writes.at(i);
+            if (w.score && !before->at(i) && !roster->contains(w.cell.studentId))
+                return Refused(Outcome::StudentGone, i);
+        }
+    }
+    if (DbResult done = Remove(klass, removes); !done)
+        return done;
+    if (DbResult done = Update(klass, updates); !done)
+        return done;
+    if (DbResult done = Insert(klass, inserts); !done)
+        return done;
     if (DbResult done = transaction.commit(); !done)
         return done;
     SheetWrite stored;

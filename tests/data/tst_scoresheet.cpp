@@ -63,6 +63,7 @@ class TestScoreSheet : public QObject {
 private slots:
     void storingInsertsThenUpdatesEveryRowOfTheCell();
     void blockIsAllOrNothing();
+    void blockOfManyStatements();
     void clearingRemovesTheCellsRowsOnly();
     void studentRemovedMeanwhileGetsNoRow();
     void conditionalWriteRefusesAChangeMadeElsewhere();
@@ -106,6 +107,52 @@ void TestScoreSheet::blockIsAllOrNothing()
     w = ScoreSheet::StoreScores(kClass, {{s.cell(s.ann, "CN"), 1.0}, {s.cell(s.bob, "XX"), 2.0}});
     QVERIFY(!w);
     QCOMPARE(s.rows(), before);
+}
+
+void TestScoreSheet::blockOfManyStatements()
+{
+    // A class's block is written in several statements: every cell lands
+    // once, whichever statement carries it, and one failing in the last
+    // statement takes the earlier ones back with it.
+    School s;
+    QVector<int> students{s.ann, s.bob};
+    for (int i = 0; i < 58; ++i)
+        students << s.db.addStudent(kClass.classCode, QStringLiteral("S%1").arg(i, 2, 10, QLatin1Char('0')));
+    for (int i = 0; i < students.size(); i += 2) // every other student has a row already
+        s.db.addGrade(1, kClass.classCode, students.at(i), QStringLiteral("CN"), 1);
+    QVector<CellWrite> block;
+    for (int i = 0; i < students.size(); ++i)
+        for (const char* subject : {"CN", "MA"})
+            block.append({s.cell(students.at(i), subject), 50.0 + i});
+    DbValue<SheetWrite> w = ScoreSheet::StoreScores(kClass, block);
+    QVERIFY(w && w->stored());
+    QCOMPARE(w->before.count(CellScore(1.0)), 30);
+    const auto scoresNow = [&] {
+        QVector<SheetCell> cells;
+        for (const CellWrite& c : block)
+            cells.append(c.cell);
+        return *ScoreSheet::ReadStoredScores(kClass, cells);
+    };
+    QVector<CellScore> expected;
+    for (const CellWrite& c : block)
+        expected.append(c.score);
+    QCOMPARE(scoresNow(), expected);
+    QCOMPARE(s.rows().size(), block.size());
+
+    QVector<CellWrite> failing = block;
+    for (CellWrite& c : failing)
+        c.score = 7.0;
+    failing.append({s.cell(s.ann, "XX"), 8.0}); // an unknown subject, in the last insert
+    QVERIFY(!ScoreSheet::StoreScores(kClass, failing));
+    QCOMPARE(scoresNow(), expected);
+
+    QVector<SheetCell> cells;
+    for (const CellWrite& c : block)
+        cells.append(c.cell);
+    w = ScoreSheet::ClearScores(kClass, cells);
+    QVERIFY(w && w->stored());
+    QCOMPARE(w->before, expected);
+    QVERIFY(s.rows().isEmpty());
 }
 
 void TestScoreSheet::clearingRemovesTheCellsRowsOnly()
