@@ -36,13 +36,7 @@ DbValue<SheetWrite> ScoreHistory::undo()
     const ScoreChange* change = nextUndo();
     if (!change)
         return DbResult::failed(QStringLiteral("nothing to undo"));
-    DbValue<SheetWrite> written =
-        ScoreSheet::StoreScoresIfUnchanged(change->klass, writesOf(*change, change->before), change->after);
-    if (written && written->stored()) {
-        --m_done;
-        emit changed();
-    }
-    return written;
+    return apply(*change, change->before, change->after, -1);
 }
 
 DbValue<SheetWrite> ScoreHistory::redo()
@@ -50,10 +44,16 @@ DbValue<SheetWrite> ScoreHistory::redo()
     const ScoreChange* change = nextRedo();
     if (!change)
         return DbResult::failed(QStringLiteral("nothing to redo"));
+    return apply(*change, change->after, change->before, +1);
+}
+
+DbValue<SheetWrite> ScoreHistory::apply(const ScoreChange& change, const QVector<CellScore>& scores,
+                                        const QVector<CellScore>& expected, int step)
+{
     DbValue<SheetWrite> written =
-        ScoreSheet::StoreScoresIfUnchanged(change->klass, writesOf(*change, change->after), change->before);
+        ScoreSheet::StoreScoresIfUnchanged(change.klass, writesOf(change, scores), expected);
     if (written && written->stored()) {
-        ++m_done;
+        m_done += step;
         emit changed();
     }
     return written;

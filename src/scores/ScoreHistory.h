@@ -48,6 +48,11 @@ signals:
     void changed();
 
 private:
+    // Writes scores into the change's cells where they hold expected, and
+    // moves the history by step when that was stored.
+    DbValue<SheetWrite> apply(const ScoreChange& change, const QVector<CellScore>& scores,
+                              const QVector<CellScore>& expected, int step);
+
     QVector<ScoreChange> m_changes;
     int m_done = 0; // the changes before this index are in effect
 };
