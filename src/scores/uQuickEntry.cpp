@@ -2,7 +2,6 @@
 
 #include "data/Messages.h"
 #include "data/SqlText.h"
-#include "forms/MdiChild.h"
 #include "forms/ScoreText.h"
 #include "forms/uPub.h"
 #include "scores/ScoreSheetModel.h"
@@ -464,9 +463,5 @@ void TfrmQuickEntry::closeEvent(QCloseEvent* event)
 
 bool ShowQuickEntry(QMdiArea* area)
 {
-    auto form = std::make_unique<TfrmQuickEntry>();
-    if (!form->ReadyData())
-        return false;
-    ShowMdiChild(area, std::move(form));
-    return true;
+    return RunInMdiArea<TfrmQuickEntry>(area) != nullptr;
 }

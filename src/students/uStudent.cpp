@@ -4,8 +4,10 @@
 #include "data/Messages.h"
 #include "data/Roster.h"
 #include "forms/uPub.h"
+#include "statistics/uGradeTrend.h"
 #include "students/uStudentEdit.h"
 
+#include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -17,6 +19,9 @@ namespace {
 // keep their distance from its right edge.
 constexpr int kButtonsRight = 350;
 constexpr int kButtonsRightGap = 419 - kButtonsRight; // until the bar's width is known
+// "成绩走势" stands right of "关闭(&X)" and moves with it.
+constexpr int kTrendGap = 8;
+constexpr int kTrendWidth = 55;
 
 GridColumn Flag(const QString& field, const QString& title, int width, const QStringList& items)
 {
@@ -96,8 +101,17 @@ TfrmStudent::TfrmStudent(QWidget* parent) : TListForm(kButtonsRightGap, parent)
     connect(dsQuery, &QueryObject::currentRowChanged, this, Guarded([this](int) { dsQueryAfterScroll(); }));
     connect(DBGridEh2, &DataGrid::dblClick, this, Guarded([this] { cmdEditClick(); }));
 
+    cmdTrend = new QPushButton(QStringLiteral("成绩走势"), buttons());
+    cmdTrend->setObjectName(QStringLiteral("cmdTrend"));
+    cmdTrend->setAutoDefault(false);
+    cmdTrend->resize(kTrendWidth, buttons()->cmdClose->height());
+    placeTrend();
+    buttons()->cmdClose->installEventFilter(this);
+    connect(cmdTrend, &QPushButton::clicked, this, Guarded([this](bool) { cmdTrendClick(); }));
+
     setTabOrder(DBGridEh1, buttons()->cmdAppend);
     setTabOrder(buttons()->cmdClose, DBGridEh2);
+    setTabOrder(DBGridEh2, cmdTrend);
     DBGridEh1->setFocus();
 }
 
@@ -108,6 +122,26 @@ void TfrmStudent::showEvent(QShowEvent* event)
         m_shown = true;
         buttons()->setRightGap(buttons()->width() - kButtonsRight);
     }
+}
+
+bool TfrmStudent::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == buttons()->cmdClose && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        placeTrend();
+    return TListForm::eventFilter(watched, event);
+}
+
+void TfrmStudent::placeTrend()
+{
+    const QPushButton* close = buttons()->cmdClose;
+    cmdTrend->move(close->geometry().right() + 1 + kTrendGap, close->y());
+}
+
+void TfrmStudent::cmdTrendClick()
+{
+    if (dsQuery->isEmpty() || dsQuery->eof() || dsStudent->isEmpty() || dsStudent->eof())
+        return;
+    ShowGradeTrend(dsStudent->fieldInt(QStringLiteral("ID")));
 }
 
 bool TfrmStudent::ReadyData()

@@ -3,6 +3,7 @@
 #include "forms/ListForm.h"
 
 class QGroupBox;
+class QPushButton;
 
 // "学生基本资料维护": the classes on the left, the students of the current
 // class on the right. Every class change reloads the students; adding,
@@ -17,6 +18,8 @@ public:
     // or the list could not be read.
     bool ReadyList();
     void dsQueryAfterScroll() { ReadyList(); }
+    // "成绩走势" of the current student.
+    void cmdTrendClick();
 
     QGroupBox* GroupBox1 = nullptr;
     QGroupBox* GroupBox2 = nullptr;
@@ -24,6 +27,7 @@ public:
     DataGrid* DBGridEh2 = nullptr; // students
     QueryObject* dsQuery = nullptr;
     QueryObject* dsStudent = nullptr;
+    QPushButton* cmdTrend = nullptr;
 
 protected:
     bool canAppend() const override;
@@ -32,8 +36,11 @@ protected:
     DbResult deleteRecord(int id) override;
     void reloadAfterStore() override { ReadyList(); }
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void placeTrend();
+
     bool m_shown = false;
 };
 
