@@ -1,7 +1,7 @@
 // The quick entry sheet's statements on a real data file: what each write
 // leaves in TGrade, all or nothing, and the check that keeps a take-back
 // from overwriting another connection's change.
-#include "TestSupport.h"
+#include "TempDataFile.h"
 
 #include "data/ScoreSheet.h"
 #include "data/ScratchConnection.h"
@@ -15,7 +15,7 @@ namespace {
 const SheetClass kClass{1, QStringLiteral("C'1")}; // a quote in the code, bound rather than spliced
 
 struct School {
-    TempDatabase db;
+    TempDataFile db;
     int ann = 0;
     int bob = 0;
 

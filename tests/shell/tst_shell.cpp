@@ -217,10 +217,10 @@ void ShellTest::mainWindowHasTheMenuAndToolbar()
     // The About dialog opens from the menu and closes with its one button.
     bool seen = false;
     OnNextModal([&seen](QWidget* w) {
-        seen = w->windowTitle() == "关于.." && w->findChild<QPushButton*>("Button1");
-        w->findChild<QPushButton*>("Button1")->click();
+        seen = w->windowTitle() == "关于.." && Button(w, "Button1");
+        Button(w, "Button1")->click();
     });
-    main.findChild<QAction*>("A1")->trigger();
+    QVERIFY(TriggerMenuItem(&main, "A1"));
     QVERIFY(seen);
 }
 
@@ -244,7 +244,7 @@ void ShellTest::startsWithoutTheDataFile()
             CloseModal(w);
         },
         300);
-    main.findChild<QAction*>("mnuXQ")->trigger();
+    QVERIFY(TriggerMenuItem(&main, "mnuXQ"));
     Settle(400);
     QVERIFY(!opened);
     QCOMPARE(dialogs.messages, (QStringList{Msg::ConnectFailed, Msg::ReadFailed}));
@@ -256,7 +256,7 @@ void ShellTest::startsWithoutTheDataFile()
         caption = w->windowTitle();
         CloseModal(w);
     });
-    main.findChild<QAction*>("mnuXQ")->trigger();
+    QVERIFY(TriggerMenuItem(&main, "mnuXQ"));
     QCOMPARE(caption, QString("学期信息维护"));
     QCOMPARE(dialogs.messages.size(), 2);
 }
