@@ -438,7 +438,7 @@ bool Transaction::isActive()
     return openTransactions > 0;
 }
 
-DbResult Transaction::lock(const Statement& rows)
+DbResult Transaction::lock(const Statement& rows, bool noneFoundFails)
 {
     if (!m_started || m_done)
         return DbResult::failed(QStringLiteral("no transaction to lock in"));
@@ -468,7 +468,8 @@ DbResult Transaction::lock(const Statement& rows)
     const bool found = q.next();
     q.finish();
     setLockTimeout(db, QStringLiteral("local"), -1);
-    return found ? DbResult() : DbResult::failed(QStringLiteral("the row to lock does not exist"));
+    return found || !noneFoundFails ? DbResult()
+                                    : DbResult::failed(QStringLiteral("the row to lock does not exist"));
 }
 
 DbResult Transaction::commit()

@@ -133,8 +133,9 @@ public:
     // transaction: SELECT ... FOR UPDATE on the server, nothing more on the
     // file. It must be the transaction's first statement. A wait for another
     // clerk's lock ends after about two seconds, announced after half a
-    // second (the busy cursor); none of the rows found fails as well.
-    DbResult lock(const Statement& rows);
+    // second (the busy cursor); none of the rows found fails as well, unless
+    // noneFoundFails is false.
+    DbResult lock(const Statement& rows, bool noneFoundFails = true);
     DbResult commit();
 
     // Whether a transaction of the program is open on the connection.

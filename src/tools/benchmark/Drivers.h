@@ -24,6 +24,7 @@ struct Driver {
 extern const Driver StartUpDriver;
 extern const Driver OpeningDriver;
 extern const Driver StatisticsDriver;
+extern const Driver AnalysisDriver;
 extern const Driver GradeEntryDriver;
 extern const Driver RosterDriver;
 extern const Driver ClassToSubjectDriver;
@@ -32,6 +33,7 @@ extern const Driver HonoursDriver;
 extern const Driver CommitDriver;
 extern const Driver GradeInitialisationDriver;
 extern const Driver HonoursInitialisationDriver;
+extern const Driver QuickEntryDriver;
 
 const std::vector<const Driver*>& Drivers();
 // True when --only names the action: its name contains the text, or there is none.

@@ -29,7 +29,7 @@ double Median(std::vector<double> values)
 Result Result::of(const Figures& f)
 {
     const double max = f.onScreen.empty() ? 0 : *std::max_element(f.onScreen.begin(), f.onScreen.end());
-    return {f.name, f.kind, Median(f.onScreen), max, Median(f.handled), f.faulty};
+    return {f.name, f.kind, Median(f.onScreen), max, Median(f.handled), f.faulty, f.slackMs};
 }
 
 const Result* Find(const Results& results, Kind kind, const QString& prefix)
@@ -53,7 +53,7 @@ void KeepBest(Results& best, const Results& round)
     }
 }
 
-// One line per action: kind, median, max, handler, faulty and name, separated by tabs.
+// One line per action: kind, median, max, handler, faulty, slack and name, separated by tabs.
 bool WriteResults(const QString& path, const Results& results)
 {
     QFile file(path);
@@ -62,7 +62,7 @@ bool WriteResults(const QString& path, const Results& results)
     QTextStream stream(&file);
     for (const Result& r : results)
         stream << int(r.kind) << '\t' << r.median << '\t' << r.max << '\t' << r.handled << '\t'
-               << int(r.faulty) << '\t' << r.name << '\n';
+               << int(r.faulty) << '\t' << r.slackMs << '\t' << r.name << '\n';
     return stream.status() == QTextStream::Ok;
 }
 
@@ -75,10 +75,10 @@ Results ReadResults(const QString& path)
     QTextStream stream(&file);
     while (!stream.atEnd()) {
         const QStringList parts = stream.readLine().split(QLatin1Char('\t'));
-        if (parts.size() != 6)
+        if (parts.size() != 7)
             continue;
-        results.push_back(Result{parts[5], Kind(parts[0].toInt()), parts[1].toDouble(), parts[2].toDouble(),
-                                 parts[3].toDouble(), parts[4].toInt() != 0});
+        results.push_back(Result{parts[6], Kind(parts[0].toInt()), parts[1].toDouble(), parts[2].toDouble(),
+                                 parts[3].toDouble(), parts[4].toInt() != 0, parts[5].toDouble()});
     }
     return results;
 }

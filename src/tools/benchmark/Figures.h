@@ -10,14 +10,20 @@ namespace bench {
 enum class Kind {
     StartUp,   // launching the program; target 500 ms
     Read,      // an action that only reads; target one 60 Hz frame
-    Write,     // an initialisation; target: the smallest durable commit + 5 ms
+    Write,     // one transaction; target: the smallest durable commit + the action's slack
     Reference, // a commit to compare the initialisations with
+    Survey,    // a read across every class of a term; target 50 ms
+    History,   // a read across every term, so its work grows with them; target one frame
 };
+
+// What a write may take beyond the smallest commit, unless its action says otherwise.
+constexpr double kCommitSlackMs = 5.0;
 
 // An action by the name the report gives it.
 struct Action {
     const char* name;
     Kind kind;
+    double slackMs = kCommitSlackMs; // a write's allowance beyond the commit
     QString title() const { return QString::fromUtf8(name); }
 };
 
@@ -25,6 +31,7 @@ struct Action {
 struct Figures {
     QString name;
     Kind kind = Kind::Read;
+    double slackMs = kCommitSlackMs;
     std::vector<double> onScreen; // from the user's action until the result is painted
     std::vector<double> handled;  // the handler alone, until it returned
     bool faulty = false;          // a window reported a failure or nothing was painted
@@ -44,6 +51,7 @@ struct Result {
     double max = 0;
     double handled = 0;
     bool faulty = false;
+    double slackMs = kCommitSlackMs;
 
     static Result of(const Figures& f);
 };

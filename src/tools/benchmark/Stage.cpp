@@ -26,7 +26,7 @@ bool Stage::wanted(const Action& action) const
 
 Figures& Stage::add(const Action& action)
 {
-    m_figures.push_back(Figures{action.title(), action.kind, {}, {}, false, false});
+    m_figures.push_back(Figures{action.title(), action.kind, action.slackMs, {}, {}, false, false});
     return m_figures.back();
 }
 
