@@ -8,8 +8,9 @@
 // backup of it: complete, a sound SQLite database in rollback-journal mode
 // that passes the integrity and reference checks, and carrying exactly the
 // schema of a version this program knows. Opens the file read-only.
-bool CheckDataFile(const QString& path, QString* why = nullptr, SchemaVersions::Found* found = nullptr,
-                   const SchemaVersions& versions = SchemaVersions::program());
+// Carries the version found.
+DbValue<SchemaVersions::Found> CheckDataFile(const QString& path,
+                                             const SchemaVersions& versions = SchemaVersions::program());
 
 // True when the file begins as every SQLite database does (false when missing).
 bool LooksLikeSqlite(const QString& path);

@@ -13,13 +13,6 @@
 
 namespace {
 
-bool failWith(QString* why, const QString& text)
-{
-    if (why)
-        *why = text;
-    return false;
-}
-
 // A read transaction on a database file, through a connection of its own:
 // while it is held no connection can write the file. SQLite rolls a hot
 // journal back before it grants the lock, which is why the file is opened
@@ -54,7 +47,7 @@ public:
     ReadLock(const ReadLock&) = delete;
     ReadLock& operator=(const ReadLock&) = delete;
 
-    bool isHeld(QString* why) const { return m_held || failWith(why, m_error); }
+    DbResult held() const { return m_held ? DbResult() : DbResult::failed(m_error); }
 
 private:
     ScratchConnection m_connection;
@@ -63,61 +56,68 @@ private:
 };
 
 // The copy is the program's own until it is written into the data file.
-bool upgradeCopy(const QString& path, int from, QString* why)
+DbResult upgradeCopy(const QString& path, int from)
 {
     ScratchConnection connection(ScratchConnection::fileUri(path, "rw"), true);
     QSqlDatabase db = connection.db();
     if (!db.open())
-        return failWith(why, db.lastError().text());
+        return DbResult::failed(db.lastError().text());
     // The journal stays in memory: a copy that a killed run leaves is
     // thrown away whole, and no journal file is left beside it.
     QSqlQuery(db).exec(QStringLiteral("PRAGMA journal_mode=MEMORY"));
-    return SchemaVersions::program().upgrade(db, from, why);
+    return SchemaVersions::program().upgrade(db, from);
 }
 
 } // namespace
 
-bool BackupDataFile(const QString& dataFile, const QString& target, QString* why)
+DbResult BackupDataFile(const QString& dataFile, const QString& target)
 {
     if (!QFileInfo(dataFile).isFile())
-        return failWith(why, QStringLiteral("%1 is not a file").arg(dataFile));
+        return DbResult::failed(QStringLiteral("%1 is not a file").arg(dataFile));
     TempCopy copy(target);
     if (SameFile(dataFile, copy.destination()))
-        return failWith(why, QStringLiteral("%1 cannot be copied onto itself").arg(dataFile));
+        return DbResult::failed(QStringLiteral("%1 cannot be copied onto itself").arg(dataFile));
     TempFiles::removeLeftovers(QFileInfo(copy.destination()).absolutePath());
-    if (!copy.create(why))
-        return false;
+    if (DbResult made = copy.create(); !made)
+        return made;
     {
         const ReadLock lock(dataFile);
-        if (!lock.isHeld(why) || !copy.copyFrom(dataFile, why))
-            return false;
+        if (DbResult held = lock.held(); !held)
+            return held;
+        if (DbResult copied = copy.copyFrom(dataFile); !copied)
+            return copied;
     }
-    return CheckDataFile(copy.fileName(), why) && copy.replaceDestination(why);
+    if (DbResult sound = CheckDataFile(copy.fileName()); !sound)
+        return sound;
+    return copy.replaceDestination();
 }
 
-bool RestoreDataFile(TDM& dm, const QString& source, QString* why)
+DbResult RestoreDataFile(TDM& dm, const QString& source)
 {
     const QString dataFile = dm.dataFile();
     if (!QFileInfo(source).isFile())
-        return failWith(why, QStringLiteral("%1 is not a file").arg(source));
+        return DbResult::failed(QStringLiteral("%1 is not a file").arg(source));
     if (SameFile(source, dataFile))
-        return failWith(why, QStringLiteral("%1 is the data file itself").arg(source));
+        return DbResult::failed(QStringLiteral("%1 is the data file itself").arg(source));
     // Restoring is also the way back when the data file was lost.
     QDir().mkpath(QFileInfo(dataFile).absolutePath());
     TempCopy copy(dataFile);
-    if (!copy.create(why) || !copy.copyFrom(source, why))
-        return false;
-    const SchemaVersions& versions = SchemaVersions::program();
-    SchemaVersions::Found found;
-    if (!CheckDataFile(copy.fileName(), why, &found))
-        return false;
-    if (!found.isCurrent(versions) && !upgradeCopy(copy.fileName(), found.version, why))
-        return false;
+    if (DbResult made = copy.create(); !made)
+        return made;
+    if (DbResult copied = copy.copyFrom(source); !copied)
+        return copied;
+    const DbValue<SchemaVersions::Found> found = CheckDataFile(copy.fileName());
+    if (!found)
+        return found;
+    if (!found->isCurrent(SchemaVersions::program())) {
+        if (DbResult upgraded = upgradeCopy(copy.fileName(), found->version); !upgraded)
+            return upgraded;
+    }
     // Closed before the data file's first bytes are read below: closing any
     // descriptor of the file would drop the locks of this process on it.
     dm.close();
     // What is no database cannot be in use as one; it is replaced whole.
     if (!LooksLikeSqlite(dataFile))
-        return copy.replaceDestination(why);
-    return dm.writeFrom(copy.fileName(), why);
+        return copy.replaceDestination();
+    return dm.writeFrom(copy.fileName());
 }

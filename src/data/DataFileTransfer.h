@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/DbResult.h"
+
 #include <QString>
 
 class TDM;
@@ -14,7 +16,7 @@ class TDM;
 // seconds. The complete copy must pass CheckDataFile before it replaces
 // target. The program's temporaries left in target's folder by runs that
 // ended are removed first. The data module's connection must be closed.
-bool BackupDataFile(const QString& dataFile, const QString& target, QString* why = nullptr);
+DbResult BackupDataFile(const QString& dataFile, const QString& target);
 
 // Makes the content of source the content of the data module's file. Source
 // is copied beside the data file, the copy must pass CheckDataFile and is
@@ -23,4 +25,4 @@ bool BackupDataFile(const QString& dataFile, const QString& target, QString* why
 // programs' locks. A data file that is missing or is no database at all is
 // replaced by the copy. On failure the data file is unchanged. The data
 // module's connection is closed afterwards.
-bool RestoreDataFile(TDM& dm, const QString& source, QString* why = nullptr);
+DbResult RestoreDataFile(TDM& dm, const QString& source);

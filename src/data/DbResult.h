@@ -3,8 +3,8 @@
 #include <QString>
 #include <utility>
 
-// What an operation on the database answers: success, or the engine's own
-// text of why not. Windows never show that text; they show their fixed
+// What an operation on the database or on its file (backup, restore, a
+// schema upgrade) answers: success, or the engine's own text of why not. Windows never show that text; they show their fixed
 // message (data/Messages.h) when the result is a failure.
 class DbResult {
 public:

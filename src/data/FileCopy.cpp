@@ -23,13 +23,6 @@ std::filesystem::path nativePath(const QString& path)
 #endif
 }
 
-bool failWith(QString* why, const QString& text)
-{
-    if (why)
-        *why = text;
-    return false;
-}
-
 // The bytes must be on the disk before the copy replaces anything.
 bool syncToDisk(QFile& file)
 {
@@ -64,71 +57,75 @@ TempCopy::TempCopy(const QString& destination)
 {
 }
 
-bool TempCopy::create(QString* why)
+DbResult TempCopy::create()
 {
     if (m_target.exists() && !m_target.isFile())
-        return failWith(why, QStringLiteral("%1 is not a file").arg(destination()));
+        return DbResult::failed(QStringLiteral("%1 is not a file").arg(destination()));
     // A rename would replace a read-only file all the same; the user protected
     // it. The file's own write bits count even for an administrator, whom
     // access() lets write anything.
     const QFileDevice::Permissions anyWrite =
         QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
     if (m_target.exists() && (!m_target.isWritable() || !(m_target.permissions() & anyWrite)))
-        return failWith(why, QStringLiteral("%1 is read-only").arg(destination()));
+        return DbResult::failed(QStringLiteral("%1 is read-only").arg(destination()));
     if (!m_file.open())
-        return failWith(why, m_file.errorString());
+        return DbResult::failed(m_file.errorString());
     m_file.setPermissions(m_target.exists()
                               ? m_target.permissions()
                               : QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
                                     QFileDevice::WriteUser | QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    return true;
+    return {};
 }
 
-bool TempCopy::copyFrom(const QString& source, QString* why)
+DbResult TempCopy::copyFrom(const QString& source)
 {
     if (!m_file.isOpen())
-        return failWith(why, QStringLiteral("no temporary file"));
+        return DbResult::failed(QStringLiteral("no temporary file"));
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
-        return failWith(why, in.errorString());
+        return DbResult::failed(in.errorString());
     char buffer[64 * 1024];
     for (;;) {
         const qint64 n = in.read(buffer, sizeof buffer);
         if (n < 0)
-            return failWith(why, in.errorString());
+            return DbResult::failed(in.errorString());
         if (n == 0)
             break;
         if (m_file.write(buffer, n) != n)
-            return failWith(why, m_file.errorString());
+            return DbResult::failed(m_file.errorString());
     }
     in.close();
     if (!syncToDisk(m_file))
-        return failWith(why, m_file.errorString());
+        return DbResult::failed(m_file.errorString());
     // Closed here, so that whoever opens the copy next is its only opener.
     m_file.close();
-    return true;
+    return {};
 }
 
-bool TempCopy::replaceDestination(QString* why)
+DbResult TempCopy::replaceDestination()
 {
     std::error_code ec;
     std::filesystem::rename(nativePath(fileName()), nativePath(destination()), ec);
     if (ec)
-        return failWith(why, QString::fromStdString(ec.message()));
+        return DbResult::failed(QString::fromStdString(ec.message()));
     m_file.setAutoRemove(false);
-    return true;
+    return {};
 }
 
-bool CopyDataFile(const QString& source, const QString& destination, QString* why, const CopyCheck& check)
+DbResult CopyDataFile(const QString& source, const QString& destination, const CopyCheck& check)
 {
     if (!QFileInfo(source).isFile())
-        return failWith(why, QStringLiteral("%1 is not a file").arg(source));
+        return DbResult::failed(QStringLiteral("%1 is not a file").arg(source));
     TempCopy copy(destination);
     if (SameFile(source, copy.destination()))
-        return failWith(why, QStringLiteral("%1 cannot be copied onto itself").arg(source));
-    if (!copy.create(why) || !copy.copyFrom(source, why))
-        return false;
-    if (check && !check(copy.fileName(), why))
-        return false;
-    return copy.replaceDestination(why);
+        return DbResult::failed(QStringLiteral("%1 cannot be copied onto itself").arg(source));
+    if (DbResult made = copy.create(); !made)
+        return made;
+    if (DbResult copied = copy.copyFrom(source); !copied)
+        return copied;
+    if (check) {
+        if (DbResult accepted = check(copy.fileName()); !accepted)
+            return accepted;
+    }
+    return copy.replaceDestination();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/DbResult.h"
+
 #include <QFileInfo>
 #include <QString>
 #include <QTemporaryFile>
@@ -19,29 +21,28 @@ public:
 
     // Refuses a destination that is not a file or that the user protected,
     // and makes the temporary file beside it.
-    bool create(QString* why);
+    DbResult create();
     // Copies the whole of source, on the disk when it returns. The source is
     // opened once and closed only after its last byte was read: closing any
     // descriptor of a file drops every lock this process holds on it.
-    bool copyFrom(const QString& source, QString* why);
+    DbResult copyFrom(const QString& source);
     QString fileName() const { return m_file.fileName(); }
     // What replaceDestination() replaces (the target of a link).
     QString destination() const { return m_target.absoluteFilePath(); }
-    bool replaceDestination(QString* why);
+    DbResult replaceDestination();
 
 private:
     QFileInfo m_target;
     QTemporaryFile m_file;
 };
 
-// Looks at the complete copy before it replaces the destination; false (with
-// a reason) keeps the destination as it was.
-using CopyCheck = std::function<bool(const QString& copy, QString* why)>;
+// Looks at the complete copy before it replaces the destination; a failure
+// keeps the destination as it was.
+using CopyCheck = std::function<DbResult(const QString& copy)>;
 
 // Copies the whole content of source over destination. The bytes go to a
 // temporary file beside destination, which replaces it only once the copy is
 // complete, on disk and accepted by check: a failure at any point leaves
 // destination as it was and no temporary file behind. An existing destination
 // that is not writable, or that is the source itself, is refused.
-bool CopyDataFile(const QString& source, const QString& destination, QString* why = nullptr,
-                  const CopyCheck& check = {});
+DbResult CopyDataFile(const QString& source, const QString& destination, const CopyCheck& check = {});

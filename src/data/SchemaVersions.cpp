@@ -9,13 +9,6 @@
 
 namespace {
 
-bool failWith(QString* why, const QString& text)
-{
-    if (why)
-        *why = text;
-    return false;
-}
-
 // The tables SQLite makes by itself for ANALYZE; any file may have them.
 const QHash<QString, QString>& statisticsTables()
 {
@@ -28,12 +21,12 @@ const QHash<QString, QString>& statisticsTables()
     return tables;
 }
 
-bool run(const QSqlDatabase& db, const QString& sql, QString* why)
+DbResult run(const QSqlDatabase& db, const QString& sql)
 {
     QSqlQuery q(db);
     if (q.exec(sql))
-        return true;
-    return failWith(why, q.lastError().text() + QStringLiteral(": ") + sql);
+        return {};
+    return DbResult::failed(q.lastError().text() + QStringLiteral(": ") + sql);
 }
 
 } // namespace
@@ -109,21 +102,19 @@ QStringList SchemaVersions::objects(int version) const
         bool ok = db.open();
         for (int v = 1; ok && v <= version; ++v)
             for (const QString& sql : statements(v))
-                ok = ok && run(db, sql, nullptr);
+                ok = ok && run(db, sql);
         if (ok)
-            objects = objectsIn(db);
+            objects = objectsIn(db).value();
     }
     m_objects.insert(version, objects);
     return objects;
 }
 
-QStringList SchemaVersions::objectsIn(const QSqlDatabase& db, QString* why)
+DbValue<QStringList> SchemaVersions::objectsIn(const QSqlDatabase& db)
 {
     QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("select type, name, tbl_name, sql from sqlite_master"))) {
-        failWith(why, q.lastError().text());
-        return {};
-    }
+    if (!q.exec(QStringLiteral("select type, name, tbl_name, sql from sqlite_master")))
+        return DbResult::failed(q.lastError().text());
     QStringList objects;
     while (q.next()) {
         const QString type = q.value(0).toString().toLower();
@@ -138,72 +129,64 @@ QStringList SchemaVersions::objectsIn(const QSqlDatabase& db, QString* why)
     return objects;
 }
 
-SchemaVersions::Found SchemaVersions::identify(const QSqlDatabase& db, QString* why) const
-{
-    if (!m_error.isEmpty()) {
-        failWith(why, m_error);
-        return {};
-    }
-    QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
-        failWith(why, q.lastError().text());
-        return {};
-    }
-    const int stamp = q.value(0).toInt();
-    q.finish();
-    if (stamp < 0 || stamp > current()) {
-        failWith(why, QStringLiteral("version %1 is not known").arg(stamp));
-        return {};
-    }
-    const int version = stamp == 0 ? 1 : stamp;
-    QString error;
-    const QStringList found = objectsIn(db, &error);
-    if (!error.isEmpty()) {
-        failWith(why, error);
-        return {};
-    }
-    const QStringList expected = objects(version);
-    if (expected.isEmpty()) {
-        failWith(why, QStringLiteral("the schema of version %1 cannot be built").arg(version));
-        return {};
-    }
-    if (found != expected) {
-        failWith(why, QStringLiteral("the schema is not that of version %1").arg(version));
-        return {};
-    }
-    return {version, stamp != 0};
-}
-
-bool SchemaVersions::upgrade(const QSqlDatabase& db, int from, QString* why) const
+DbValue<SchemaVersions::Found> SchemaVersions::identify(const QSqlDatabase& db) const
 {
     if (!m_error.isEmpty())
-        return failWith(why, m_error);
+        return DbResult::failed(m_error);
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
+        return DbResult::failed(q.lastError().text());
+    const int stamp = q.value(0).toInt();
+    q.finish();
+    if (stamp < 0 || stamp > current())
+        return DbResult::failed(QStringLiteral("version %1 is not known").arg(stamp));
+    const int version = stamp == 0 ? 1 : stamp;
+    const DbValue<QStringList> found = objectsIn(db);
+    if (!found)
+        return found;
+    const QStringList expected = objects(version);
+    if (expected.isEmpty())
+        return DbResult::failed(QStringLiteral("the schema of version %1 cannot be built").arg(version));
+    if (*found != expected)
+        return DbResult::failed(QStringLiteral("the schema is not that of version %1").arg(version));
+    return Found{version, stamp != 0};
+}
+
+DbResult SchemaVersions::upgrade(const QSqlDatabase& db, int from) const
+{
+    if (!m_error.isEmpty())
+        return DbResult::failed(m_error);
     if (from < 0 || from > current())
-        return failWith(why, QStringLiteral("version %1 is not known").arg(from));
+        return DbResult::failed(QStringLiteral("version %1 is not known").arg(from));
     QSqlDatabase connection = db;
     if (!connection.transaction())
-        return failWith(why, connection.lastError().text());
-    bool ok = true;
-    for (int v = from + 1; ok && v <= current(); ++v)
+        return DbResult::failed(connection.lastError().text());
+    DbResult result = steps(db, from);
+    if (result && !connection.commit())
+        result = DbResult::failed(connection.lastError().text());
+    if (!result)
+        connection.rollback();
+    return result;
+}
+
+DbResult SchemaVersions::steps(const QSqlDatabase& db, int from) const
+{
+    for (int v = from + 1; v <= current(); ++v)
         for (const QString& sql : statements(v))
-            ok = ok && run(db, sql, why);
-    ok = ok && run(db, QStringLiteral("PRAGMA user_version=%1").arg(current()), why);
+            if (DbResult done = run(db, sql); !done)
+                return done;
+    if (DbResult stamped = run(db, QStringLiteral("PRAGMA user_version=%1").arg(current())); !stamped)
+        return stamped;
     // Rows that a step moved must still refer to what exists.
-    if (ok && from > 0 && from < current()) {
+    if (from > 0 && from < current()) {
         QSqlQuery check(db);
-        ok = check.exec(QStringLiteral("PRAGMA foreign_key_check"));
-        if (!ok)
-            failWith(why, check.lastError().text());
-        else if (check.next())
-            ok = failWith(
-                why,
+        if (!check.exec(QStringLiteral("PRAGMA foreign_key_check")))
+            return DbResult::failed(check.lastError().text());
+        if (check.next())
+            return DbResult::failed(
                 QStringLiteral("the upgrade left a reference to %1 unmet").arg(check.value(2).toString()));
     }
-    if (ok && !connection.commit())
-        ok = failWith(why, connection.lastError().text());
-    if (!ok)
-        connection.rollback();
-    return ok;
+    return {};
 }
 
 QString SchemaVersions::normalised(const QString& sql)

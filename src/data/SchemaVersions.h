@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/DbResult.h"
+
 #include <QHash>
 #include <QSqlDatabase>
 #include <QString>
@@ -36,19 +38,23 @@ public:
             return stamped && version == versions.current();
         }
     };
-    Found identify(const QSqlDatabase& db, QString* why = nullptr) const;
+    DbValue<Found> identify(const QSqlDatabase& db) const;
 
     // Brings db from version `from` (0: an empty file) to the current one
     // and stamps it, all in one transaction: on failure db is as it was.
-    bool upgrade(const QSqlDatabase& db, int from, QString* why = nullptr) const;
+    DbResult upgrade(const QSqlDatabase& db, int from) const;
 
     // Statement text as compared: comments dropped, blanks collapsed and
     // dropped beside brackets and commas, letters outside quotes in lower case.
     static QString normalised(const QString& sql);
     // The objects of an open file in the form of objects().
-    static QStringList objectsIn(const QSqlDatabase& db, QString* why = nullptr);
+    static DbValue<QStringList> objectsIn(const QSqlDatabase& db);
 
 private:
+    // The statements of every section after `from` and the stamp, inside
+    // upgrade()'s transaction.
+    DbResult steps(const QSqlDatabase& db, int from) const;
+
     QList<QStringList> m_sections;
     QString m_error; // a script whose sections are not numbered 1, 2, ...
     mutable QHash<int, QStringList> m_objects;

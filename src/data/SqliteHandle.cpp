@@ -29,24 +29,20 @@ bool IsLockedElsewhere(const QSqlDatabase& db)
     return (result & 0xff) == SQLITE_BUSY;
 }
 
-bool OnlineCopy(const QString& source, sqlite3* destination, int limitMs, QString* why)
+DbResult OnlineCopy(const QString& source, sqlite3* destination, int limitMs)
 {
-    const auto fail = [why](const char* text) {
-        if (why)
-            *why = QString::fromUtf8(text);
-        return false;
-    };
+    const auto fail = [](const char* text) { return DbResult::failed(QString::fromUtf8(text)); };
     if (!destination)
         return fail("the database is not open");
     sqlite3* from = nullptr;
     if (sqlite3_open_v2(source.toUtf8().constData(), &from, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-        const bool failed = fail(from ? sqlite3_errmsg(from) : "out of memory");
+        const DbResult failed = fail(from ? sqlite3_errmsg(from) : "out of memory");
         sqlite3_close(from);
         return failed;
     }
     sqlite3_backup* backup = sqlite3_backup_init(destination, "main", from, "main");
     if (!backup) {
-        const bool failed = fail(sqlite3_errmsg(destination));
+        const DbResult failed = fail(sqlite3_errmsg(destination));
         sqlite3_close(from);
         return failed;
     }
@@ -62,9 +58,9 @@ bool OnlineCopy(const QString& source, sqlite3* destination, int limitMs, QStrin
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     const int finish = sqlite3_backup_finish(backup);
-    const bool ok = step == SQLITE_DONE && finish == SQLITE_OK;
-    if (!ok)
-        fail(sqlite3_errstr(step != SQLITE_DONE ? step : finish));
+    const DbResult result = step == SQLITE_DONE && finish == SQLITE_OK
+                                ? DbResult()
+                                : fail(sqlite3_errstr(step != SQLITE_DONE ? step : finish));
     sqlite3_close(from);
-    return ok;
+    return result;
 }

@@ -8,6 +8,8 @@ class QSqlDatabase;
 // SQLite per process is what keeps its file locks of all connections in step.
 sqlite3* SqliteHandle(const QSqlDatabase& db);
 
+#include "data/DbResult.h"
+
 class QString;
 
 // True when another connection holds a lock on the file that keeps this one
@@ -19,4 +21,4 @@ bool IsLockedElsewhere(const QSqlDatabase& db);
 // transaction of destination: every other connection to that file sees the
 // old content or the new one, and notices the change. A lock held elsewhere
 // is waited for up to limitMs; on failure destination is unchanged.
-bool OnlineCopy(const QString& source, sqlite3* destination, int limitMs, QString* why);
+DbResult OnlineCopy(const QString& source, sqlite3* destination, int limitMs);

@@ -20,26 +20,19 @@ namespace {
 
 const QString kConnection = QStringLiteral("ADOLocal");
 
-bool failWith(QString* why, const QString& text)
-{
-    if (why)
-        *why = text;
-    return false;
-}
-
-bool hasAllTables(const QSqlDatabase& db, QString* why)
+DbResult hasAllTables(const QSqlDatabase& db)
 {
     QSqlQuery q(db);
     if (!q.exec(QStringLiteral("select name from sqlite_master where type='table'")))
-        return failWith(why, q.lastError().text());
+        return DbResult::failed(q.lastError().text());
     QStringList found;
     while (q.next())
         found << q.value(0).toString().toLower();
     for (const QString& table : TDM::tableNames()) {
         if (!found.contains(table.toLower()))
-            return failWith(why, QStringLiteral("table %1 is missing").arg(table));
+            return DbResult::failed(QStringLiteral("table %1 is missing").arg(table));
     }
-    return true;
+    return {};
 }
 
 } // namespace
@@ -77,8 +70,10 @@ bool TDM::connectFile()
                           : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
     db.setDatabaseName(ScratchConnection::fileUri(m_dataFile, "rw"));
-    if (!db.open())
-        return failWith(&m_lastError, db.lastError().text());
+    if (!db.open()) {
+        m_lastError = db.lastError().text();
+        return false;
+    }
     LockWait::install(db);
     QSqlQuery q(db);
     if (!q.exec(QStringLiteral("PRAGMA foreign_keys=ON"))) {
@@ -101,7 +96,11 @@ bool TDM::open()
         // and looked at again on the next open. A file that is not a
         // database of this system counts as failing to open.
         LockWait::ScopedLimit noWait(db, 0);
-        usable = (hasAllTables(db, &m_lastError) && bringUpToDate(db)) || IsLockedElsewhere(db);
+        DbResult sound = hasAllTables(db);
+        if (sound)
+            sound = bringUpToDate(db);
+        m_lastError = sound.error();
+        usable = sound || IsLockedElsewhere(db);
     }
     if (!usable) {
         close();
@@ -111,21 +110,19 @@ bool TDM::open()
     return true;
 }
 
-bool TDM::bringUpToDate(const QSqlDatabase& db)
+DbResult TDM::bringUpToDate(const QSqlDatabase& db) const
 {
     const SchemaVersions& versions = SchemaVersions::program();
-    const SchemaVersions::Found found = versions.identify(db);
+    const DbValue<SchemaVersions::Found> found = versions.identify(db);
     // A file whose schema is no version's exactly (an index added by hand,
     // a newer program's file) is used as it stands.
-    if (found.version == 0 || found.isCurrent(versions))
-        return true;
-    QString why;
-    if (versions.upgrade(db, found.version, &why))
-        return true;
+    if (!found || found->isCurrent(versions))
+        return {};
+    const DbResult upgraded = versions.upgrade(db, found->version);
     // Only the stamp is missing (the file may be read-only): it is written at a later open.
-    if (found.version == versions.current())
-        return true;
-    return failWith(&m_lastError, why);
+    if (!upgraded && found->version == versions.current())
+        return {};
+    return upgraded;
 }
 
 void TDM::close()
@@ -147,18 +144,18 @@ bool TDM::ensureOpen()
     return isOpen() || open();
 }
 
-bool TDM::writeFrom(const QString& checkedFile, QString* why)
+DbResult TDM::writeFrom(const QString& checkedFile)
 {
     if (!connectFile())
-        return failWith(why, m_lastError);
-    bool ok = false;
+        return DbResult::failed(m_lastError);
+    DbResult written;
     {
         const QSqlDatabase db = ADOLocal();
         LockWait::ScopedLimit limit(db, LockWait::CopyLimitMs);
-        ok = OnlineCopy(checkedFile, SqliteHandle(db), LockWait::CopyLimitMs, why);
+        written = OnlineCopy(checkedFile, SqliteHandle(db), LockWait::CopyLimitMs);
     }
     close();
-    return ok;
+    return written;
 }
 
 const QStringList& TDM::tableNames()
@@ -168,33 +165,30 @@ const QStringList& TDM::tableNames()
     return names;
 }
 
-bool TDM::createDatabase(const QString& path, QString* why)
+DbResult TDM::createDatabase(const QString& path)
 {
     if (QFileInfo::exists(path))
-        return failWith(why, QStringLiteral("%1 already exists").arg(path));
+        return DbResult::failed(QStringLiteral("%1 already exists").arg(path));
     QDir().mkpath(QFileInfo(path).absolutePath());
     // Built beside the target and renamed, so a failed creation leaves nothing.
     QTemporaryFile temp(TempFiles::templateBeside(QFileInfo(path).absoluteFilePath()));
     if (!temp.open())
-        return failWith(why, temp.errorString());
+        return DbResult::failed(temp.errorString());
     temp.close(); // SQLite is to be the file's only opener
-    bool ok = false;
+    DbResult made;
     {
         ScratchConnection connection(ScratchConnection::fileUri(temp.fileName(), "rw"), true);
         QSqlDatabase db = connection.db();
-        if (!db.open())
-            failWith(why, db.lastError().text());
-        else
-            ok = SchemaVersions::program().upgrade(db, 0, why);
+        made = db.open() ? SchemaVersions::program().upgrade(db, 0) : DbResult::failed(db.lastError().text());
     }
-    if (ok && !QFile::rename(temp.fileName(), path))
-        ok = failWith(why, QStringLiteral("%1 cannot be created").arg(path));
-    if (ok)
+    if (made && !QFile::rename(temp.fileName(), path))
+        made = DbResult::failed(QStringLiteral("%1 cannot be created").arg(path));
+    if (made)
         temp.setAutoRemove(false);
-    return ok;
+    return made;
 }
 
-bool TDM::isGradeDatabase(const QString& path, QString* why)
+DbResult TDM::isGradeDatabase(const QString& path)
 {
-    return CheckDataFile(path, why);
+    return CheckDataFile(path);
 }

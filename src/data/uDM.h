@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/DbResult.h"
+
 #include <QObject>
 #include <QSqlDatabase>
 #include <QString>
@@ -33,20 +35,20 @@ public:
     // through SQLite, so that every other program that has it open stays
     // consistent and sees the new content. Every statement of this program
     // is finished first; the connection is closed afterwards.
-    bool writeFrom(const QString& checkedFile, QString* why = nullptr);
+    DbResult writeFrom(const QString& checkedFile);
 
-    // True when the file at path may stand as a data file: see CheckDataFile.
-    static bool isGradeDatabase(const QString& path, QString* why = nullptr);
+    // Whether the file at path may stand as a data file: see CheckDataFile.
+    static DbResult isGradeDatabase(const QString& path);
 
     static const QStringList& tableNames();
     // Creates a new database file of the current version; refuses to touch an existing file.
-    static bool createDatabase(const QString& path, QString* why = nullptr);
+    static DbResult createDatabase(const QString& path);
 
 private:
     void DataModuleCreate();
     // Opens the SQLite connection alone, before the file is looked at.
     bool connectFile();
-    bool bringUpToDate(const QSqlDatabase& db);
+    DbResult bringUpToDate(const QSqlDatabase& db) const;
 
     QString m_dataFile;
     QString m_connectionName;

@@ -14,7 +14,7 @@ namespace {
 // the connection is opened once more and the command's message is shown; a
 // connection that will not open at all goes to the top-level error report
 // with the engine's own text instead.
-void Reconnect(bool copied, const QString& failedText)
+void Reconnect(const DbResult& copied, const QString& failedText)
 {
     if (copied && DM->open())
         return;

@@ -224,9 +224,8 @@ bool Session::prepare()
         out() << "building " << title() << " in " << file << " ..." << Qt::flush;
         QElapsedTimer clock;
         clock.start();
-        QString why;
-        if (!schoolgen::WriteSchool(file, m_shape, true, &m_summary, &why)) {
-            out() << "\ncannot build the school: " << why << "\n";
+        if (const DbResult written = schoolgen::WriteSchool(file, m_shape, true, &m_summary); !written) {
+            out() << "\ncannot build the school: " << written.error() << "\n";
             return false;
         }
         m_generatedSeconds = clock.elapsed() / 1000.0;

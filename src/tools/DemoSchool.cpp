@@ -103,9 +103,10 @@ int RunDemoCommand(const QStringList& arguments, QTextStream& out, QTextStream& 
     }
 
     SchoolSummary summary;
-    QString why;
-    if (!WriteSchool(file, DemoShape(), target != Target::Missing, &summary, &why)) {
-        err << "grades-demo: the demo school could not be written to " << file << ": " << why << "\n";
+    if (const DbResult written = WriteSchool(file, DemoShape(), target != Target::Missing, &summary);
+        !written) {
+        err << "grades-demo: the demo school could not be written to " << file << ": " << written.error()
+            << "\n";
         return 1;
     }
     out << "Demo school written to " << file << ":\n"

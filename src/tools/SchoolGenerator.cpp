@@ -418,9 +418,7 @@ SchoolClass makeClass(const SchoolShape& shape, int c)
 // keeps a school of millions of rows to seconds.
 class BulkInsert {
 public:
-    BulkInsert(const QSqlDatabase& db, const QString& head, QString* why) : m_db(db), m_head(head), m_why(why)
-    {
-    }
+    BulkInsert(const QSqlDatabase& db, const QString& head) : m_db(db), m_head(head) {}
 
     bool add(const QString& tuple)
     {
@@ -436,12 +434,14 @@ public:
             return true;
         QSqlQuery q(m_db);
         const bool ok = q.exec(m_head + m_values);
-        if (!ok && m_why)
-            *m_why = q.lastError().text();
+        if (!ok)
+            m_error = q.lastError().text();
         m_values.clear();
         m_count = 0;
         return ok;
     }
+    // Why the last statement was refused.
+    DbResult failure() const { return DbResult::failed(m_error); }
 
 private:
     static constexpr int kRowsPerStatement = 400;
@@ -449,7 +449,7 @@ private:
     QString m_head;
     QString m_values;
     int m_count = 0;
-    QString* m_why;
+    QString m_error;
 };
 
 QString tuple(std::initializer_list<QString> values)
@@ -470,100 +470,92 @@ QString number(double score)
     return QString::number(score, 'f', 1);
 }
 
-bool exec(QSqlDatabase& db, const QString& sql, QString* why)
+DbResult exec(QSqlDatabase& db, const QString& sql)
 {
     QSqlQuery q(db);
     if (q.exec(sql))
-        return true;
-    if (why)
-        *why = q.lastError().text() + QStringLiteral(": ") + sql;
-    return false;
+        return {};
+    return DbResult::failed(q.lastError().text() + QStringLiteral(": ") + sql);
 }
 
-bool fill(QSqlDatabase& db, const SchoolShape& shape, std::vector<SchoolClass>& classes,
-          SchoolSummary& summary, QString* why)
+DbResult fill(QSqlDatabase& db, const SchoolShape& shape, std::vector<SchoolClass>& classes,
+              SchoolSummary& summary)
 {
     const int subjects = std::clamp(shape.subjects, 0, SubjectCount());
     {
-        BulkInsert terms(db, QStringLiteral("Insert into TTerm (TermCode,TermName) Values"), why);
+        BulkInsert terms(db, QStringLiteral("Insert into TTerm (TermCode,TermName) Values"));
         for (int t = 0; t < shape.terms; ++t)
             if (!terms.add(tuple({SqlInt(TermCode(shape, t)), QuotedStr(termName(shape, t))})))
-                return false;
-        BulkInsert subjectRows(db, QStringLiteral("Insert into TSubject (SubjCode,SubjName) Values"), why);
+                return terms.failure();
+        BulkInsert subjectRows(db, QStringLiteral("Insert into TSubject (SubjCode,SubjName) Values"));
         for (int j = 0; j < subjects; ++j)
             if (!subjectRows.add(tuple({QuotedStr(QString::fromUtf8(kSubjects[j].code)),
                                         QuotedStr(QString::fromUtf8(kSubjects[j].name))})))
-                return false;
-        BulkInsert classRows(db, QStringLiteral("Insert into TClass (ClassCode,ClassName) Values"), why);
+                return subjectRows.failure();
+        BulkInsert classRows(db, QStringLiteral("Insert into TClass (ClassCode,ClassName) Values"));
         for (const SchoolClass& k : classes)
             if (!classRows.add(tuple({QuotedStr(k.code), QuotedStr(k.name)})))
-                return false;
-        if (!terms.flush() || !subjectRows.flush() || !classRows.flush())
-            return false;
+                return classRows.failure();
+        for (BulkInsert* rows : {&terms, &subjectRows, &classRows})
+            if (!rows->flush())
+                return rows->failure();
     }
     {
-        BulkInsert active(db, QStringLiteral("Insert into TTermToClass (TermCode,ClassCode) Values"), why);
-        BulkInsert plan(
-            db, QStringLiteral("Insert into TClassToSubject (TermCode,ClassCode,SubjCode) Values"), why);
+        BulkInsert active(db, QStringLiteral("Insert into TTermToClass (TermCode,ClassCode) Values"));
+        BulkInsert plan(db,
+                        QStringLiteral("Insert into TClassToSubject (TermCode,ClassCode,SubjCode) Values"));
         for (int t = 0; t < shape.terms; ++t) {
             for (const SchoolClass& k : classes) {
                 if (!active.add(tuple({SqlInt(TermCode(shape, t)), QuotedStr(k.code)})))
-                    return false;
+                    return active.failure();
                 for (int j = 0; j < subjects; ++j) {
                     if (!plan.add(tuple({SqlInt(TermCode(shape, t)), QuotedStr(k.code),
                                          QuotedStr(QString::fromUtf8(kSubjects[j].code))})))
-                        return false;
+                        return plan.failure();
                     ++summary.plans;
                 }
             }
         }
-        if (!active.flush() || !plan.flush())
-            return false;
+        for (BulkInsert* rows : {&active, &plan})
+            if (!rows->flush())
+                return rows->failure();
     }
     {
         BulkInsert students(
-            db,
-            QStringLiteral("Insert into TStudent (ClassCode,SName,SNumber,Room,Address,PostCode,"
-                           "Patriarchy,HomeTel,WJContent,IsTY,HasWJ,IsActive) Values"),
-            why);
+            db, QStringLiteral("Insert into TStudent (ClassCode,SName,SNumber,Room,Address,PostCode,"
+                               "Patriarchy,HomeTel,WJContent,IsTY,HasWJ,IsActive) Values"));
         for (const SchoolClass& k : classes) {
             for (const Student& s : k.students) {
                 if (!students.add(tuple({QuotedStr(k.code), QuotedStr(s.name), QuotedStr(s.number),
                                          QuotedStr(s.room), QuotedStr(s.address), QuotedStr(s.postCode),
                                          QuotedStr(s.parent), QuotedStr(s.phone), QuotedStr(s.incident),
                                          SqlInt(s.isTY), SqlInt(s.hasWJ), SqlInt(s.isActive)})))
-                    return false;
+                    return students.failure();
                 ++summary.students;
             }
         }
         if (!students.flush())
-            return false;
+            return students.failure();
         // The database numbers the students; the scores need those numbers.
         QSqlQuery q(db);
-        if (!q.exec(QStringLiteral("select ID, ClassCode from TStudent order by ID"))) {
-            if (why)
-                *why = q.lastError().text();
-            return false;
-        }
+        if (!q.exec(QStringLiteral("select ID, ClassCode from TStudent order by ID")))
+            return DbResult::failed(q.lastError().text());
         std::map<QString, SchoolClass*> byCode;
         for (SchoolClass& k : classes)
             byCode[k.code] = &k;
         while (q.next())
             byCode[q.value(1).toString()]->ids.push_back(q.value(0).toInt());
         for (const SchoolClass& k : classes) {
-            if (k.ids.size() != k.students.size()) {
-                if (why)
-                    *why = QStringLiteral("the students of class %1 were not all stored").arg(k.code);
-                return false;
-            }
+            if (k.ids.size() != k.students.size())
+                return DbResult::failed(
+                    QStringLiteral("the students of class %1 were not all stored").arg(k.code));
         }
     }
     // Scores term by term, as a school enters them.
     BulkInsert standards(
-        db, QStringLiteral("Insert into THonoursStd (TermCode,ClassCode,SubjectCode,Score) Values"), why);
+        db, QStringLiteral("Insert into THonoursStd (TermCode,ClassCode,SubjectCode,Score) Values"));
     BulkInsert grades(
-        db, QStringLiteral("Insert into TGrade (TermCode,ClassCode,StudentID,SubjectCode,Score) Values"),
-        why);
+        db, QStringLiteral("Insert into TGrade (TermCode,ClassCode,StudentID,SubjectCode,Score) Values"));
     for (int t = 0; t < shape.terms; ++t) {
         const QString term = SqlInt(TermCode(shape, t));
         for (const SchoolClass& k : classes) {
@@ -571,7 +563,7 @@ bool fill(QSqlDatabase& db, const SchoolShape& shape, std::vector<SchoolClass>& 
             for (int j = 0; j < subjects; ++j) {
                 if (!standards.add(tuple({term, klass, QuotedStr(QString::fromUtf8(kSubjects[j].code)),
                                           number(k.marks.standard(t, j))})))
-                    return false;
+                    return standards.failure();
                 ++summary.standards;
             }
             for (int s = 0; s < k.marks.students(); ++s) {
@@ -579,21 +571,22 @@ bool fill(QSqlDatabase& db, const SchoolShape& shape, std::vector<SchoolClass>& 
                 for (int j = 0; j < subjects; ++j) {
                     if (!grades.add(tuple({term, klass, id, QuotedStr(QString::fromUtf8(kSubjects[j].code)),
                                            number(k.marks.score(t, s, j))})))
-                        return false;
+                        return grades.failure();
                     ++summary.grades;
                 }
             }
         }
     }
-    if (!standards.flush() || !grades.flush())
-        return false;
+    for (BulkInsert* rows : {&standards, &grades})
+        if (!rows->flush())
+            return rows->failure();
     summary.terms = shape.terms;
     summary.subjects = subjects;
     summary.classes = int(classes.size());
-    return true;
+    return {};
 }
 
-bool build(const QString& file, const SchoolShape& shape, SchoolSummary& summary, QString* why)
+DbResult build(const QString& file, const SchoolShape& shape, SchoolSummary& summary)
 {
     std::vector<SchoolClass> classes;
     classes.reserve(size_t(std::max(0, shape.classes)));
@@ -602,29 +595,22 @@ bool build(const QString& file, const SchoolShape& shape, SchoolSummary& summary
 
     ScratchConnection connection(file);
     QSqlDatabase db = connection.db();
-    if (!db.open()) {
-        if (why)
-            *why = db.lastError().text();
-        return false;
-    }
+    if (!db.open())
+        return DbResult::failed(db.lastError().text());
     // Nothing to protect until the file is complete; it is thrown away on failure.
-    if (!exec(db, QStringLiteral("PRAGMA journal_mode=OFF"), why) ||
-        !exec(db, QStringLiteral("PRAGMA synchronous=OFF"), why) ||
-        !exec(db, QStringLiteral("PRAGMA cache_size=-65536"), why) || !db.transaction()) {
-        if (why && why->isEmpty())
-            *why = db.lastError().text();
-        return false;
-    }
-    if (!fill(db, shape, classes, summary, why)) {
+    for (const char* pragma :
+         {"PRAGMA journal_mode=OFF", "PRAGMA synchronous=OFF", "PRAGMA cache_size=-65536"})
+        if (DbResult set = exec(db, QLatin1String(pragma)); !set)
+            return set;
+    if (!db.transaction())
+        return DbResult::failed(db.lastError().text());
+    if (DbResult filled = fill(db, shape, classes, summary); !filled) {
         db.rollback();
-        return false;
+        return filled;
     }
-    if (!db.commit()) {
-        if (why)
-            *why = db.lastError().text();
-        return false;
-    }
-    return true;
+    if (!db.commit())
+        return DbResult::failed(db.lastError().text());
+    return {};
 }
 
 } // namespace
@@ -665,49 +651,36 @@ QString ClassCode(const SchoolShape& shape, int index)
     return twoDigits(shape.firstLevel + index / perLevel + 1) + twoDigits(index % perLevel + 1);
 }
 
-bool WriteSchool(const QString& path, const SchoolShape& shape, bool replace, SchoolSummary* summary,
-                 QString* why)
+DbResult WriteSchool(const QString& path, const SchoolShape& shape, bool replace, SchoolSummary* summary)
 {
-    if (!replace && QFileInfo::exists(path)) {
-        if (why)
-            *why = QStringLiteral("%1 already exists").arg(path);
-        return false;
-    }
+    if (!replace && QFileInfo::exists(path))
+        return DbResult::failed(QStringLiteral("%1 already exists").arg(path));
     // Terms are numbered by school year: codes must stay in the 32-bit range.
-    if (shape.terms < 1 || shape.classes < 1 || shape.terms > 2000 || shape.lastYear > 200000000) {
-        if (why)
-            *why = QStringLiteral("a school needs at least one term and one class");
-        return false;
-    }
+    if (shape.terms < 1 || shape.classes < 1 || shape.terms > 2000 || shape.lastYear > 200000000)
+        return DbResult::failed(QStringLiteral("a school needs at least one term and one class"));
     const QString part = path + QStringLiteral(".part");
     QFile::remove(part); // left over from an interrupted run
-    if (!TDM::createDatabase(part, why))
-        return false;
+    if (DbResult made = TDM::createDatabase(part); !made)
+        return made;
     SchoolSummary counted;
-    bool ok = build(part, shape, counted, why);
-    if (ok && !replace && QFileInfo::exists(path)) {
-        if (why)
-            *why = QStringLiteral("%1 appeared while the school was written").arg(path);
-        ok = false;
-    }
-    if (ok) {
+    DbResult written = build(part, shape, counted);
+    if (written && !replace && QFileInfo::exists(path))
+        written = DbResult::failed(QStringLiteral("%1 appeared while the school was written").arg(path));
+    if (written) {
         std::error_code error;
         // Replaces an existing file in one step: there is never no file, nor half a one.
         std::filesystem::rename(QFile::encodeName(part).toStdString(), QFile::encodeName(path).toStdString(),
                                 error);
-        if (error) {
-            if (why)
-                *why = QString::fromStdString(error.message());
-            ok = false;
-        }
+        if (error)
+            written = DbResult::failed(QString::fromStdString(error.message()));
     }
-    if (!ok) {
+    if (!written) {
         QFile::remove(part);
-        return false;
+        return written;
     }
     if (summary)
         *summary = counted;
-    return true;
+    return {};
 }
 
 } // namespace schoolgen

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/DbResult.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -50,8 +52,8 @@ struct SchoolSummary {
 // target and moved into place only when complete, so a failure leaves no
 // half-written school. An existing file at path is refused unless replace is
 // true (the caller has made sure that it may go).
-bool WriteSchool(const QString& path, const SchoolShape& shape, bool replace, SchoolSummary* summary,
-                 QString* why);
+DbResult WriteSchool(const QString& path, const SchoolShape& shape, bool replace,
+                     SchoolSummary* summary = nullptr);
 
 // The term code of term index i (0 is the earliest) of a shape, e.g. 20151
 // for the first term of the school year 2015-2016.

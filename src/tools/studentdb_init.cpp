@@ -17,9 +17,8 @@ int main(int argc, char* argv[])
     const QString path = QString::fromLocal8Bit(argv[1]);
     if (QFileInfo::exists(path))
         return 0;
-    QString why;
-    if (!TDM::createDatabase(path, &why)) {
-        std::fprintf(stderr, "studentdb-init: %s\n", qPrintable(why));
+    if (const DbResult made = TDM::createDatabase(path); !made) {
+        std::fprintf(stderr, "studentdb-init: %s\n", qPrintable(made.error()));
         return 1;
     }
     std::printf("created %s\n", qPrintable(path));

@@ -194,8 +194,7 @@ void SchemaTest::creationNeverOverwrites()
 {
     TempDatabase db;
     db.addTerm(7, "kept");
-    QString why;
-    QVERIFY(!TDM::createDatabase(db.dataFile(), &why));
+    QVERIFY(!TDM::createDatabase(db.dataFile()));
     QCOMPARE(db.count("TTerm"), 1);
     QCOMPARE(QDir(db.dir() + "db").entryList(QDir::Files | QDir::Hidden), QStringList{"Student.dat"});
 }
@@ -232,13 +231,10 @@ void SchemaTest::recognisesOnlyItsOwnDatabases()
     cut.close();
     QVERIFY(!TDM::isGradeDatabase(db.dir() + "cut.dat"));
     // Ours but for an index added by hand, or kept in a write-ahead log.
-    QString why;
-    QVERIFY(WriteVariantDatabase(db.dir() + "index.dat", {}, {}, "CREATE INDEX IX_Mine ON TTerm (TermName)",
-                                 &why));
+    QVERIFY(WriteVariantDatabase(db.dir() + "index.dat", {}, {}, "CREATE INDEX IX_Mine ON TTerm (TermName)"));
     QVERIFY(!TDM::isGradeDatabase(db.dir() + "index.dat"));
-    QVERIFY(WriteVariantDatabase(db.dir() + "wal.dat", {}, {}, "PRAGMA journal_mode=WAL", &why));
-    QVERIFY(!TDM::isGradeDatabase(db.dir() + "wal.dat", &why));
-    QCOMPARE(why, QString("not in rollback-journal mode"));
+    QVERIFY(WriteVariantDatabase(db.dir() + "wal.dat", {}, {}, "PRAGMA journal_mode=WAL"));
+    QCOMPARE(TDM::isGradeDatabase(db.dir() + "wal.dat").error(), QString("not in rollback-journal mode"));
 }
 
 namespace {
@@ -260,11 +256,11 @@ void SchemaTest::newFilesCarryTheCurrentVersion()
     QVERIFY(versions.current() >= 1);
     TempDatabase db;
     QCOMPARE(db.scalar("PRAGMA user_version").toInt(), versions.current());
-    SchemaVersions::Found found;
-    QVERIFY(CheckDataFile(db.dataFile(), nullptr, &found));
-    QCOMPARE(found.version, versions.current());
-    QVERIFY(found.stamped);
-    QCOMPARE(SchemaVersions::objectsIn(db.dm()->ADOLocal()), versions.objects(versions.current()));
+    const DbValue<SchemaVersions::Found> found = CheckDataFile(db.dataFile());
+    QVERIFY(found);
+    QCOMPARE(found->version, versions.current());
+    QVERIFY(found->stamped);
+    QCOMPARE(*SchemaVersions::objectsIn(db.dm()->ADOLocal()), versions.objects(versions.current()));
     // Every table the windows use is there, each of them STRICT.
     for (const QString& table : TDM::tableNames())
         QVERIFY2(db.scalar(QString("select sql from sqlite_master where name='%1'").arg(table))
@@ -287,7 +283,7 @@ void SchemaTest::upgradesRunInOneTransaction()
         QVERIFY(db.open());
         QVERIFY(one.upgrade(db, 0));
         QVERIFY(QSqlQuery(db).exec("insert into A values (7)"));
-        const SchemaVersions::Found old = two.identify(db);
+        const SchemaVersions::Found old = *two.identify(db);
         QCOMPARE(old.version, 1);
         QVERIFY(old.stamped);
         QVERIFY(!old.isCurrent(two));
@@ -295,16 +291,15 @@ void SchemaTest::upgradesRunInOneTransaction()
         // A step that fails half-way leaves the file as it was.
         const SchemaVersions broken(first +
                                     "-- version 2: fails\nCREATE TABLE B (y TEXT);\nCREATE TABLE A (x);\n");
-        QString why;
-        QVERIFY(!broken.upgrade(db, 1, &why));
-        QVERIFY(why.contains("A"));
-        QCOMPARE(two.identify(db).version, 1);
+        const DbResult refused = broken.upgrade(db, 1);
+        QVERIFY(!refused);
+        QVERIFY(refused.error().contains("A"));
+        QCOMPARE(two.identify(db)->version, 1);
 
         QVERIFY(two.upgrade(db, 1));
-        const SchemaVersions::Found now = two.identify(db);
-        QVERIFY(now.isCurrent(two));
-        QCOMPARE(SchemaVersions::objectsIn(db), two.objects(2));
-        QCOMPARE(one.identify(db).version, 0); // too new for a program that knows version 1 only
+        QVERIFY(two.identify(db)->isCurrent(two));
+        QCOMPARE(*SchemaVersions::objectsIn(db), two.objects(2));
+        QVERIFY(!one.identify(db)); // too new for a program that knows version 1 only
     }
     QCOMPARE(onFile(file, "select x from A").toInt(), 7);
     QCOMPARE(onFile(file, "PRAGMA user_version").toInt(), 2);

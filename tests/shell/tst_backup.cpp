@@ -365,23 +365,22 @@ void BackupTest::copyNeverLeavesAHalfWrittenFile()
     writeFile(source, QByteArray(300 * 1024, 'n'));
     writeFile(target, "old");
 
-    QString why;
-    QVERIFY(!CopyDataFile(dir.filePath("missing"), target, &why));
-    QVERIFY(!why.isEmpty());
-    QVERIFY(!CopyDataFile(source, target, &why, [](const QString& copy, QString* reason) {
+    const DbResult missing = CopyDataFile(dir.filePath("missing"), target);
+    QVERIFY(!missing);
+    QVERIFY(!missing.error().isEmpty());
+    const DbResult refused = CopyDataFile(source, target, [](const QString& copy) {
         // The check sees the complete copy, which has not replaced anything yet.
         if (bytesOf(copy).size() != 300 * 1024 || bytesOf(QFileInfo(copy).path() + "/target") != "old")
             qFatal("the check did not see a complete copy beside an untouched target");
-        *reason = QStringLiteral("refused");
-        return false;
-    }));
-    QCOMPARE(why, QStringLiteral("refused"));
+        return DbResult::failed(QStringLiteral("refused"));
+    });
+    QCOMPARE(refused.error(), QStringLiteral("refused"));
     QCOMPARE(bytesOf(target), QByteArray("old"));
     QCOMPARE(filesIn(dir.path()), (QStringList{"source", "target"}));
 
-    QVERIFY(CopyDataFile(source, target, &why));
+    QVERIFY(CopyDataFile(source, target));
     QCOMPARE(bytesOf(target), bytesOf(source));
-    QVERIFY(!CopyDataFile(source, source, &why));
+    QVERIFY(!CopyDataFile(source, source));
     QCOMPARE(bytesOf(source).size(), 300 * 1024);
     QCOMPARE(filesIn(dir.path()), (QStringList{"source", "target"}));
 }
@@ -612,8 +611,8 @@ void BackupTest::restoreTakesOnlyFilesThatAreExactlyOurs()
     };
     for (const Variant& v : refused) {
         const QString file = p.bak(QLatin1String(v.name) + ".ZBK");
-        QString why;
-        QVERIFY2(WriteVariantDatabase(file, v.from, v.to, v.more, &why), qPrintable(why));
+        const DbResult written = WriteVariantDatabase(file, v.from, v.to, v.more);
+        QVERIFY2(written, qPrintable(written.error()));
         p.dialogs.clear();
         p.restoreFrom(file);
         QVERIFY2(p.dialogs.messages == (QStringList{Backup::RestoreWarning, Backup::RestoreFailed}), v.name);
@@ -624,11 +623,9 @@ void BackupTest::restoreTakesOnlyFilesThatAreExactlyOurs()
     QCOMPARE(filesIn(p.db.dir() + "db"), QStringList{"Student.dat"});
 
     // SQLite's own tables are part of a file of ours.
-    QString why;
     const QString analysed = p.bak("analysed.ZBK");
-    QVERIFY2(WriteVariantDatabase(analysed, {}, {},
-                                  "INSERT INTO TTerm (TermCode,TermName) VALUES (5,'五')\nANALYZE", &why),
-             qPrintable(why));
+    QVERIFY(WriteVariantDatabase(analysed, {}, {},
+                                 "INSERT INTO TTerm (TermCode,TermName) VALUES (5,'五')\nANALYZE"));
     QCOMPARE(scalarIn(analysed,
                       "select count(*) from sqlite_master where name in ('sqlite_sequence','sqlite_stat1')")
                  .toInt(),
@@ -641,10 +638,8 @@ void BackupTest::restoreTakesOnlyFilesThatAreExactlyOurs()
 
     // A file made before the schema carried its version is stamped on the way in.
     const QString unstamped = p.bak("unstamped.ZBK");
-    QVERIFY2(WriteVariantDatabase(
-                 unstamped, {}, {},
-                 "INSERT INTO TTerm (TermCode,TermName) VALUES (6,'六')\nPRAGMA user_version=0", &why),
-             qPrintable(why));
+    QVERIFY(WriteVariantDatabase(
+        unstamped, {}, {}, "INSERT INTO TTerm (TermCode,TermName) VALUES (6,'六')\nPRAGMA user_version=0"));
     p.dialogs.clear();
     p.restoreFrom(unstamped);
     QCOMPARE(p.dialogs.messages, QStringList{Backup::RestoreWarning});

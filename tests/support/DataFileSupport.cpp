@@ -68,31 +68,25 @@ void SqliteShell::kill()
     m_process.waitForFinished(30000);
 }
 
-bool WriteVariantDatabase(const QString& path, const QString& from, const QString& to, const QString& more,
-                          QString* why)
+DbResult WriteVariantDatabase(const QString& path, const QString& from, const QString& to,
+                              const QString& more)
 {
     QString script = SchemaVersions::programScript();
     if (!from.isEmpty()) {
-        if (!script.contains(from)) {
-            *why = QStringLiteral("the schema has no \"%1\"").arg(from);
-            return false;
-        }
+        if (!script.contains(from))
+            return DbResult::failed(QStringLiteral("the schema has no \"%1\"").arg(from));
         script.replace(from, to);
     }
     ScratchConnection connection(ScratchConnection::fileUri(path, "rwc"), true);
     QSqlDatabase db = connection.db();
-    if (!db.open()) {
-        *why = db.lastError().text();
-        return false;
-    }
-    if (!SchemaVersions(script).upgrade(db, 0, why))
-        return false;
+    if (!db.open())
+        return DbResult::failed(db.lastError().text());
+    if (DbResult made = SchemaVersions(script).upgrade(db, 0); !made)
+        return made;
     for (const QString& sql : more.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         QSqlQuery q(db);
-        if (!q.exec(sql)) {
-            *why = q.lastError().text() + QStringLiteral(": ") + sql;
-            return false;
-        }
+        if (!q.exec(sql))
+            return DbResult::failed(q.lastError().text() + QStringLiteral(": ") + sql);
     }
-    return true;
+    return {};
 }

@@ -1,13 +1,15 @@
 #pragma once
 
+#include "data/DbResult.h"
+
 #include <QProcess>
 #include <QString>
 
 // A database file like the program's, made from its schema script with one
 // text replaced (from -> to) and then the statements of more run on it, each
-// statement on its own line. False with a reason when a step failed.
-bool WriteVariantDatabase(const QString& path, const QString& from, const QString& to, const QString& more,
-                          QString* why);
+// statement on its own line.
+DbResult WriteVariantDatabase(const QString& path, const QString& from, const QString& to,
+                              const QString& more);
 
 // The sqlite3 shell as a second program on a data file, in a process of its
 // own as another copy of the program would be: its locks and its journal are

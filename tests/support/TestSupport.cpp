@@ -17,10 +17,9 @@
 
 TempDatabase::TempDatabase()
 {
-    QString why;
     const QString file = m_dir.path() + QStringLiteral("/db/Student.dat");
-    if (!TDM::createDatabase(file, &why))
-        qFatal("cannot create the test database: %s", qPrintable(why));
+    if (const DbResult made = TDM::createDatabase(file); !made)
+        qFatal("cannot create the test database: %s", qPrintable(made.error()));
     AppPath = m_dir.path() + QLatin1Char('/');
     m_dm = std::make_unique<TDM>(file);
     if (!m_dm->isOpen())

@@ -42,8 +42,8 @@ class GeneratedSchool {
 public:
     explicit GeneratedSchool(const SchoolShape& shape)
     {
-        QString why;
-        QVERIFY2(WriteSchool(file(), shape, false, &summary, &why), qPrintable(why));
+        const DbResult written = WriteSchool(file(), shape, false, &summary);
+        QVERIFY2(written, qPrintable(written.error()));
         AppPath = m_dir.path() + QLatin1Char('/');
         m_dm = std::make_unique<TDM>(file());
     }
@@ -169,20 +169,18 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write("precious");
         }
-        QString why;
-        QVERIFY(!WriteSchool(file, smallShape(), false, nullptr, &why));
-        QVERIFY(why.contains("already exists"));
+        QVERIFY(WriteSchool(file, smallShape(), false).error().contains("already exists"));
         QCOMPARE(fileBytes(file), QByteArray("precious"));
 
         SchoolSummary summary;
-        QVERIFY2(WriteSchool(file, smallShape(), true, &summary, &why), qPrintable(why));
+        QVERIFY(WriteSchool(file, smallShape(), true, &summary));
         QVERIFY(TDM::isGradeDatabase(file));
         QVERIFY(summary.grades > 0);
         QVERIFY(!QFile::exists(file + ".part"));
 
         // A place that cannot take the file: a failure, and nothing left behind.
         const QString blocked = dir.filePath("school.dat/inner.dat");
-        QVERIFY(!WriteSchool(blocked, smallShape(), false, nullptr, &why));
+        QVERIFY(!WriteSchool(blocked, smallShape(), false));
         QVERIFY(!QFile::exists(blocked + ".part"));
         QVERIFY(TDM::isGradeDatabase(file));
     }
