@@ -10,7 +10,7 @@ PACKAGES=(
   build-essential cmake ninja-build ccache
   qt6-base-dev libqt6sql6-sqlite libsqlite3-dev qt6-translations-l10n libgl1-mesa-dev
   fonts-arphic-uming fonts-wqy-microhei
-  xvfb xauth openbox xdotool sqlite3 imagemagick
+  xvfb xauth openbox xdotool sqlite3 imagemagick poppler-utils
 )
 
 missing=()

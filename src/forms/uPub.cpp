@@ -5,6 +5,9 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QUrl>
@@ -83,6 +86,21 @@ QString WidgetDialogProvider::saveFileName(QWidget* parent, const FileRequest& r
 QString WidgetDialogProvider::openFileName(QWidget* parent, const FileRequest& request)
 {
     return runFileDialog(parent, request, QFileDialog::AcceptOpen);
+}
+
+bool WidgetDialogProvider::choosePrinter(QWidget* parent, QPrinter* printer)
+{
+    QPrintDialog dialog(printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void WidgetDialogProvider::printPreview(QWidget* parent, QPrinter* printer, const PaintPages& paint)
+{
+    QPrintPreviewDialog dialog(printer, parent);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, paint);
+    // A page of a table or of report cards is seen whole at first.
+    dialog.resize(900, 700);
+    dialog.exec();
 }
 
 DialogProvider& Dialogs()
@@ -170,4 +188,14 @@ QString AsTyped(const QString& name)
     QString text = name;
     text.replace(QLatin1Char('&'), QLatin1String("&&"));
     return text;
+}
+
+QString FileNameFrom(const QString& text)
+{
+    static const QString refused = QStringLiteral("\\/:*?\"<>|");
+    QString name = text;
+    for (QChar& c : name)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f || refused.contains(c))
+            c = QLatin1Char('-');
+    return name;
 }

@@ -1,5 +1,6 @@
 #include "print/PrintDocument.h"
 
+#include <QDate>
 #include <QPageSize>
 #include <QPaintDevice>
 #include <QPainter>
@@ -21,6 +22,21 @@ QFont Font(qreal pointSize, bool bold)
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setStyleStrategy(QFont::PreferOutline);
     return font;
+}
+
+QString Title(const QStringList& words)
+{
+    QStringList kept;
+    for (const QString& word : words)
+        if (!word.trimmed().isEmpty())
+            kept << word.trimmed();
+    return kept.join(QLatin1Char(' '));
+}
+
+QString DateLine()
+{
+    const QDate today = QDate::currentDate();
+    return QStringLiteral("打印日期：%1年%2月%3日").arg(today.year()).arg(today.month()).arg(today.day());
 }
 
 qreal PixelsPerPoint(const QPainter& painter)

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QPageLayout>
 #include <QString>
+#include <QStringList>
 
 class QPagedPaintDevice;
 class QPainter;
@@ -33,6 +34,12 @@ QPageLayout A4(QPageLayout::Orientation orientation);
 // Debian; AR PL UMing is its Ming-style counterpart.
 QFont Font(qreal pointSize, bool bold = false);
 inline const QString FontFamily = QStringLiteral("AR PL UMing CN");
+
+// A title of words such as the school, the term, the class and what is
+// printed, joined by blanks; empty words (no school name set) left out.
+QString Title(const QStringList& words);
+// "打印日期：2024年9月1日" for today.
+QString DateLine();
 
 // Device pixels per point on the device the painter paints on.
 qreal PixelsPerPoint(const QPainter& painter);

@@ -12,15 +12,6 @@ namespace {
 constexpr qreal kTitlePoints = 14;
 constexpr qreal kTextPoints = 10;
 
-QString Joined(const QStringList& parts)
-{
-    QStringList kept;
-    for (const QString& part : parts)
-        if (!part.trimmed().isEmpty())
-            kept << part.trimmed();
-    return kept.join(QLatin1Char(' '));
-}
-
 // One slip laid out in a width; every card of a set shares the columns.
 class Slip {
 public:
@@ -31,7 +22,7 @@ public:
         m_gap = 5 * pixelsPerPoint;
         m_ruling = 20 * pixelsPerPoint;
         m_text = Print::Font(kTextPoints);
-        m_title = TextBlock(Joined({set.school, QStringLiteral("成绩通知单")}), Print::Font(kTitlePoints, true),
+        m_title = TextBlock(Print::Title({set.school, QStringLiteral("成绩通知单")}), Print::Font(kTitlePoints, true),
                             device, width, Qt::AlignHCenter);
 
         m_columns.append({QStringLiteral("科目"), Qt::AlignLeft, false});
@@ -147,7 +138,7 @@ ReportCardDocument::ReportCardDocument(ReportCardSet cards, Layout layout)
 
 QString ReportCardDocument::title() const
 {
-    return Joined({m_cards.school, m_cards.term, m_cards.className, QStringLiteral("成绩通知单")});
+    return Print::Title({m_cards.school, m_cards.term, m_cards.className, QStringLiteral("成绩通知单")});
 }
 
 int ReportCardDocument::paint(QPainter& painter, QPagedPaintDevice& device) const

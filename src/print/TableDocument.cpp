@@ -50,7 +50,7 @@ public:
         const qreal line = metrics.height() + pad;
         qreal x = 0;
         qreal y = 0;
-        auto place = [&](const QString& text, qreal itemWidth) {
+        auto place = [&](qreal itemWidth) {
             if (x > 0 && x + itemWidth > width) {
                 x = 0;
                 y += line;
@@ -61,13 +61,13 @@ public:
         };
         if (!table.legendCaption.isEmpty()) {
             const qreal w = metrics.horizontalAdvance(table.legendCaption);
-            m_items.append({place(table.legendCaption, w), table.legendCaption, Qt::black, QColor(), false});
+            m_items.append({place(w), table.legendCaption, Qt::black, QColor(), false});
         }
         for (const LegendEntry& entry : table.legend) {
             const qreal signWidth = entry.sign.isEmpty() ? 0 : metrics.horizontalAdvance(entry.sign) + 2 * pad;
             const qreal textWidth = metrics.horizontalAdvance(entry.text) + pad;
             const qreal gap = 2 * pad;
-            const QRectF whole = place(entry.text, signWidth + textWidth + gap);
+            const QRectF whole = place(signWidth + textWidth + gap);
             if (signWidth > 0)
                 m_items.append({QRectF(whole.x(), whole.y(), signWidth, whole.height()), entry.sign,
                                 entry.textColour, entry.background, true});

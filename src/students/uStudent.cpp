@@ -4,6 +4,8 @@
 #include "data/Messages.h"
 #include "data/Roster.h"
 #include "forms/uPub.h"
+#include "print/PrintCommands.h"
+#include "students/RosterPrint.h"
 #include "students/uStudentEdit.h"
 
 #include <QGroupBox>
@@ -96,8 +98,20 @@ TfrmStudent::TfrmStudent(QWidget* parent) : TListForm(kButtonsRightGap, parent)
     connect(dsQuery, &QueryObject::currentRowChanged, this, Guarded([this](int) { dsQueryAfterScroll(); }));
     connect(DBGridEh2, &DataGrid::dblClick, this, Guarded([this] { cmdEditClick(); }));
 
+    // Printing stands right of "关闭(&X)", the last of the specified buttons.
+    printCommands = new PrintCommands(this, [this]() -> PrintJob {
+        if (dsQuery->isEmpty() || dsQuery->eof())
+            return {};
+        return RosterPrintJob(dsQuery->fieldText(QStringLiteral("ClassCode")),
+                              dsQuery->fieldText(QStringLiteral("ClassName")));
+    });
+    cmdPrint = printCommands->makeButton(buttons(), QStringLiteral("cmdPrint"));
+    cmdPrint->resize(55, buttons()->cmdClose->height());
+    buttons()->addTrailing(cmdPrint);
+
     setTabOrder(DBGridEh1, buttons()->cmdAppend);
     setTabOrder(buttons()->cmdClose, DBGridEh2);
+    setTabOrder(DBGridEh2, cmdPrint);
     DBGridEh1->setFocus();
 }
 

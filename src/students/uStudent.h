@@ -2,7 +2,9 @@
 
 #include "forms/ListForm.h"
 
+class PrintCommands;
 class QGroupBox;
+class QPushButton;
 
 // "学生基本资料维护": the classes on the left, the students of the current
 // class on the right. Every class change reloads the students; adding,
@@ -24,6 +26,9 @@ public:
     DataGrid* DBGridEh2 = nullptr; // students
     QueryObject* dsQuery = nullptr;
     QueryObject* dsStudent = nullptr;
+    // "打印": the current class's roster printed, previewed or sent as PDF.
+    QPushButton* cmdPrint = nullptr;
+    PrintCommands* printCommands = nullptr;
 
 protected:
     bool canAppend() const override;

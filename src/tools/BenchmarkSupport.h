@@ -38,6 +38,8 @@ public:
     void errorReport(const QString& text) override { shown << text; }
     QString saveFileName(QWidget*, const FileRequest&) override { return {}; }
     QString openFileName(QWidget*, const FileRequest&) override { return {}; }
+    bool choosePrinter(QWidget*, QPrinter*) override { return false; }
+    void printPreview(QWidget*, QPrinter*, const PaintPages&) override {}
 
     // The boxes shown since the last call, except the expected ones.
     QStringList takeUnexpected(const QStringList& expected = {})

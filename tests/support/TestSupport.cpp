@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
@@ -200,12 +202,33 @@ QString ScriptedDialogs::openFileName(QWidget* parent, const FileRequest& reques
     return saveFileName(parent, request);
 }
 
+bool ScriptedDialogs::choosePrinter(QWidget*, QPrinter* printer)
+{
+    ++printDialogs;
+    if (printFiles.empty())
+        return false;
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(printFiles.front());
+    printFiles.pop_front();
+    return true;
+}
+
+void ScriptedDialogs::printPreview(QWidget* parent, QPrinter* printer, const PaintPages& paint)
+{
+    QPrintPreviewWidget preview(printer, parent);
+    QObject::connect(&preview, &QPrintPreviewWidget::paintRequested, &preview, paint);
+    preview.updatePreview();
+    previewPages << preview.pageCount();
+}
+
 void ScriptedDialogs::clear()
 {
     messages.clear();
     questions.clear();
     errors.clear();
     fileRequests.clear();
+    previewPages.clear();
+    printDialogs = 0;
 }
 
 void OnNextModal(std::function<void(QWidget*)> action, int timeoutMs)

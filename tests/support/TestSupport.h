@@ -65,6 +65,12 @@ public:
     void errorReport(const QString& text) override;
     QString saveFileName(QWidget* parent, const FileRequest& request) override;
     QString openFileName(QWidget* parent, const FileRequest& request) override;
+    // Answers the print dialog with the next of printFiles: the printer
+    // then prints into that PDF file; none left cancels.
+    bool choosePrinter(QWidget* parent, QPrinter* printer) override;
+    // Lays the preview out as Qt's preview does, without showing it, and
+    // records its page count.
+    void printPreview(QWidget* parent, QPrinter* printer, const PaintPages& paint) override;
 
     QStringList messages;  // plain boxes, in order
     QStringList questions; // questions asked
@@ -72,6 +78,9 @@ public:
     QList<FileRequest> fileRequests;
     std::deque<bool> answers;
     std::deque<QString> files;
+    std::deque<QString> printFiles;
+    int printDialogs = 0;
+    QList<int> previewPages; // the page count of each preview laid out
     // Runs while a plain box is "shown", e.g. to look at the focus behind it.
     std::function<void(const QString&)> onMessage;
 
