@@ -142,7 +142,10 @@ TableGrid::Row TableGrid::lay(const QStringList& cells, bool header) const
     row.cells.reserve(m_columns.size());
     for (int c = 0; c < m_columns.size(); ++c) {
         const Qt::Alignment alignment = header ? Qt::AlignHCenter : m_columns.at(c).alignment;
-        row.cells.append(TextBlock(cells.value(c), font, m_device, m_widths.at(c) - 2 * m_padX, alignment));
+        // The layout may measure a line a hair wider than the metrics did; a
+        // little of the padding takes it, so a text that fits is never broken.
+        row.cells.append(
+            TextBlock(cells.value(c), font, m_device, m_widths.at(c) - 2 * m_padX + slack(), alignment));
         tallest = qMax(tallest, row.cells.constLast().height());
     }
     row.height = tallest + 2 * m_padY;
@@ -192,7 +195,7 @@ void TableGrid::paint(QPainter& painter, const Row& row, const QPointF& origin, 
         else if (row.background.isValid())
             painter.fillRect(cell, row.background);
         painter.setPen(row.text);
-        row.cells.at(c).paint(painter, QPointF(x + m_padX, textTop), blockFrom, to - m_padY);
+        row.cells.at(c).paint(painter, QPointF(x + m_padX - slack() / 2, textTop), blockFrom, to - m_padY);
         painter.setPen(border);
         painter.drawRect(cell);
         x += m_widths.at(c);

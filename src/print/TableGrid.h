@@ -61,6 +61,7 @@ private:
     void breakTexts(qreal width, qreal points);
     void setPoints(qreal points);
     Row lay(const QStringList& cells, bool header) const;
+    qreal slack() const { return m_padX / 2; }
 
     QVector<PrintColumn> m_columns;
     QVector<const PrintRow*> m_rows;
