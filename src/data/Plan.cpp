@@ -51,6 +51,30 @@ DbValue<QStringList> SubjectCodes(int termCode, const QString& classCode)
     return codes;
 }
 
+Statement SubjectsOfTerm(int termCode)
+{
+    return {
+        QStringLiteral("Select TClassToSubject.ClassCode, TClassToSubject.SubjCode, TSubject.SubjName "
+                       "from TClassToSubject join TSubject on TSubject.SubjCode = TClassToSubject.SubjCode "
+                       "Where TClassToSubject.TermCode = ? "
+                       "Order by TClassToSubject.ClassCode, TClassToSubject.SubjCode"),
+        {termCode}};
+}
+
+Statement SubjectsInTerms(const QString& classCode, const QVector<qint64>& terms)
+{
+    Statement read{
+        QStringLiteral("Select TClassToSubject.TermCode, TClassToSubject.SubjCode, TSubject.SubjName "
+                       "from TClassToSubject join TSubject on TSubject.SubjCode = TClassToSubject.SubjCode "
+                       "Where TClassToSubject.ClassCode = ? And TClassToSubject.TermCode in (%1) "
+                       "Order by TClassToSubject.TermCode, TClassToSubject.SubjCode")
+            .arg(Placeholders(terms.size())),
+        {classCode}};
+    for (qint64 term : terms)
+        read.values << term;
+    return read;
+}
+
 Statement OtherSubjects(int termCode, const QString& classCode)
 {
     return {QStringLiteral("select ID,SubjCode,SubjName from TSubject Where Not SubjCode in (Select SubjCode "

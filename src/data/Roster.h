@@ -11,6 +11,9 @@ namespace Roster {
 // entered, every column of the student: the one roster every window and
 // the class results list.
 Statement Students(const QString& classCode);
+// The students of every class active in the term (ClassCode, ID, SName,
+// SNumber), by class code, each class's in the order of Students.
+Statement StudentsOfTerm(int termCode);
 
 // One student as the student dialog edits it. The three flags are stored
 // as 0 and 1.

@@ -2,6 +2,7 @@
 
 #include "data/FileCopy.h"
 #include "data/TempFiles.h"
+#include "forms/UserSettings.h"
 #include "forms/uPub.h"
 
 #include <QAction>
@@ -12,29 +13,20 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPushButton>
-#include <QSettings>
 #include <QStandardPaths>
 
 namespace {
 
-const QString kOrganisation = QStringLiteral("Quorvel");
 const QString kApplication = QStringLiteral("学生成绩管理系统");
-const QString kPdfFolder = QStringLiteral("print/pdfFolder");
 
-QString RememberedFolder()
+// The folder chosen last, while it exists; the user's documents before.
+QString PdfFolder()
 {
-    const QSettings settings(QSettings::UserScope, kOrganisation, kApplication);
-    const QString folder = settings.value(kPdfFolder).toString();
+    const QString folder = UserSettings::PdfFolder();
     if (!folder.isEmpty() && QFileInfo(folder).isDir())
         return folder;
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return documents.isEmpty() ? QDir::homePath() : documents;
-}
-
-void RememberFolder(const QString& folder)
-{
-    QSettings settings(QSettings::UserScope, kOrganisation, kApplication);
-    settings.setValue(kPdfFolder, folder);
 }
 
 // A printer set up for the document: its page, its name.
@@ -153,7 +145,7 @@ void PrintCommands::exportPdf()
         return;
     DialogProvider::FileRequest request;
     request.title = QStringLiteral("导出PDF");
-    request.directory = RememberedFolder();
+    request.directory = PdfFolder();
     request.fileName = QDir(request.directory).filePath(ProposedFileName(job.nameParts));
     request.filter = QStringLiteral("PDF 文件 (*.pdf)");
     request.defaultSuffix = QStringLiteral("pdf");
@@ -161,5 +153,5 @@ void PrintCommands::exportPdf()
     if (path.isEmpty())
         return;
     if (Succeeded(WritePdf(*job.document, path), PrintMsg::PdfFailed))
-        RememberFolder(QFileInfo(path).absolutePath());
+        UserSettings::SetPdfFolder(QFileInfo(path).absolutePath());
 }

@@ -3,6 +3,7 @@
 #include "data/DbResult.h"
 #include "print/PrintDocument.h"
 
+#include <QList>
 #include <QObject>
 #include <QStringList>
 #include <functional>
@@ -25,6 +26,7 @@ struct PrintJob {
 namespace PrintMsg {
 inline const QString PrintFailed = QStringLiteral("打印发生错误，请检查打印机设置！");
 inline const QString PdfFailed = QStringLiteral("导出PDF发生错误，请确认目标位置可读写！");
+inline const QString NoReportCards = QStringLiteral("该班级没有需要打印成绩通知单的学生！");
 } // namespace PrintMsg
 
 // The commands "打印", "打印预览" and "导出PDF" of a window: Qt's print
@@ -41,6 +43,7 @@ public:
     QAction* printAction() const { return m_print; }
     QAction* previewAction() const { return m_preview; }
     QAction* pdfAction() const { return m_pdf; }
+    QList<QAction*> actions() const { return {m_print, m_preview, m_pdf}; }
     // One drop-down button "打印" holding the three, for a bar where room is short.
     QPushButton* makeButton(QWidget* parent, const QString& objectName) const;
 

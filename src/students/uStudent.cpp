@@ -5,11 +5,14 @@
 #include "data/Roster.h"
 #include "forms/uPub.h"
 #include "print/PrintCommands.h"
+#include "statistics/uGradeTrend.h"
 #include "students/RosterPrint.h"
 #include "students/uStudentEdit.h"
 
+#include <QAction>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -19,6 +22,10 @@ namespace {
 // keep their distance from its right edge.
 constexpr int kButtonsRight = 350;
 constexpr int kButtonsRightGap = 419 - kButtonsRight; // until the bar's width is known
+// The bar has room for one more button right of "关闭(&X)": the commands
+// added to the roster share it as one drop-down.
+constexpr int kMoreGap = 8;
+constexpr int kMoreWidth = 50;
 
 GridColumn Flag(const QString& field, const QString& title, int width, const QStringList& items)
 {
@@ -98,20 +105,29 @@ TfrmStudent::TfrmStudent(QWidget* parent) : TListForm(kButtonsRightGap, parent)
     connect(dsQuery, &QueryObject::currentRowChanged, this, Guarded([this](int) { dsQueryAfterScroll(); }));
     connect(DBGridEh2, &DataGrid::dblClick, this, Guarded([this] { cmdEditClick(); }));
 
-    // Printing stands right of "关闭(&X)", the last of the specified buttons.
     printCommands = new PrintCommands(this, [this]() -> PrintJob {
         if (dsQuery->isEmpty() || dsQuery->eof())
             return {};
         return RosterPrintJob(dsQuery->fieldText(QStringLiteral("ClassCode")),
                               dsQuery->fieldText(QStringLiteral("ClassName")));
     });
-    cmdPrint = printCommands->makeButton(buttons(), QStringLiteral("cmdPrint"));
-    cmdPrint->resize(55, buttons()->cmdClose->height());
-    buttons()->addTrailing(cmdPrint);
+    actTrend = new QAction(QStringLiteral("成绩走势"), this);
+    actTrend->setObjectName(QStringLiteral("actTrend"));
+    connect(actTrend, &QAction::triggered, this, Guarded([this](bool) { cmdTrendClick(); }));
+    cmdMore = new QPushButton(QStringLiteral("更多"), buttons());
+    cmdMore->setObjectName(QStringLiteral("cmdMore"));
+    cmdMore->setAutoDefault(false);
+    auto* menu = new QMenu(cmdMore);
+    menu->addAction(actTrend);
+    menu->addSeparator();
+    menu->addActions(printCommands->actions());
+    cmdMore->setMenu(menu);
+    cmdMore->resize(kMoreWidth, buttons()->cmdClose->height());
+    buttons()->addTrailing(cmdMore, kMoreGap);
 
     setTabOrder(DBGridEh1, buttons()->cmdAppend);
     setTabOrder(buttons()->cmdClose, DBGridEh2);
-    setTabOrder(DBGridEh2, cmdPrint);
+    setTabOrder(DBGridEh2, cmdMore);
     DBGridEh1->setFocus();
 }
 
@@ -122,6 +138,13 @@ void TfrmStudent::showEvent(QShowEvent* event)
         m_shown = true;
         buttons()->setRightGap(buttons()->width() - kButtonsRight);
     }
+}
+
+void TfrmStudent::cmdTrendClick()
+{
+    if (dsQuery->isEmpty() || dsQuery->eof() || dsStudent->isEmpty() || dsStudent->eof())
+        return;
+    ShowGradeTrend(dsStudent->fieldInt(QStringLiteral("ID")));
 }
 
 bool TfrmStudent::ReadyData()

@@ -4,6 +4,7 @@
 
 class PrintCommands;
 class QGroupBox;
+class QAction;
 class QPushButton;
 
 // "学生基本资料维护": the classes on the left, the students of the current
@@ -19,6 +20,8 @@ public:
     // or the list could not be read.
     bool ReadyList();
     void dsQueryAfterScroll() { ReadyList(); }
+    // "成绩走势" of the current student.
+    void cmdTrendClick();
 
     QGroupBox* GroupBox1 = nullptr;
     QGroupBox* GroupBox2 = nullptr;
@@ -26,8 +29,11 @@ public:
     DataGrid* DBGridEh2 = nullptr; // students
     QueryObject* dsQuery = nullptr;
     QueryObject* dsStudent = nullptr;
-    // "打印": the current class's roster printed, previewed or sent as PDF.
-    QPushButton* cmdPrint = nullptr;
+    // The bar has room for one button beyond the specified ones: "更多", a
+    // drop-down with "成绩走势" of the current student and "打印", "打印预览"
+    // and "导出PDF" of the current class's roster.
+    QPushButton* cmdMore = nullptr;
+    QAction* actTrend = nullptr;
     PrintCommands* printCommands = nullptr;
 
 protected:

@@ -14,24 +14,18 @@
 #include <QDir>
 #include <QMenu>
 #include <QPushButton>
-#include <QSettings>
 #include <QTest>
 
 class RosterPrintTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_settings;
+    TempUserSettings m_settings; // the remembered folder is the test's, not the user's
     QTemporaryDir m_out;
 
 private slots:
-    void initTestCase()
-    {
-        TApplication::applyLook();
-        // The remembered folder goes to a file of the test's, not the user's.
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
-    }
+    void initTestCase() { TApplication::applyLook(); }
 
-    void theButtonStandsRightOfCloseAndMovesWithIt()
+    void thePrintingSharesTheDropDownRightOfClose()
     {
         TempDatabase db;
         ScriptedDialogs dialogs;
@@ -40,19 +34,24 @@ private slots:
         roster.show();
         QVERIFY(QTest::qWaitForWindowExposed(&roster));
         QPushButton* close = roster.buttons()->cmdClose;
-        QCOMPARE(roster.cmdPrint->parentWidget(), roster.buttons());
-        QCOMPARE(roster.cmdPrint->y(), close->y());
-        QCOMPARE(roster.cmdPrint->x(), close->geometry().right() + 1 + 8);
-        QVERIFY(roster.cmdPrint->geometry().right() < roster.buttons()->width());
-        QCOMPARE(roster.cmdPrint->text(), QStringLiteral("打印"));
+        QPushButton* more = roster.cmdMore;
+        QCOMPARE(more->text(), QStringLiteral("更多"));
         QStringList items;
-        for (QAction* action : roster.cmdPrint->menu()->actions())
-            items << action->text();
-        QCOMPARE(items, (QStringList{"打印", "打印预览", "导出PDF"}));
+        for (QAction* action : more->menu()->actions())
+            items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        QCOMPARE(items, (QStringList{"成绩走势", "-", "打印", "打印预览", "导出PDF"}));
+        // In the bar at its opening size, in the line of the buttons, right of
+        // "关闭(&X)", which stays where the roster puts it.
+        QCOMPARE(close->x(), 278);
+        QCOMPARE(more->y(), close->y());
+        QCOMPARE(more->x(), close->geometry().right() + 1 + 8);
+        QVERIFY(more->geometry().right() < roster.buttons()->width() - 1);
+        // Its caption whole beside the drop-down's arrow.
+        QVERIFY(more->fontMetrics().horizontalAdvance(more->text()) + 20 <= more->width());
 
         roster.resize(roster.width() + 120, roster.height());
-        QTRY_COMPARE(roster.cmdPrint->x(), close->geometry().right() + 1 + 8);
-        // The specified buttons keep their places.
+        QTRY_VERIFY(close->x() > 278);
+        QCOMPARE(more->x(), close->geometry().right() + 1 + 8);
         QCOMPARE(roster.buttons()->cmdAppend->x(), close->x() - 248);
     }
 

@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QSettings>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
@@ -303,4 +304,9 @@ QTreeWidgetItem* ClassNode(TTermClassTree* tree, int term, int klass)
         return nullptr;
     node->setExpanded(true);
     return node->child(klass);
+}
+
+TempUserSettings::TempUserSettings()
+{
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
 }
