@@ -1,9 +1,12 @@
 // The school's name: its dialog under 系统(&S), its statement, and the file
 // that carries it through a backup and a restore.
+#include "DataFileSupport.h"
 #include "TestSupport.h"
 
 #include "data/Messages.h"
+#include "data/SchemaVersions.h"
 #include "data/School.h"
+#include "data/ScratchConnection.h"
 #include "data/uDM.h"
 #include "reference/uSchool.h"
 #include "shell/Application.h"
@@ -13,7 +16,28 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QDir>
 #include <QTest>
+
+namespace {
+
+// A data file of the given version, as a program of that version made it.
+bool WriteVersion(const QString& path, int version)
+{
+    ScratchConnection connection(ScratchConnection::fileUri(path, "rwc"), true);
+    QSqlDatabase db = connection.db();
+    if (!db.open())
+        return false;
+    for (int v = 1; v <= version; ++v)
+        for (const QString& sql : SchemaVersions::program().statements(v))
+            if (!QSqlQuery(db).exec(sql))
+                return false;
+    return QSqlQuery(db).exec(QStringLiteral("PRAGMA user_version=%1").arg(version));
+}
+
+} // namespace
 
 class SchoolTest : public QObject {
     Q_OBJECT
@@ -109,6 +133,40 @@ private slots:
         item->trigger();
         QVERIFY(opened);
         QCOMPARE(*School::Name(), QStringLiteral("实验中学"));
+    }
+
+    void filesOfEarlierVersionsGainTheTableWithoutAName()
+    {
+        ScriptedDialogs dialogs;
+        QTemporaryDir dir;
+        const QString first = dir.filePath(QStringLiteral("first.dat"));
+        QVERIFY(WriteFirstReleaseDatabase(first, QStringLiteral("insert into TTerm (TermCode, TermName) values (1, 'a')")));
+        const QString second = dir.filePath(QStringLiteral("second.dat"));
+        QVERIFY(WriteVersion(second, 2));
+        for (const QString& file : {first, second}) {
+            TDM dm(file);
+            QVERIFY(dm.isOpen());
+            QCOMPARE(*School::Name(), QString());
+            QVERIFY(School::SetName(QStringLiteral("升级后的学校")));
+            QCOMPARE(*School::Name(), QStringLiteral("升级后的学校"));
+        }
+        QVERIFY(dialogs.all().isEmpty());
+    }
+
+    void aBackupOfAnEarlierVersionRestoresWithoutAName()
+    {
+        TfrmMain main;
+        TempDatabase db;
+        ScriptedDialogs dialogs;
+        QVERIFY(School::SetName(QStringLiteral("现在的学校")));
+        const QString older = db.dir() + QStringLiteral("Bak/older.ZBK");
+        QDir().mkpath(db.dir() + QStringLiteral("Bak"));
+        QVERIFY(WriteVersion(older, 2));
+        dialogs.files.push_back(older);
+        main.findChild<QAction*>(QStringLiteral("mnuRestore"))->trigger();
+        QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('|')));
+        QCOMPARE(*School::Name(), QString());
+        QCOMPARE(db.scalar(QStringLiteral("PRAGMA user_version")).toInt(), SchemaVersions::program().current());
     }
 
     void theNameSurvivesABackupAndARestore()
