@@ -77,8 +77,18 @@ bool ScriptedDialogs::choosePrinter(QWidget*, QPrinter* printer)
 void ScriptedDialogs::printPreview(QWidget* parent, QPrinter* printer, const PaintPages& paint)
 {
     QPrintPreviewWidget preview(printer, parent);
+    preview.setObjectName(QStringLiteral("PrintPreview"));
     QObject::connect(&preview, &QPrintPreviewWidget::paintRequested, &preview, paint);
-    preview.updatePreview();
+    if (showPreviews) {
+        // Shown as the preview dialog shows it, which lays the pages out first.
+        preview.setWindowFlag(Qt::Window);
+        preview.resize(900, 700);
+        preview.show();
+        (void)QTest::qWaitForWindowExposed(&preview);
+        QCoreApplication::processEvents();
+    } else {
+        preview.updatePreview();
+    }
     previewPages << preview.pageCount();
 }
 
