@@ -6,7 +6,8 @@ namespace School {
 
 DbValue<QString> Name()
 {
-    const DbValue<RowSet> read = Db::select({QStringLiteral("Select SchoolName from TSchool Where ID=1"), {}});
+    const DbValue<RowSet> read =
+        Db::select({QStringLiteral("Select SchoolName from TSchool Where ID=1"), {}});
     if (!read)
         return DbResult(read);
     return read->isEmpty() ? QString() : read->text(0, QStringLiteral("SchoolName"));

@@ -9,7 +9,8 @@ namespace Print {
 
 QPageLayout A4(QPageLayout::Orientation orientation)
 {
-    return QPageLayout(QPageSize(QPageSize::A4), orientation, QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+    return QPageLayout(QPageSize(QPageSize::A4), orientation, QMarginsF(12, 12, 12, 12),
+                       QPageLayout::Millimeter);
 }
 
 QFont Font(qreal pointSize, bool bold)

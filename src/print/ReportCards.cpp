@@ -22,8 +22,8 @@ public:
         m_gap = 5 * pixelsPerPoint;
         m_ruling = 20 * pixelsPerPoint;
         m_text = Print::Font(kTextPoints);
-        m_title = TextBlock(Print::Title({set.school, QStringLiteral("成绩通知单")}), Print::Font(kTitlePoints, true),
-                            device, width, Qt::AlignHCenter);
+        m_title = TextBlock(Print::Title({set.school, QStringLiteral("成绩通知单")}),
+                            Print::Font(kTitlePoints, true), device, width, Qt::AlignHCenter);
 
         m_columns.append({QStringLiteral("科目"), Qt::AlignLeft, false});
         for (const QString& subject : set.subjects)
@@ -84,7 +84,8 @@ public:
         y += m_lineHeight;
         painter.setPen(QPen(Qt::black, lineWidth));
         for (int line = 1; line <= m_remarkLines; ++line)
-            painter.drawLine(QPointF(origin.x(), y + line * m_ruling), QPointF(origin.x() + m_width, y + line * m_ruling));
+            painter.drawLine(QPointF(origin.x(), y + line * m_ruling),
+                             QPointF(origin.x() + m_width, y + line * m_ruling));
         y += m_remarkLines * m_ruling + m_gap;
 
         // "家长签名：" and "日期：" each before a line to write on.
@@ -94,8 +95,10 @@ public:
         const qreal baseline = y + m_lineHeight;
         const qreal half = m_width / 2;
         painter.setPen(Qt::black);
-        painter.drawText(QRectF(origin.x(), y, m_width, m_lineHeight), Qt::AlignLeft | Qt::AlignVCenter, sign);
-        painter.drawText(QRectF(origin.x() + half, y, half, m_lineHeight), Qt::AlignLeft | Qt::AlignVCenter, date);
+        painter.drawText(QRectF(origin.x(), y, m_width, m_lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                         sign);
+        painter.drawText(QRectF(origin.x() + half, y, half, m_lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                         date);
         painter.setPen(QPen(Qt::black, lineWidth));
         painter.drawLine(QPointF(origin.x() + metrics.horizontalAdvance(sign), baseline),
                          QPointF(origin.x() + half - m_gap * 2, baseline));
@@ -109,7 +112,8 @@ private:
         const ReportCard& card = set.cards.at(i);
         const QString space = QStringLiteral("　　");
         const QString text = set.term + space + QStringLiteral("班级：") + set.className + space +
-                             QStringLiteral("姓名：") + card.name + space + QStringLiteral("学号：") + card.number;
+                             QStringLiteral("姓名：") + card.name + space + QStringLiteral("学号：") +
+                             card.number;
         return TextBlock(text, m_text, m_device, m_width, Qt::AlignLeft);
     }
 

@@ -24,8 +24,8 @@ struct Piece {
 
 struct Page {
     QVector<Piece> pieces;
-    int rows = 0;        // pieces of rows other than the header
-    qreal legendY = -1;  // where the legend stands, if on this page
+    int rows = 0;       // pieces of rows other than the header
+    qreal legendY = -1; // where the legend stands, if on this page
 };
 
 // The legend as boxes in a flow: each sign on its mark's colours, then its
@@ -64,7 +64,8 @@ public:
             m_items.append({place(w), table.legendCaption, Qt::black, QColor(), false});
         }
         for (const LegendEntry& entry : table.legend) {
-            const qreal signWidth = entry.sign.isEmpty() ? 0 : metrics.horizontalAdvance(entry.sign) + 2 * pad;
+            const qreal signWidth =
+                entry.sign.isEmpty() ? 0 : metrics.horizontalAdvance(entry.sign) + 2 * pad;
             const qreal textWidth = metrics.horizontalAdvance(entry.text) + pad;
             const qreal gap = 2 * pad;
             const QRectF whole = place(signWidth + textWidth + gap);
@@ -73,8 +74,8 @@ public:
                                 entry.textColour, entry.background, true});
             const QRectF words(whole.x() + signWidth + pad / 2, whole.y(), textWidth, whole.height());
             // The words in the mark's colours too, as on the screen.
-            m_items.append({words, entry.text, entry.textColour, signWidth > 0 ? QColor() : entry.background,
-                            false});
+            m_items.append(
+                {words, entry.text, entry.textColour, signWidth > 0 ? QColor() : entry.background, false});
         }
         m_height = y + metrics.height();
     }

@@ -79,8 +79,9 @@ PrintTable StatisticsTable(const PrintedClass& named, const ClassResults& result
                       << (places->before ? PlaceChangeText(now, places->before->at(s)) : QString());
         }
         // The colours of the table: the honours mark is written over the failing one.
-        row.text = marks.honours ? ResultsTable::HonoursColor()
-                                 : marks.failing ? ResultsTable::FailColor() : QColor(Qt::black);
+        row.text = marks.honours   ? ResultsTable::HonoursColor()
+                   : marks.failing ? ResultsTable::FailColor()
+                                   : QColor(Qt::black);
         if (marks.progress)
             row.background = ResultsTable::ProgressColor();
         table.rows.append(row);

@@ -60,6 +60,5 @@ void SummaryRows::show(const ClassResults& results)
     };
     for (int j = 0; j < results.subjectCount(); ++j)
         writeColumn(ResultsTable::FirstSubjectCol + j, Texts(SubjectFigures(results, j), true));
-    writeColumn(ResultsTable::FirstSubjectCol + results.subjectCount(),
-                Texts(TotalFigures(results), false));
+    writeColumn(ResultsTable::FirstSubjectCol + results.subjectCount(), Texts(TotalFigures(results), false));
 }

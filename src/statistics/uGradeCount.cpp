@@ -2,19 +2,19 @@
 
 #include "data/GroupedResults.h"
 #include "data/Messages.h"
+#include "data/Roster.h"
+#include "data/School.h"
 #include "data/SqlText.h"
 #include "forms/UserSettings.h"
 #include "forms/uPub.h"
 #include "print/PrintCommands.h"
 #include "print/TableDocument.h"
-#include "data/Roster.h"
-#include "data/School.h"
-#include "statistics/StatisticsPrint.h"
-#include "statistics/uReportCards.h"
 #include "statistics/AnalysisPage.h"
 #include "statistics/GradeCountParts.h"
+#include "statistics/StatisticsPrint.h"
 #include "statistics/SummaryRows.h"
 #include "statistics/uGradeTrend.h"
+#include "statistics/uReportCards.h"
 #include "students/uStudentEdit.h"
 #include "widgets/FollowingGrid.h"
 #include "widgets/StringAlignGrid.h"
@@ -26,8 +26,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -72,6 +72,34 @@ RowKeys ScoresOf(const ClassResults& results, int subject)
     for (int s = 0; s < results.studentCount(); ++s)
         keys[s] = results.shownScore(s, subject);
     return keys;
+}
+
+// The report cards of the class on show as chosen, with the roster's 不在校
+// as it stands now; no document (after the message) when there is none to print.
+PrintJob ReportCardsJob(const ClassResults& results, bool places, const ClassSelection& shown,
+                        ReportCardDocument::Layout layout, bool forInactive)
+{
+    const DbValue<QString> school = School::Name();
+    if (!Succeeded(school, Msg::ReadFailed))
+        return {};
+    QSet<qint64> leftOut;
+    if (!forInactive) {
+        const DbValue<RowSet> roster = Db::select(Roster::Students(shown.ClassCode));
+        if (!Succeeded(roster, Msg::ReadFailed))
+            return {};
+        for (int r = 0; r < roster->rowCount(); ++r)
+            if (roster->value(r, QStringLiteral("IsActive")).toInt() == 0)
+                leftOut.insert(roster->value(r, QStringLiteral("ID")).toLongLong());
+    }
+    ReportCardSet cards = ReportCardsOf({*school, shown.TermName, shown.ClassName}, results, places, leftOut);
+    if (cards.cards.isEmpty()) {
+        ShowMessage(PrintMsg::NoReportCards);
+        return {};
+    }
+    PrintJob job;
+    job.document = std::make_unique<ReportCardDocument>(std::move(cards), layout);
+    job.nameParts = QStringList{shown.TermName, shown.ClassName, QStringLiteral("成绩通知单")};
+    return job;
 }
 
 } // namespace
@@ -362,30 +390,8 @@ void TfrmGradeCount::cmdReportCardsClick()
         return;
     const ClassResults results = m_load->results;
     const bool places = m_places.has_value();
-    ShowReportCards([results, places, shown](ReportCardDocument::Layout layout, bool forInactive) -> PrintJob {
-        const DbValue<QString> school = School::Name();
-        if (!Succeeded(school, Msg::ReadFailed))
-            return {};
-        // Who is no longer in school, as the roster has it now.
-        QSet<qint64> leftOut;
-        if (!forInactive) {
-            const DbValue<RowSet> roster = Db::select(Roster::Students(shown.ClassCode));
-            if (!Succeeded(roster, Msg::ReadFailed))
-                return {};
-            for (int r = 0; r < roster->rowCount(); ++r)
-                if (roster->value(r, QStringLiteral("IsActive")).toInt() == 0)
-                    leftOut.insert(roster->value(r, QStringLiteral("ID")).toLongLong());
-        }
-        ReportCardSet cards =
-            ReportCardsOf({*school, shown.TermName, shown.ClassName}, results, places, leftOut);
-        if (cards.cards.isEmpty()) {
-            ShowMessage(PrintMsg::NoReportCards);
-            return {};
-        }
-        PrintJob job;
-        job.document = std::make_unique<ReportCardDocument>(std::move(cards), layout);
-        job.nameParts = QStringList{shown.TermName, shown.ClassName, QStringLiteral("成绩通知单")};
-        return job;
+    ShowReportCards([results, places, shown](ReportCardDocument::Layout layout, bool forInactive) {
+        return ReportCardsJob(results, places, shown, layout, forInactive);
     });
 }
 

@@ -33,8 +33,10 @@ TfrmReportCards::TfrmReportCards(Source source, QWidget* parent) : TForm(parent)
     chkInactive->move(20, 74);
     chkInactive->adjustSize();
     chkInactive->setChecked(UserSettings::ReportCardsForInactive());
-    connect(rbThree, &QRadioButton::toggled, this, [](bool on) { UserSettings::SetReportCardsThreePerPage(on); });
-    connect(chkInactive, &QCheckBox::toggled, this, [](bool on) { UserSettings::SetReportCardsForInactive(on); });
+    connect(rbThree, &QRadioButton::toggled, this,
+            [](bool on) { UserSettings::SetReportCardsThreePerPage(on); });
+    connect(chkInactive, &QCheckBox::toggled, this,
+            [](bool on) { UserSettings::SetReportCardsForInactive(on); });
 
     commands = new PrintCommands(
         this, [this, source = std::move(source)] { return source(layout(), forInactive()); });
@@ -66,7 +68,8 @@ TfrmReportCards::TfrmReportCards(Source source, QWidget* parent) : TForm(parent)
 
 ReportCardDocument::Layout TfrmReportCards::layout() const
 {
-    return rbOne->isChecked() ? ReportCardDocument::Layout::OnePerPage : ReportCardDocument::Layout::ThreePerPage;
+    return rbOne->isChecked() ? ReportCardDocument::Layout::OnePerPage
+                              : ReportCardDocument::Layout::ThreePerPage;
 }
 
 bool TfrmReportCards::forInactive() const

@@ -9,9 +9,9 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QFileInfo>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -93,7 +93,8 @@ private slots:
             QVERIFY(text.contains(QStringLiteral("第一中学 2024-2025学年第一学期 高一(1)班 成绩统计")));
             // The header row, in its order, on every page.
             const QString squeezed = Pdf::Squeezed(text);
-            QVERIFY2(squeezed.contains(QStringLiteral("标记姓名学号科目1科目2")), qPrintable(squeezed.left(200)));
+            QVERIFY2(squeezed.contains(QStringLiteral("标记姓名学号科目1科目2")),
+                     qPrintable(squeezed.left(200)));
             QVERIFY(squeezed.contains(QStringLiteral("科目12总分")));
             QVERIFY(text.contains(QStringLiteral("第 %1 页 共 %2 页").arg(p).arg(pages)));
             static const QRegularExpression name(QStringLiteral("学生\\d{3}"));
@@ -177,7 +178,8 @@ private slots:
         const QString text = Pdf::Squeezed(Pdf::Text(pdf, 0));
         QCOMPARE(text.count(longName), 5);
         for (int c = 1; c <= 24; ++c)
-            QVERIFY2(text.contains(QStringLiteral("很长的科目名称第%1号").arg(c)), qPrintable(QString::number(c)));
+            QVERIFY2(text.contains(QStringLiteral("很长的科目名称第%1号").arg(c)),
+                     qPrintable(QString::number(c)));
         // Figures stay whole on one line.
         QCOMPARE(Pdf::Text(pdf, 0).count(QStringLiteral("100.0")), 5 * 23);
         // Every word within the page's printable width.
@@ -192,7 +194,8 @@ private slots:
     {
         PrintTable table;
         table.title = QStringLiteral("违纪说明");
-        table.columns = {{QStringLiteral("姓名"), Qt::AlignLeft, false}, {QStringLiteral("违纪说明"), Qt::AlignLeft, false}};
+        table.columns = {{QStringLiteral("姓名"), Qt::AlignLeft, false},
+                         {QStringLiteral("违纪说明"), Qt::AlignLeft, false}};
         QStringList lines;
         for (int i = 0; i < 90; ++i)
             lines << QStringLiteral("第%1行").arg(i + 1);
@@ -218,9 +221,11 @@ private slots:
         set.averages = {QStringLiteral("80.0"), QStringLiteral("75.5"), QStringLiteral("—")};
         set.totalAverage = QStringLiteral("155.5");
         for (int s = 0; s < 7; ++s)
-            set.cards.append({QStringLiteral("学生%1").arg(s + 1), QString::number(1000 + s),
+            set.cards.append({QStringLiteral("学生%1").arg(s + 1),
+                              QString::number(1000 + s),
                               {QStringLiteral("90.0"), QStringLiteral("8%1.0").arg(s), QStringLiteral("—")},
-                              QStringLiteral("17%1.0").arg(s), QString::number(s + 1)});
+                              QStringLiteral("17%1.0").arg(s),
+                              QString::number(s + 1)});
 
         const QString three = write(ReportCardDocument(set, ReportCardDocument::Layout::ThreePerPage),
                                     QStringLiteral("cards3.pdf"));
@@ -278,10 +283,11 @@ private slots:
 
     void proposedNamesHoldOnlyWhatAFileNameCan()
     {
-        QCOMPARE(PrintCommands::ProposedFileName({QStringLiteral("2024-2025学年第一学期"), QStringLiteral("高一(1)班"),
-                                                  QStringLiteral("成绩统计")}),
+        QCOMPARE(PrintCommands::ProposedFileName({QStringLiteral("2024-2025学年第一学期"),
+                                                  QStringLiteral("高一(1)班"), QStringLiteral("成绩统计")}),
                  QStringLiteral("2024-2025学年第一学期_高一(1)班_成绩统计.pdf"));
-        QCOMPARE(PrintCommands::ProposedFileName({QStringLiteral("2024/2025:上"), QString(), QStringLiteral("a*b?\"<>|\\c")}),
+        QCOMPARE(PrintCommands::ProposedFileName(
+                     {QStringLiteral("2024/2025:上"), QString(), QStringLiteral("a*b?\"<>|\\c")}),
                  QStringLiteral("2024-2025-上_a-b------c.pdf"));
     }
 
@@ -303,7 +309,8 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.pdf")});
 
         // A folder that does not exist.
-        QVERIFY(!PrintCommands::WritePdf(TableDocument(ClassTable(3, 2)), dir.filePath(QStringLiteral("no/such.pdf"))));
+        QVERIFY(!PrintCommands::WritePdf(TableDocument(ClassTable(3, 2)),
+                                         dir.filePath(QStringLiteral("no/such.pdf"))));
 
         // Over a writable old file: replaced whole.
         QVERIFY(PrintCommands::WritePdf(TableDocument(ClassTable(3, 2)), target));

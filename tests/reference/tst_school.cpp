@@ -14,11 +14,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTemporaryDir>
-#include <QDir>
 #include <QTest>
 
 namespace {
@@ -140,7 +140,8 @@ private slots:
         ScriptedDialogs dialogs;
         QTemporaryDir dir;
         const QString first = dir.filePath(QStringLiteral("first.dat"));
-        QVERIFY(WriteFirstReleaseDatabase(first, QStringLiteral("insert into TTerm (TermCode, TermName) values (1, 'a')")));
+        QVERIFY(WriteFirstReleaseDatabase(
+            first, QStringLiteral("insert into TTerm (TermCode, TermName) values (1, 'a')")));
         const QString second = dir.filePath(QStringLiteral("second.dat"));
         QVERIFY(WriteVersion(second, 2));
         for (const QString& file : {first, second}) {
@@ -166,7 +167,8 @@ private slots:
         main.findChild<QAction*>(QStringLiteral("mnuRestore"))->trigger();
         QVERIFY2(dialogs.errors.isEmpty(), qPrintable(dialogs.errors.join('|')));
         QCOMPARE(*School::Name(), QString());
-        QCOMPARE(db.scalar(QStringLiteral("PRAGMA user_version")).toInt(), SchemaVersions::program().current());
+        QCOMPARE(db.scalar(QStringLiteral("PRAGMA user_version")).toInt(),
+                 SchemaVersions::program().current());
     }
 
     void theNameSurvivesABackupAndARestore()

@@ -141,7 +141,8 @@ private slots:
             for (const Pdf::Word& word : words.first().words)
                 if (word.text.contains(name) && word.text.size() <= 3)
                     return page.copy(int(word.xMin * scale), int(word.yMin * scale),
-                                     int((word.xMax - word.xMin) * scale) + 1, int((word.yMax - word.yMin) * scale) + 1);
+                                     int((word.xMax - word.xMin) * scale) + 1,
+                                     int((word.yMax - word.yMin) * scale) + 1);
             return QImage();
         };
         for (const QString& name : {QStringLiteral("甲"), QStringLiteral("乙"), QStringLiteral("丙")})

@@ -89,7 +89,8 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("共 2 人")));
         QVERIFY(text.contains(QStringLiteral("第 1 页 共 1 页")));
         const QString squeezed = Pdf::Squeezed(text);
-        QVERIFY(squeezed.contains(QStringLiteral("姓名学号寝室家庭地址邮编家长家庭电话是否团员有否违纪记录违纪说明是否在校")));
+        QVERIFY(squeezed.contains(
+            QStringLiteral("姓名学号寝室家庭地址邮编家长家庭电话是否团员有否违纪记录违纪说明是否在校")));
         // The roster's order (by name) and its flags as the roster shows them.
         QVERIFY2(squeezed.contains(QStringLiteral("李四0013杭州市西湖区文三路一百号是有迟到三次旷课一次否")),
                  qPrintable(squeezed));

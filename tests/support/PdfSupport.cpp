@@ -24,9 +24,9 @@ namespace Pdf {
 int PageCount(const QString& file)
 {
     const QString info = QString::fromUtf8(Run(QStringLiteral("pdfinfo"), {file}));
-    const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)"),
-                                                             QRegularExpression::MultilineOption)
-                                              .match(info);
+    const QRegularExpressionMatch match =
+        QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption)
+            .match(info);
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
 
@@ -34,7 +34,8 @@ QString Text(const QString& file, int page)
 {
     QStringList arguments{QStringLiteral("-raw"), QStringLiteral("-enc"), QStringLiteral("UTF-8")};
     if (page > 0)
-        arguments << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l") << QString::number(page);
+        arguments << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l")
+                  << QString::number(page);
     arguments << file << QStringLiteral("-");
     return QString::fromUtf8(Run(QStringLiteral("pdftotext"), arguments));
 }
@@ -57,7 +58,8 @@ QStringList Fonts(const QString& file)
 
 QList<PageWords> Words(const QString& file)
 {
-    QXmlStreamReader xml(Run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file, QStringLiteral("-")}));
+    QXmlStreamReader xml(
+        Run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), file, QStringLiteral("-")}));
     QList<PageWords> pages;
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
@@ -92,7 +94,8 @@ bool HasColour(const QImage& image, const QColor& colour, int tolerance)
     for (int y = 0; y < rgb.height(); ++y) {
         const QRgb* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
         for (int x = 0; x < rgb.width(); ++x)
-            if (qAbs(qRed(line[x]) - colour.red()) <= tolerance && qAbs(qGreen(line[x]) - colour.green()) <= tolerance &&
+            if (qAbs(qRed(line[x]) - colour.red()) <= tolerance &&
+                qAbs(qGreen(line[x]) - colour.green()) <= tolerance &&
                 qAbs(qBlue(line[x]) - colour.blue()) <= tolerance)
                 return true;
     }

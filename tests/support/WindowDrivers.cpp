@@ -2,11 +2,11 @@
 
 #include "widgets/TermClassTree.h"
 
-#include <QPrintPreviewWidget>
-#include <QPrinter>
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>

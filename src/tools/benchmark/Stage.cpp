@@ -19,7 +19,8 @@ Stage::Stage(const Options& options, const schoolgen::SchoolShape& shape, const 
     m_facts.runs = runs();
     // The choices the windows remember (显示名次, the PDF folder) are the
     // benchmark's own, kept with its school, never the user's.
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QDir(dir).filePath(QStringLiteral("settings")));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QDir(dir).filePath(QStringLiteral("settings")));
 }
 
 Stage::~Stage() = default;
