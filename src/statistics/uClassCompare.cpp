@@ -65,7 +65,7 @@ TfrmClassCompare::TfrmClassCompare(QWidget* parent) : QWidget(parent)
     bar->setFrameShadow(QFrame::Sunken);
     m_print = new PrintCommands(this, [this] { return tableJob(); });
     cmdPrint = m_print->makeButton(bar, QStringLiteral("cmdPrint"));
-    cmdPrint->setGeometry(8, 3, 55, 22);
+    cmdPrint->setGeometry(8, 3, 50, 22);
 
     auto* inner = new QVBoxLayout(GroupBox2);
     inner->setContentsMargins(2, 2, 2, 2);

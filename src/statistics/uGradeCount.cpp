@@ -210,7 +210,7 @@ void TfrmGradeCount::buildCommandBar(QWidget* page)
     // Printing in one drop-down after the rest: the table, and the report cards.
     m_print = new PrintCommands(this, [this] { return tableJob(); });
     cmdPrint = m_print->makeButton(Panel1, QStringLiteral("cmdPrint"));
-    cmdPrint->setGeometry(cmdTrend->geometry().right() + 1 + 8, 3, 55, 22);
+    cmdPrint->setGeometry(cmdTrend->geometry().right() + 1 + 8, 3, 50, 22);
     cmdPrint->menu()->addSeparator();
     m_reportCards = cmdPrint->menu()->addAction(QStringLiteral("成绩通知单…"));
     m_reportCards->setObjectName(QStringLiteral("actReportCards"));

@@ -99,6 +99,15 @@ private slots:
         ScriptedDialogs dialogs;
         school(db);
         Window w;
+        // One drop-down after the last control of the bar, in its line.
+        const QPushButton* trend = w.form->findChild<QPushButton*>(QStringLiteral("cmdTrend"));
+        QCOMPARE(w.form->printButton()->text(), QStringLiteral("打印"));
+        QCOMPARE(w.form->printButton()->y(), trend->y());
+        QVERIFY(w.form->printButton()->x() > trend->geometry().right());
+        QStringList items;
+        for (QAction* action : w.form->printButton()->menu()->actions())
+            items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        QCOMPARE(items, (QStringList{"打印", "打印预览", "导出PDF", "-", "成绩通知单…"}));
         // Nothing on show: nothing to print, nothing asked.
         w.form->printCommands()->pdfAction()->trigger();
         QVERIFY(dialogs.fileRequests.isEmpty());
