@@ -3,11 +3,17 @@
 #include "tools/benchmark/Drivers.h"
 #include "tools/benchmark/Program.h"
 
+#include "widgets/TermClassTree.h"
+
+#include <QAbstractItemView>
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QSettings>
+#include <QTest>
 
 #include <cstdio>
 
@@ -127,6 +133,37 @@ void Stage::fault(Figures& f, const QString& why)
     if (!f.faulty)
         std::fprintf(stderr, "warning: %s: %s\n", qPrintable(f.name), qPrintable(why));
     f.faulty = true;
+}
+
+void Stage::timeClassClick(Figures& f, TTermClassTree* tree, const Target& target, int run)
+{
+    const int term = termOf(run);
+    OpenTerm(tree, term);
+    settle();
+    time(f, target, [&] { ClickNode(tree, ClassNode(tree, term, classOf(run))); });
+}
+
+void Stage::timeNextRow(Figures& f, QAbstractItemView* list, const Target& target)
+{
+    if (list->currentIndex().row() + 1 >= list->model()->rowCount()) {
+        QTest::keyClick(list, Qt::Key_Home, Qt::ControlModifier);
+        settle();
+    }
+    time(f, target, [list] { QTest::keyClick(list, Qt::Key_Down); });
+}
+
+QWidget* Stage::openMdiChild(const char* menuItem)
+{
+    TriggerMenuItem(mainWindow(), menuItem);
+    settle();
+    QMdiSubWindow* frame = mainWindow()->findChild<QMdiArea*>()->subWindowList().value(0);
+    return frame ? frame->widget() : nullptr;
+}
+
+void Stage::closeMdiChildren()
+{
+    mainWindow()->findChild<QMdiArea*>()->closeAllSubWindows();
+    settle();
 }
 
 void Stage::settle()

@@ -14,6 +14,9 @@
 #include <functional>
 #include <memory>
 
+class QAbstractItemView;
+class TTermClassTree;
+
 namespace bench {
 
 class Program;
@@ -63,6 +66,17 @@ public:
     // Runs work on the modal window that the main window's menu item opens,
     // then closes it; false (and a warning) when none opened.
     bool inModal(const char* menuItem, const std::function<void(QWidget*)>& work);
+    // Times a click on the class of run i in tree, its term opened first
+    // (untimed), until target was painted.
+    void timeClassClick(Figures& f, TTermClassTree* tree, const Target& target, int run);
+    // Times the step down a list to its next row, from the top again after
+    // the last, until target was painted.
+    void timeNextRow(Figures& f, QAbstractItemView* list, const Target& target);
+    // The window that the main window's menu item opened inside its MDI
+    // area, or nullptr; closeMdiChildren() closes every such window.
+    QWidget* openMdiChild(const char* menuItem);
+    void closeMdiChildren();
+
     // Marks a figure as unreliable, saying why once.
     void fault(Figures& f, const QString& why);
     // Lets everything queued run, so that one action's paint is not taken for the next's.
