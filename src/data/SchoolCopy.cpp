@@ -213,6 +213,13 @@ DbResult emptySchool(const QSqlDatabase& db)
     return {};
 }
 
+// The school's tables in the order they are copied: referred tables first,
+// so every reference is met as it arrives, then the school's own row.
+QStringList copiedTables()
+{
+    return TDM::tableNames() + QStringList{QStringLiteral("TSchool")};
+}
+
 } // namespace
 
 DbValue<CopiedRows> CopySchool(const StoreLocation& from, const StoreLocation& to)
@@ -246,8 +253,10 @@ DbValue<CopiedRows> CopySchool(const StoreLocation& from, const StoreLocation& t
 
     CopiedRows copied;
     QMap<QString, QPair<QStringList, QVector<QVariantList>>> read;
-    // Referred tables first, so every reference is met as it arrives.
-    for (const QString& table : TDM::tableNames()) {
+    // A new school's schema made its own row of the school's name; the source's takes its place.
+    if (DbResult cleared = destination.exec(QStringLiteral("delete from TSchool")); !cleared)
+        return cleared;
+    for (const QString& table : copiedTables()) {
         const DbValue<QStringList> columns = columnsOf(source.db(), table);
         if (!columns)
             return DbResult(columns);

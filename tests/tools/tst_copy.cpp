@@ -17,7 +17,7 @@ QStringList everyRow(const StoreLocation& store)
 {
     TDM dm(store);
     QStringList out;
-    for (const QString& table : TDM::tableNames()) {
+    for (const QString& table : TDM::tableNames() + QStringList{QStringLiteral("TSchool")}) {
         QSqlQuery q(dm.ADOLocal());
         if (!q.exec(QStringLiteral("select * from %1 order by ID").arg(table)))
             return {QStringLiteral("cannot read %1").arg(table)};
@@ -42,6 +42,7 @@ void fillSchool(const TempDataFile& db)
     db.addGrade(1, QStringLiteral("C1"), ann, QStringLiteral("CN"), 72.5);
     db.addGrade(1, QStringLiteral("C1"), ann, QStringLiteral("MA"), 0.1);
     db.addStandard(1, QStringLiteral("C1"), QStringLiteral("MA"), 85);
+    db.exec(QStringLiteral("update TSchool set SchoolName='实验中学'"));
 }
 
 } // namespace
@@ -59,6 +60,7 @@ private slots:
         QVERIFY2(copied, qPrintable(copied.error()));
         QCOMPARE(copied->value(QStringLiteral("TStudent")), 2);
         QCOMPARE(everyRow(copy), everyRow(school.store()));
+        QVERIFY(everyRow(copy).contains(QStringLiteral("TSchool|1|实验中学")));
         // Twice: the destination is no longer empty, and stays as it is.
         const DbValue<CopiedRows> again = CopySchool(school.store(), copy);
         QVERIFY(!again);
