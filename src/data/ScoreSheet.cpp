@@ -81,16 +81,26 @@ DbValue<QSet<qint64>> Roster(const QString& classCode)
 // grows with the square of its values.
 constexpr int CellsPerStatement = 50;
 
-// "(?,?),(?,?)" for count rows of width values.
-QString Tuples(int count, int width)
+// count rows of tuple, "(?,?),(?,?)".
+QString Tuples(int count, const QString& tuple)
 {
-    const QString tuple = QLatin1Char('(') + PlaceMarks(width) + QLatin1Char(')');
     QStringList tuples;
     tuples.reserve(count);
     for (int i = 0; i < count; ++i)
         tuples << tuple;
     return tuples.join(QLatin1Char(','));
 }
+
+QString Tuples(int count, int width)
+{
+    return Tuples(count, QLatin1Char('(') + PlaceMarks(width) + QLatin1Char(')'));
+}
+
+// A cell's key (and score) as a row of a values list. The server takes an
+// untyped value in a values list of its own for text, which no number
+// compares with; the casts name the columns' types (SQLite takes them too).
+const QString KeyTuple = QStringLiteral("(cast(? as bigint),?)");
+const QString ScoreTuple = QStringLiteral("(cast(? as bigint),?,cast(? as double precision))");
 
 // Runs one statement per chunk of the writes; statementFor builds it.
 template <class Build> DbResult InChunks(const QVector<CellWrite>& writes, Build statementFor)
@@ -110,7 +120,7 @@ DbResult Update(const SheetClass& klass, const QVector<CellWrite>& writes)
         Statement update{QStringLiteral("Update TGrade Set Score = w.column3 From (Values %1) As w "
                                         "Where TGrade.TermCode = ? And TGrade.ClassCode = ? "
                                         "And TGrade.StudentID = w.column1 And TGrade.SubjectCode = w.column2")
-                             .arg(Tuples(chunk.size(), 3)),
+                             .arg(Tuples(chunk.size(), ScoreTuple)),
                          {}};
         for (const CellWrite& w : chunk)
             update.values << w.cell.studentId << w.cell.subjectCode << *w.score;
@@ -141,7 +151,7 @@ DbResult Remove(const SheetClass& klass, const QVector<CellWrite>& writes)
     return InChunks(writes, [&klass](const QVector<CellWrite>& chunk) {
         Statement remove{QStringLiteral("Delete from TGrade Where TermCode = ? And ClassCode = ? "
                                         "And (StudentID, SubjectCode) in (Values %1)")
-                             .arg(Tuples(chunk.size(), 2)),
+                             .arg(Tuples(chunk.size(), KeyTuple)),
                          {klass.termCode, klass.classCode}};
         for (const CellWrite& w : chunk)
             remove.values << w.cell.studentId << w.cell.subjectCode;

@@ -4,7 +4,6 @@
 #include "TempDataFile.h"
 
 #include "data/ScoreSheet.h"
-#include "data/ScratchConnection.h"
 #include "data/uDM.h"
 
 #include <QSqlQuery>
@@ -195,10 +194,8 @@ void TestScoreSheet::conditionalWriteRefusesAChangeMadeElsewhere()
     const QVector<CellWrite> back{{s.cell(s.ann, "CN"), std::nullopt}, {s.cell(s.bob, "CN"), std::nullopt}};
     {
         // Another program changes one of the cells through its own connection.
-        ScratchConnection other(s.db.dataFile());
-        QVERIFY(other.db().open());
-        QSqlQuery q(other.db());
-        QVERIFY(q.exec(QStringLiteral("update TGrade set Score=99 where StudentID=%1").arg(s.bob)));
+        const OtherClerk other(s.db);
+        other.exec(QStringLiteral("update TGrade set Score=99 where StudentID=%1").arg(s.bob));
     }
     DbValue<SheetWrite> w = ScoreSheet::StoreScoresIfUnchanged(kClass, back, {80.0, 81.0});
     QCOMPARE(w->outcome, SheetWrite::Outcome::Changed);

@@ -2,7 +2,6 @@
 // cleared, taken back and made again, each compared with TGrade's rows.
 #include "TestSupport.h"
 
-#include "data/ScratchConnection.h"
 #include "data/uDM.h"
 #include "scores/ScoreSheetModel.h"
 #include "scores/ScoreSheetView.h"
@@ -73,14 +72,8 @@ struct School {
         return list;
     }
 
-    // Changes the data file through a connection of its own, as another program would.
-    void elsewhere(const QString& sql) const
-    {
-        ScratchConnection other(db.dataFile());
-        QVERIFY(other.db().open());
-        QSqlQuery q(other.db());
-        QVERIFY2(q.exec(sql), qPrintable(sql));
-    }
+    // Changes the school through a connection of its own, as another program would.
+    void elsewhere(const QString& sql) const { OtherClerk(db).exec(sql); }
 };
 
 struct Window {
