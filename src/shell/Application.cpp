@@ -93,10 +93,14 @@ QString TApplication::dataFilePath()
 
 StoreLocation TApplication::storeLocation()
 {
-    const QString settings = StoreSettingsPath(QCoreApplication::applicationDirPath());
-    if (const std::optional<ServerLocation> server = ReadStoreSettings(settings))
+    return storeLocation(QCoreApplication::applicationDirPath());
+}
+
+StoreLocation TApplication::storeLocation(const QString& programDir)
+{
+    if (const std::optional<ServerLocation> server = ReadStoreSettings(StoreSettingsPath(programDir)))
         return StoreLocation::onServer(*server);
-    return StoreLocation::file(dataFilePath());
+    return StoreLocation::file(QDir(programDir).absoluteFilePath(QStringLiteral("db/Student.dat")));
 }
 
 void TApplication::dataModuleCreated(TDM& dm)

@@ -25,6 +25,8 @@ public:
     // Where the school is kept: the server that the settings file beside the
     // program names (StudentGrades.ini), or else the data file.
     static StoreLocation storeLocation();
+    // The same for a program in programDir.
+    static StoreLocation storeLocation(const QString& programDir);
     // Start-up once the data module exists: a server that wants a password
     // libpq could not supply is asked for it once; a connection that did not
     // open is reported once and start-up goes on; the temporary files that

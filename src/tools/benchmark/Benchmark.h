@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/StoreLocation.h"
+
 #include <QString>
 #include <vector>
 
@@ -11,19 +13,27 @@ namespace bench {
 
 struct Options {
     std::vector<int> termFactors{1}; // one school per factor: 20 terms times the factor
-    int runs = 25;                   // repetitions of each action
-    int rounds = 3;                  // turns each school takes; an action counts with its best
-    QString dir;                     // where the schools are built and kept; empty: a temporary folder
-    QString program;                 // the StudentGrades executable whose start-up is timed
-    QString probePluginPath;         // the plugin folder of the probe that ends it once shown
-    int session = 0;                 // >0: measure only this factor's school, in this process
-    QString resultsFile;             // where such a session leaves its results
-    QString only;                    // non-empty: only the groups of actions whose name contains it
+    // Each school on each of these: its data file, and a PostgreSQL server
+    // started for the run on this machine's loopback.
+    std::vector<Engine> engines{Engine::File};
+    int runs = 25;                // repetitions of each action
+    int rounds = 3;               // turns each school takes; an action counts with its best
+    QString dir;                  // where the schools are built and kept; empty: a temporary folder
+    QString program;              // the StudentGrades executable whose start-up is timed
+    QString probePluginPath;      // the plugin folder of the probe that ends it once shown
+    int session = 0;              // >0: measure only this factor's school, in this process
+    Engine engine = Engine::File; // that session's engine
+    QString serverUrl;            // that session's database on the run's server
+    QString resultsFile;          // where such a session leaves its results
+    QString only;                 // non-empty: only the groups of actions whose name contains it
 };
 
+// The name a report gives an engine: "file" or "server".
+QString EngineName(Engine engine);
+
 // Prints the figures of every school and, with several factors, how each
-// action grew against the first. Returns 0 when every target was met, 1
-// when some were missed, 2 when the benchmark could not run.
+// action grew against the first; with both engines, the server against the file. Returns 0 when every target
+// was met, 1 when some were missed, 2 when the benchmark could not run.
 int Run(const Options& options);
 
 } // namespace bench

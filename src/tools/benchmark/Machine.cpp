@@ -1,5 +1,6 @@
 #include "tools/benchmark/Machine.h"
 
+#include "data/SqlEngine.h"
 #include "data/uDM.h"
 
 #include <QFile>
@@ -62,15 +63,20 @@ QString Machine()
 
 namespace {
 
-// Runs read on a read-only connection of its own to the file at path, apart
-// from the program's connection.
-void readFile(const QString& path, const std::function<void(QSqlQuery&)>& read)
+// Runs read on a connection of its own to the school, apart from the
+// program's connection (read-only on a file).
+void readStore(const StoreLocation& store, const std::function<void(QSqlQuery&)>& read)
 {
     const QString name = QStringLiteral("bench-read-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        db.setDatabaseName(path);
+        QSqlDatabase db;
+        if (store.engine == Engine::Server) {
+            db = SqlEngine::addServerConnection(store.server, name);
+        } else {
+            db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+            db.setDatabaseName(store.dataFile);
+        }
         if (db.open()) {
             QSqlQuery q(db);
             read(q);
@@ -84,7 +90,7 @@ void readFile(const QString& path, const std::function<void(QSqlQuery&)>& read)
 QString schemaOf(const QString& path)
 {
     QString schema;
-    readFile(path, [&schema](QSqlQuery& q) {
+    readStore(StoreLocation::file(path), [&schema](QSqlQuery& q) {
         if (q.exec(QStringLiteral("select type, name, sql from sqlite_master where name not like 'sqlite_%' "
                                   "order by type, name")))
             while (q.next())
@@ -102,17 +108,23 @@ bool SchemaIsCurrent(const QString& path)
     return TDM::createDatabase(fresh) && schemaOf(fresh) == schemaOf(path);
 }
 
-FileCounts CountsOf(const QString& path)
+StoreCounts CountsOf(const StoreLocation& store)
 {
-    FileCounts counts;
-    readFile(path, [&counts](QSqlQuery& q) {
-        if (q.exec(QStringLiteral("select sqlite_version(),(select count(*) from TGrade),"
-                                  "(select count(*) from TStudent),(select count(*) from THonoursStd)")) &&
+    StoreCounts counts;
+    const bool server = store.engine == Engine::Server;
+    const QString engine = server ? QStringLiteral("'PostgreSQL ' || current_setting('server_version'),"
+                                                   "pg_database_size(current_database())")
+                                  : QStringLiteral("'SQLite ' || sqlite_version(),-1");
+    readStore(store, [&counts, &engine](QSqlQuery& q) {
+        if (q.exec(QStringLiteral("select %1,(select count(*) from TGrade),(select count(*) from TStudent),"
+                                  "(select count(*) from THonoursStd)")
+                       .arg(engine)) &&
             q.next()) {
-            counts.sqliteVersion = q.value(0).toString();
-            counts.grades = q.value(1).toLongLong();
-            counts.students = q.value(2).toInt();
-            counts.standards = q.value(3).toLongLong();
+            counts.engineVersion = q.value(0).toString();
+            counts.size = q.value(1).toLongLong();
+            counts.grades = q.value(2).toLongLong();
+            counts.students = q.value(3).toInt();
+            counts.standards = q.value(4).toLongLong();
         }
     });
     return counts;

@@ -1,6 +1,8 @@
 #pragma once
 
 // The machine's and the data file's own figures, read beside the measurements.
+#include "data/StoreLocation.h"
+
 #include <QString>
 
 namespace bench {
@@ -20,13 +22,14 @@ QString Machine();
 // school must not miss an index added since.
 bool SchemaIsCurrent(const QString& path);
 
-// What a data file holds, read on a connection of its own.
-struct FileCounts {
+// What a school holds, read on a connection of its own.
+struct StoreCounts {
     qint64 grades = 0;
     int students = 0;
     qint64 standards = 0;
-    QString sqliteVersion;
+    QString engineVersion; // "SQLite 3.40.1", "PostgreSQL 15.18"
+    qint64 size = -1;      // of a server's database; a file's is its length
 };
-FileCounts CountsOf(const QString& path);
+StoreCounts CountsOf(const StoreLocation& store);
 
 } // namespace bench

@@ -11,7 +11,8 @@ Program::Program(const QString& dir)
 {
     m_main = std::make_unique<TfrmMain>();
     AppPath = dir; // the main window took the benchmark's own directory
-    m_dm = std::make_unique<TDM>(dir + QStringLiteral("db/Student.dat"));
+    // As main() chooses: the server named beside the program, or its data file.
+    m_dm = std::make_unique<TDM>(TApplication::storeLocation(dir));
     TApplication::dataModuleCreated(*m_dm);
 }
 

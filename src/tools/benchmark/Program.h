@@ -1,8 +1,9 @@
 #pragma once
 
 // The program as main() makes it: the main window and the data module, on
-// the data file of a school's folder. The one place of the benchmark that
-// knows how the program is put together.
+// the school of a school's folder (its data file, or the server that the
+// settings file there names). The one place of the benchmark that knows how
+// the program is put together.
 #include <QString>
 #include <memory>
 

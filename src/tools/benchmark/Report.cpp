@@ -1,5 +1,6 @@
 #include "tools/benchmark/Report.h"
 
+#include "tools/benchmark/Benchmark.h"
 #include "tools/benchmark/Machine.h"
 #include "tools/benchmark/Targets.h"
 
@@ -37,7 +38,25 @@ QString memory(qint64 kb)
     return kb > 0 ? Megabytes(kb * 1024) : QStringLiteral("n/a");
 }
 
+// The column that names the engine of a figure.
+constexpr int kEngineWidth = 7;
+
+QString engineColumn(Engine engine)
+{
+    return QLatin1Char(' ') + padded(EngineName(engine), kEngineWidth);
+}
+
+QString onEngine(Engine engine)
+{
+    return engine == Engine::Server ? QStringLiteral("on the server") : QStringLiteral("on the file");
+}
+
 } // namespace
+
+QString EngineName(Engine engine)
+{
+    return engine == Engine::Server ? QStringLiteral("server") : QStringLiteral("file");
+}
 
 QTextStream& Out()
 {
@@ -47,37 +66,43 @@ QTextStream& Out()
 
 void PrintSchool(const SchoolFacts& facts, const Results& results)
 {
-    Out() << "\n== " << facts.title << " ==\n";
+    const bool server = facts.engine == Engine::Server;
+    Out() << "\n== " << facts.title << ", " << onEngine(facts.engine) << " ==\n";
     if (facts.grades) {
         Out() << "TGrade rows " << facts.grades << ", students " << facts.students << ", honours standards "
               << facts.standards;
         if (facts.generatedSeconds >= 0)
             Out() << "; built in " << QString::number(facts.generatedSeconds, 'f', 1) << " s";
+        if (facts.copiedSeconds >= 0)
+            Out() << "; copied onto the server in " << QString::number(facts.copiedSeconds, 'f', 1) << " s";
         Out() << "\n";
     }
-    Out() << "database " << Megabytes(facts.fileSize) << "; peak memory of the benchmark while measuring "
+    Out() << "database " << Megabytes(facts.databaseSize) << "; peak memory of the benchmark while measuring "
           << (facts.peakKb >= 0 ? Megabytes(facts.peakKb * 1024) : QStringLiteral("n/a"))
           << "; of StudentGrades at start-up " << memory(facts.programPeakKb) << "\n";
-    Out() << "machine: " << Machine() << ", SQLite " << facts.sqliteVersion << "\n";
+    Out() << "machine: " << Machine() << ", " << facts.engineVersion << "\n";
+    if (server)
+        Out() << "server: " << facts.serverAt << "\n";
     Out() << "load average before " << facts.loadBefore << ", after " << facts.loadAfter
           << " (other work on the machine shows in every figure)\n";
     const QScreen* screen = QGuiApplication::primaryScreen();
     const QRect size = screen ? screen->geometry() : QRect();
     Out() << "screen " << size.width() << "x" << size.height() << " (" << QGuiApplication::platformName()
           << "); runs per action: " << facts.runs << " after one warm-up run"
-          << "; data file in the system's cache"
+          << (server ? "; the school in the server's buffers" : "; data file in the system's cache")
           << "; times in ms from the user's action until the result is painted\n\n";
-    PrintFigures(results);
+    PrintFigures(results, facts.engine);
 }
 
-void PrintFigures(const Results& results)
+void PrintFigures(const Results& results, Engine engine)
 {
-    Out() << padded(QStringLiteral("action"), kNameWidth) << "  median       max  handler  target\n";
+    Out() << padded(QStringLiteral("action"), kNameWidth) << QLatin1Char(' ')
+          << padded(QStringLiteral("engine"), kEngineWidth) << "  median       max  handler  target\n";
     const Result* reference = CommitReference(results);
     for (const Result& f : results) {
         const Verdict v = Judge(f, reference);
-        Out() << padded(f.name, kNameWidth) << ms(f.median) << "  " << ms(f.max) << " " << ms(f.handled)
-              << "  " << v.target
+        Out() << padded(f.name, kNameWidth) << engineColumn(engine) << ms(f.median) << "  " << ms(f.max)
+              << " " << ms(f.handled) << "  " << v.target
               << (f.kind == Kind::Reference ? ""
                   : v.met                   ? "  met"
                                             : "  MISSED")
@@ -86,10 +111,12 @@ void PrintFigures(const Results& results)
     Out() << Qt::flush;
 }
 
-bool PrintGrowth(int baseFactor, const Results& base, int largerFactor, const Results& larger)
+bool PrintGrowth(Engine engine, int baseFactor, const Results& base, int largerFactor, const Results& larger)
 {
-    Out() << "\n== " << largerFactor << "x the terms against " << baseFactor << "x ==\n";
-    Out() << padded(QStringLiteral("action"), kNameWidth) << "    base    larger  ratio  target\n";
+    Out() << "\n== " << largerFactor << "x the terms against " << baseFactor << "x, " << onEngine(engine)
+          << " ==\n";
+    Out() << padded(QStringLiteral("action"), kNameWidth) << QLatin1Char(' ')
+          << padded(QStringLiteral("engine"), kEngineWidth) << "    base    larger  ratio  target\n";
     bool allMet = true;
     for (const Result& r : larger) {
         const Result* b = Find(base, r.kind, r.name);
@@ -98,12 +125,26 @@ bool PrintGrowth(int baseFactor, const Results& base, int largerFactor, const Re
         const double ratio = b->median > 0 ? r.median / b->median : 0;
         const bool met = GrewWithinLimit(*b, r);
         allMet = allMet && met;
-        Out() << padded(r.name, kNameWidth) << ms(b->median) << "  " << ms(r.median) << "  "
-              << QString::number(ratio, 'f', 2).rightJustified(5) << "  <= " << GrowthLimit(*b)
+        Out() << padded(r.name, kNameWidth) << engineColumn(engine) << ms(b->median) << "  " << ms(r.median)
+              << "  " << QString::number(ratio, 'f', 2).rightJustified(5) << "  <= " << GrowthLimit(*b)
               << "x or +1 ms" << (met ? "  met" : "  MISSED") << "\n";
     }
     Out() << Qt::flush;
     return allMet;
+}
+
+void PrintEngines(int factor, const Results& file, const Results& server)
+{
+    Out() << "\n== " << factor << "x the terms, the server against the file (medians) ==\n";
+    Out() << padded(QStringLiteral("action"), kNameWidth) << "    file    server   server - file\n";
+    for (const Result& r : server) {
+        const Result* f = Find(file, r.kind, r.name);
+        if (!f)
+            continue;
+        Out() << padded(r.name, kNameWidth) << ms(f->median) << "  " << ms(r.median) << "  "
+              << ms(r.median - f->median) << "\n";
+    }
+    Out() << Qt::flush;
 }
 
 } // namespace bench

@@ -4,6 +4,7 @@
 #include "tools/benchmark/Drivers.h"
 #include "tools/benchmark/Machine.h"
 #include "tools/benchmark/Report.h"
+#include "tools/benchmark/ServerSchool.h"
 #include "tools/benchmark/Stage.h"
 #include "tools/benchmark/Targets.h"
 
@@ -47,7 +48,7 @@ bool prepare(const QString& file, const schoolgen::SchoolShape& shape, SchoolFac
         // The new file's pages would otherwise be written out during the measurements.
         ::sync();
     }
-    facts.fileSize = QFileInfo(file).size();
+    facts.databaseSize = QFileInfo(file).size();
     QFile data(file);
     if (data.open(QIODevice::ReadOnly))
         while (!data.read(1 << 20).isEmpty()) {
@@ -59,15 +60,28 @@ bool prepare(const QString& file, const schoolgen::SchoolShape& shape, SchoolFac
 
 int MeasureSchool(const Options& options, const QString& root)
 {
-    const QString dir = root + QStringLiteral("x%1/").arg(options.session);
-    const QString file = dir + QStringLiteral("db/Student.dat");
+    // The data file is the school on both engines: the server's is copied from it.
+    const QString fileDir = root + QStringLiteral("x%1/").arg(options.session);
+    const QString file = fileDir + QStringLiteral("db/Student.dat");
     const schoolgen::SchoolShape shape = schoolgen::BenchmarkShape(options.session);
-    QDir().mkpath(dir + QStringLiteral("db"));
+    QDir().mkpath(fileDir + QStringLiteral("db"));
+    const bool onServer = options.engine == Engine::Server;
+    std::optional<ServerLocation> server;
+    if (onServer && !(server = ParseServerUrl(options.serverUrl))) {
+        Out() << "no server database to measure on: " << options.serverUrl << "\n";
+        return 2;
+    }
+    // On the server the program's folder holds the settings file that names it, and no data file.
+    const QString dir = onServer ? root + QStringLiteral("x%1-server/").arg(options.session) : fileDir;
+    QDir().mkpath(dir);
 
     Stage stage(options, shape, dir);
     SchoolFacts& facts = stage.facts();
     facts.title = titleOf(shape);
+    facts.engine = options.engine;
     if (!prepare(file, shape, facts))
+        return 2;
+    if (onServer && !PutOnServer(file, *server, dir, facts))
         return 2;
 
     facts.loadBefore = LoadAverage();
@@ -79,12 +93,17 @@ int MeasureSchool(const Options& options, const QString& root)
     facts.loadAfter = LoadAverage();
     stage.endProgram();
 
-    // What the file holds is counted, so that every report says what it measured.
-    const FileCounts counts = CountsOf(file);
-    facts.sqliteVersion = counts.sqliteVersion;
+    // What the school holds is counted, so that every report says what it measured.
+    const StoreCounts counts =
+        CountsOf(onServer ? StoreLocation::onServer(*server) : StoreLocation::file(file));
+    facts.engineVersion = counts.engineVersion;
     facts.grades = counts.grades;
     facts.students = counts.students;
     facts.standards = counts.standards;
+    if (onServer) {
+        facts.databaseSize = counts.size;
+        facts.serverAt = server->describe() + QStringLiteral(", over TCP on this machine's loopback");
+    }
 
     Results results;
     for (const Figures& f : stage.figures())

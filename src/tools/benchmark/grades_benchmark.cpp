@@ -1,7 +1,7 @@
 // grades-benchmark: times the program's windows on a whole school.
 //
-//   grades-benchmark [--x5] [--factors 1,5] [--runs N] [--dir DIR] [--screen WxH] [--only TEXT]
-//                    [--rounds N]
+//   grades-benchmark [--x5] [--factors 1,5] [--engines file,server] [--runs N] [--dir DIR]
+//                    [--screen WxH] [--only TEXT] [--rounds N]
 #include "shell/Application.h"
 #include "tools/benchmark/Benchmark.h"
 
@@ -13,8 +13,9 @@
 
 namespace {
 
-const char* const kUsage = "usage: grades-benchmark [--x5] [--factors 1,5] [--runs N] [--dir DIR] "
-                           "[--screen WxH] [--only TEXT] [--rounds N]\n";
+const char* const kUsage =
+    "usage: grades-benchmark [--x5] [--factors 1,5] [--engines file,server] [--runs N] "
+    "[--dir DIR] [--screen WxH] [--only TEXT] [--rounds N]\n";
 
 // The options, and whether each value was one the benchmark can use.
 struct CommandLine {
@@ -24,6 +25,12 @@ struct CommandLine {
     QCommandLineOption factors{QStringLiteral("factors"),
                                QStringLiteral("Several schools one after another, compared with the first "
                                               "(term factors 1 to 50, e.g. 1,5)."),
+                               QStringLiteral("list")};
+    QCommandLineOption engines{QStringLiteral("engines"),
+                               QStringLiteral("Where each school is kept: its data file (file), a PostgreSQL "
+                                              "server started for the run on this machine's loopback "
+                                              "(server), or one after the other (file,server); file by "
+                                              "default."),
                                QStringLiteral("list")};
     QCommandLineOption runs{QStringLiteral("runs"), QStringLiteral("Runs of each action (25)."),
                             QStringLiteral("N")};
@@ -43,6 +50,7 @@ struct CommandLine {
     // The benchmark's own: each school is measured in a process of its own.
     QCommandLineOption oneSchool{QStringLiteral("one-school"), QString(), QStringLiteral("factor")};
     QCommandLineOption results{QStringLiteral("results"), QString(), QStringLiteral("file")};
+    QCommandLineOption serverUrl{QStringLiteral("server-url"), QString(), QStringLiteral("url")};
     QCommandLineOption help{{QStringLiteral("h"), QStringLiteral("help")},
                             QStringLiteral("Shows these options.")};
 
@@ -50,8 +58,10 @@ struct CommandLine {
     {
         oneSchool.setFlags(QCommandLineOption::HiddenFromHelp);
         results.setFlags(QCommandLineOption::HiddenFromHelp);
+        serverUrl.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.setApplicationDescription(QStringLiteral("Times the program's windows on a whole school."));
-        parser.addOptions({x5, factors, runs, dir, screen, only, rounds, oneSchool, results, help});
+        parser.addOptions(
+            {x5, factors, engines, runs, dir, screen, only, rounds, oneSchool, results, serverUrl, help});
     }
 
     // Reads argv; false when an option or value is not one the benchmark knows.
@@ -66,6 +76,8 @@ struct CommandLine {
             options.termFactors = {5};
         if (parser.isSet(factors) && !readFactors(parser.value(factors), options.termFactors))
             return false;
+        if (parser.isSet(engines) && !readEngines(parser.value(engines), options.engines))
+            return false;
         if (parser.isSet(runs) && !readCount(parser.value(runs), options.runs))
             return false;
         if (parser.isSet(rounds) && !readCount(parser.value(rounds), options.rounds))
@@ -74,7 +86,23 @@ struct CommandLine {
         options.only = parser.value(only);
         options.session = parser.value(oneSchool).toInt();
         options.resultsFile = parser.value(results);
+        options.serverUrl = parser.value(serverUrl);
+        options.engine = options.serverUrl.isEmpty() ? Engine::File : Engine::Server;
         return true;
+    }
+
+    static bool readEngines(const QString& text, std::vector<Engine>& list)
+    {
+        list.clear();
+        for (const QString& part : text.split(QLatin1Char(','))) {
+            if (part == QLatin1String("file"))
+                list.push_back(Engine::File);
+            else if (part == QLatin1String("server"))
+                list.push_back(Engine::Server);
+            else
+                return false;
+        }
+        return !list.empty();
     }
 
     static bool readFactors(const QString& text, std::vector<int>& list)
