@@ -10,7 +10,8 @@ PACKAGES=(
   build-essential cmake ninja-build ccache
   qt6-base-dev libqt6sql6-sqlite libsqlite3-dev qt6-translations-l10n libgl1-mesa-dev
   fonts-arphic-uming fonts-wqy-microhei
-  xvfb xauth openbox xdotool sqlite3 imagemagick
+  libxlsxwriter-dev libquazip1-qt6-dev
+  xvfb xauth openbox xdotool sqlite3 imagemagick python3-openpyxl
 )
 
 missing=()
