@@ -38,6 +38,15 @@ Statement Subjects(int termCode, const QString& classCode)
             {termCode, classCode}};
 }
 
+Statement TermSubjects(int termCode)
+{
+    return {QStringLiteral(
+                "select TClassToSubject.ClassCode,TClassToSubject.SubjCode,TSubject.SubjName from "
+                "TClassToSubject,TSubject Where TClassToSubject.SubjCode=TSubject.SubjCode And "
+                "TClassToSubject.TermCode=? Order by TClassToSubject.ClassCode,TClassToSubject.SubjCode"),
+            {termCode}};
+}
+
 DbValue<QStringList> SubjectCodes(int termCode, const QString& classCode)
 {
     const DbValue<RowSet> read = Db::select({QStringLiteral("Select SubjCode from TClassToSubject Where "

@@ -12,6 +12,10 @@ namespace Roster {
 // the class results list.
 Statement Students(const QString& classCode);
 
+// Every student of the school, every column, by class and then as
+// Students orders them: what an import matches its rows against.
+Statement School();
+
 // One student as the student dialog edits it. The three flags are stored
 // as 0 and 1.
 struct Student {
@@ -28,11 +32,46 @@ struct Student {
     int HasWJ = 0;
     int IsActive = 1;
 };
+// The columns of a student that files carry, in the roster's order.
+enum class Column {
+    SName,
+    SNumber,
+    Room,
+    Address,
+    PostCode,
+    Patriarchy,
+    HomeTel,
+    IsTY,
+    HasWJ,
+    WJContent,
+    IsActive
+};
+QString FieldName(Column column);
+QVariant Value(const Student& student, Column column);
+void SetValue(Student& student, Column column, const QVariant& value);
+// A student as a read of Students or School holds it in a row.
+Student FromRow(const RowSet& rows, int row);
+
 // The student with this ID; none when no row has it (any more).
 DbValue<std::optional<Student>> FindStudent(int id);
 // Into the row with the given ID, or as a new student when there is none.
 DbResult StoreStudent(std::optional<int> id, const Student& student);
 // Refused while the student has scores.
 DbResult RemoveStudent(int id);
+
+// Writes imported students, each statement prepared once: a new student
+// with every column, an existing one with only the columns a file holds.
+// Run inside a Transaction.
+class ImportWriter {
+public:
+    explicit ImportWriter(const QVector<Column>& updated);
+    DbResult insert(const Student& student);
+    DbResult update(int id, const Student& student);
+
+private:
+    QVector<Column> m_updated;
+    PreparedStatement m_insert;
+    std::unique_ptr<PreparedStatement> m_update;
+};
 
 } // namespace Roster

@@ -50,4 +50,23 @@ DbValue<std::optional<Record>> Find(const ScoreTable& table, int id);
 // Writes the score alone; a row that has gone is a failure.
 DbResult StoreScore(const ScoreTable& table, int id, double score);
 
+// Every grade of a term (ID, ClassCode, StudentID, SubjectCode, Score), or
+// of one class in it when classCode is given: what an import of scores
+// compares its values with.
+Statement TermGrades(int termCode, const QString& classCode = QString());
+
+// Writes imported grades, each statement prepared once: a score into an
+// existing row, or a new row. Run inside a Transaction.
+class GradeWriter {
+public:
+    GradeWriter();
+    DbResult setScore(qint64 id, double score);
+    DbResult insert(int termCode, const QString& classCode, int studentId, const QString& subjectCode,
+                    double score);
+
+private:
+    PreparedStatement m_update;
+    PreparedStatement m_insert;
+};
+
 } // namespace Scores

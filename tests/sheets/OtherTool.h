@@ -10,7 +10,7 @@
 
 // Another program than ours on the same files: the system's python3 with
 // Debian's openpyxl, to make workbooks the way other tools save them and to
-// read back what we wrote. The scripts are beside the tests.
+// read back what we wrote. The scripts are beside the sheet tests.
 inline std::optional<QByteArray> RunPython(const QStringList& arguments)
 {
     QProcess python;
@@ -25,7 +25,7 @@ inline std::optional<QByteArray> RunPython(const QStringList& arguments)
 
 inline std::optional<QByteArray> RunScript(const QString& script, const QStringList& args = {})
 {
-    return RunPython(QStringList{QStringLiteral(TEST_SOURCE_DIR "/") + script} + args);
+    return RunPython(QStringList{QStringLiteral(TEST_SOURCE_DIR "/../sheets/") + script} + args);
 }
 
 // The script's standard output read as JSON.
