@@ -150,7 +150,7 @@ DbValue<ScoreImport> PlanScoreImport(const Sheets::Table& sheet, const ScoreTarg
                 continue;
             known = !matchSubject(p.value(), t.text).code.isEmpty();
         }
-        if (!known)
+        if (!known && (classColumn >= 0 || !target.classCode.isEmpty()))
             plan.preview.addFileProblem(header->line(), ImportText::UnknownSubject.arg(t.text));
         subjectColumns.append({t.column, t.text});
         subjectTitles << t.text;
