@@ -6,9 +6,11 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 
+# Qt Charts' CMake files need the OpenGL development files, which Debian
+# does not pull in with qt6-charts-dev.
 PACKAGES=(
   build-essential cmake ninja-build ccache
-  qt6-base-dev libqt6sql6-sqlite libsqlite3-dev qt6-translations-l10n libgl1-mesa-dev
+  qt6-base-dev libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev libsqlite3-dev qt6-translations-l10n libgl1-mesa-dev
   fonts-arphic-uming fonts-wqy-microhei
   libxlsxwriter-dev libquazip1-qt6-dev
   xvfb xauth openbox xdotool sqlite3 imagemagick python3-openpyxl

@@ -1,11 +1,14 @@
 #include "data/Database.h"
 
 #include "data/SqlText.h"
+#include "data/SqliteHandle.h"
 #include "data/uDM.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -46,7 +49,81 @@ QVariantList valuesOf(const FieldValues& values)
     return list;
 }
 
+int bindStreamed(sqlite3_stmt* statement, int index, const QVariant& value)
+{
+    if (value.isNull())
+        return sqlite3_bind_null(statement, index);
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::Bool:
+        return sqlite3_bind_int64(statement, index, value.toLongLong());
+    case QMetaType::Double:
+        return sqlite3_bind_double(statement, index, value.toDouble());
+    default: {
+        const QByteArray text = value.toString().toUtf8();
+        return sqlite3_bind_text(statement, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+    }
+    }
+}
+
+// One prepared statement of a streamed read, finalised when it goes out of scope.
+class Prepared {
+public:
+    Prepared(sqlite3* db, const QString& text)
+    {
+        const QByteArray utf8 = text.toUtf8();
+        m_code = sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &m_statement, nullptr);
+    }
+    ~Prepared() { sqlite3_finalize(m_statement); }
+    Prepared(const Prepared&) = delete;
+    Prepared& operator=(const Prepared&) = delete;
+
+    bool isPrepared() const { return m_code == SQLITE_OK && m_statement; }
+    sqlite3_stmt* get() const { return m_statement; }
+
+private:
+    sqlite3_stmt* m_statement = nullptr;
+    int m_code = SQLITE_ERROR;
+};
+
 } // namespace
+
+QString Placeholders(int count)
+{
+    QStringList marks;
+    for (int i = 0; i < count; ++i)
+        marks << QStringLiteral("?");
+    return marks.join(QStringLiteral(", "));
+}
+
+bool StreamRow::isNull(int column) const
+{
+    return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
+}
+
+qint64 StreamRow::integer(int column) const
+{
+    return sqlite3_column_int64(m_statement, column);
+}
+
+double StreamRow::real(int column) const
+{
+    return sqlite3_column_double(m_statement, column);
+}
+
+QByteArrayView StreamRow::utf8(int column) const
+{
+    const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
+    return QByteArrayView(bytes, sqlite3_column_bytes(m_statement, column));
+}
+
+QString StreamRow::text(int column) const
+{
+    const QByteArrayView bytes = utf8(column);
+    return QString::fromUtf8(bytes.data(), bytes.size());
+}
 
 RowSet::RowSet(QStringList fields, QVector<Row> rows) : m_fields(std::move(fields)), m_rows(std::move(rows))
 {
@@ -108,6 +185,33 @@ DbValue<RowSet> select(const Statement& statement)
     if (q.lastError().isValid())
         return DbResult::failed(q.lastError().text());
     return RowSet(std::move(fields), std::move(rows));
+}
+
+DbResult selectEach(const Statement& statement, const std::function<void(const StreamRow&)>& visit)
+{
+    if (DbResult ready = connectionReady(); !ready)
+        return ready;
+    sqlite3* db = SqliteHandle(DM->ADOLocal());
+    if (!db)
+        return DbResult::failed(QStringLiteral("no SQLite handle"));
+    const Prepared prepared(db, statement.text);
+    if (!prepared.isPrepared())
+        return DbResult::failed(QString::fromUtf8(sqlite3_errmsg(db)));
+    if (!sqlite3_stmt_readonly(prepared.get()))
+        return DbResult::failed(QStringLiteral("not a read: ") + statement.text);
+    if (sqlite3_bind_parameter_count(prepared.get()) != statement.values.size())
+        return DbResult::failed(QStringLiteral("values do not match the statement's marks"));
+    for (int i = 0; i < statement.values.size(); ++i) {
+        if (bindStreamed(prepared.get(), i + 1, statement.values.at(i)) != SQLITE_OK)
+            return DbResult::failed(QString::fromUtf8(sqlite3_errmsg(db)));
+    }
+    const StreamRow row(prepared.get());
+    int step;
+    while ((step = sqlite3_step(prepared.get())) == SQLITE_ROW)
+        visit(row);
+    if (step != SQLITE_DONE)
+        return DbResult::failed(QString::fromUtf8(sqlite3_errmsg(db)));
+    return {};
 }
 
 DbResult execute(const Statement& statement)

@@ -2,10 +2,14 @@
 
 #include "data/DbResult.h"
 
+#include <QByteArrayView>
 #include <QHash>
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <functional>
+
+struct sqlite3_stmt;
 
 #include <memory>
 
@@ -17,6 +21,9 @@ struct Statement {
     QString text;
     QVariantList values;
 };
+
+// "?, ?, ?": the marks of a list of count values bound in turn, for "in (...)".
+QString Placeholders(int count);
 
 // A column of one table and the value to write into it.
 struct FieldValue {
@@ -57,12 +64,34 @@ private:
     mutable QHash<QString, int> m_index;
 };
 
+// The row a streamed read (Db::selectEach) is at, by column position; valid
+// only while the visitor is called with it.
+class StreamRow {
+public:
+    explicit StreamRow(sqlite3_stmt* statement) : m_statement(statement) {}
+
+    bool isNull(int column) const;
+    qint64 integer(int column) const;
+    double real(int column) const;
+    QString text(int column) const;
+    // The text's bytes without a copy.
+    QByteArrayView utf8(int column) const;
+
+private:
+    sqlite3_stmt* m_statement;
+};
+
 // Every statement of the program runs through these, on DM's connection,
 // which they open first when it is closed. A failure is returned, never
 // thrown, and changes nothing that the statement did not already change.
 namespace Db {
 DbValue<RowSet> select(const Statement& statement);
 DbResult execute(const Statement& statement);
+// A read of many thousand rows (every score of a term), handed to visit one
+// row at a time, straight from SQLite on the same connection: the Qt
+// driver's variant for every value costs several times the reading itself.
+// A failure half-way is returned after the rows before it were visited.
+DbResult selectEach(const Statement& statement, const std::function<void(const StreamRow&)>& visit);
 
 // Writing one row: the caller names the table; the database assigns the
 // ID of an inserted row. Updating a row that no longer exists fails, so a

@@ -38,15 +38,6 @@ Statement Subjects(int termCode, const QString& classCode)
             {termCode, classCode}};
 }
 
-Statement TermSubjects(int termCode)
-{
-    return {QStringLiteral(
-                "select TClassToSubject.ClassCode,TClassToSubject.SubjCode,TSubject.SubjName from "
-                "TClassToSubject,TSubject Where TClassToSubject.SubjCode=TSubject.SubjCode And "
-                "TClassToSubject.TermCode=? Order by TClassToSubject.ClassCode,TClassToSubject.SubjCode"),
-            {termCode}};
-}
-
 DbValue<QStringList> SubjectCodes(int termCode, const QString& classCode)
 {
     const DbValue<RowSet> read = Db::select({QStringLiteral("Select SubjCode from TClassToSubject Where "
@@ -58,6 +49,30 @@ DbValue<QStringList> SubjectCodes(int termCode, const QString& classCode)
     for (int row = 0; row < read->rowCount(); ++row)
         codes << read->text(row, QStringLiteral("SubjCode"));
     return codes;
+}
+
+Statement SubjectsOfTerm(int termCode)
+{
+    return {
+        QStringLiteral("Select TClassToSubject.ClassCode, TClassToSubject.SubjCode, TSubject.SubjName "
+                       "from TClassToSubject join TSubject on TSubject.SubjCode = TClassToSubject.SubjCode "
+                       "Where TClassToSubject.TermCode = ? "
+                       "Order by TClassToSubject.ClassCode, TClassToSubject.SubjCode"),
+        {termCode}};
+}
+
+Statement SubjectsInTerms(const QString& classCode, const QVector<qint64>& terms)
+{
+    Statement read{
+        QStringLiteral("Select TClassToSubject.TermCode, TClassToSubject.SubjCode, TSubject.SubjName "
+                       "from TClassToSubject join TSubject on TSubject.SubjCode = TClassToSubject.SubjCode "
+                       "Where TClassToSubject.ClassCode = ? And TClassToSubject.TermCode in (%1) "
+                       "Order by TClassToSubject.TermCode, TClassToSubject.SubjCode")
+            .arg(Placeholders(terms.size())),
+        {classCode}};
+    for (qint64 term : terms)
+        read.values << term;
+    return read;
 }
 
 Statement OtherSubjects(int termCode, const QString& classCode)

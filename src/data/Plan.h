@@ -22,9 +22,12 @@ Statement Subjects(int termCode, const QString& classCode);
 // them, so that what is built from the plan refuses it instead of passing
 // over it.
 DbValue<QStringList> SubjectCodes(int termCode, const QString& classCode);
-// The plans of every class of the term (ClassCode, SubjCode, SubjName), by
-// class code and then by subject code.
-Statement TermSubjects(int termCode);
+// The subject plans of every class of the term (ClassCode, SubjCode,
+// SubjName), by class code, then by subject code as Subjects orders them.
+Statement SubjectsOfTerm(int termCode);
+// The subject plans of one class in each of the terms (TermCode, SubjCode,
+// SubjName), by term code, then by subject code.
+Statement SubjectsInTerms(const QString& classCode, const QVector<qint64>& terms);
 // The subjects the class does not take in the term, by subject code.
 Statement OtherSubjects(int termCode, const QString& classCode);
 DbResult AddSubject(int termCode, const QString& classCode, const QString& subjCode);

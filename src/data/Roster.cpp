@@ -131,6 +131,15 @@ Student FromRow(const RowSet& r, int row)
     return s;
 }
 
+Statement StudentsOfTerm(int termCode)
+{
+    return {QStringLiteral("Select TStudent.ClassCode, TStudent.ID, TStudent.SName, TStudent.SNumber "
+                           "from TStudent join TTermToClass on TTermToClass.ClassCode = TStudent.ClassCode "
+                           "Where TTermToClass.TermCode = ? "
+                           "Order by TStudent.ClassCode, TStudent.SName, TStudent.ID"),
+            {termCode}};
+}
+
 DbValue<std::optional<Student>> FindStudent(int id)
 {
     const DbValue<RowSet> read =

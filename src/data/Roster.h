@@ -11,6 +11,9 @@ namespace Roster {
 // entered, every column of the student: the one roster every window and
 // the class results list.
 Statement Students(const QString& classCode);
+// The students of every class active in the term (ClassCode, ID, SName,
+// SNumber), by class code, each class's in the order of Students.
+Statement StudentsOfTerm(int termCode);
 
 // Every student of the school, every column, by class and then as
 // Students orders them: what an import matches its rows against.

@@ -138,4 +138,38 @@ DbResult GradeWriter::insert(int termCode, const QString& classCode, int student
     return m_insert.run({termCode, classCode, studentId, subjectCode, score});
 }
 
+Statement OfTerm(int termCode)
+{
+    return {QStringLiteral("Select ClassCode, StudentID, SubjectCode, Score from TGrade "
+                           "Where TermCode = ? Order by ClassCode, StudentID, SubjectCode, ID"),
+            {termCode}};
+}
+
+Statement OfClassInTerms(const QString& classCode, const QVector<qint64>& terms)
+{
+    Statement read{QStringLiteral("Select TermCode, StudentID, SubjectCode, Score from TGrade "
+                                  "Where ClassCode = ? And TermCode in (%1) "
+                                  "Order by TermCode, StudentID, SubjectCode, ID")
+                       .arg(Placeholders(terms.size())),
+                   {classCode}};
+    for (qint64 term : terms)
+        read.values << term;
+    return read;
+}
+
+Statement StandardsOfTerm(int termCode)
+{
+    return {QStringLiteral(
+                "Select ClassCode, SubjectCode, Score from THonoursStd Where TermCode = ? Order by ID"),
+            {termCode}};
+}
+
+Statement TermsWithScores(qint64 studentId, const QString& classCode)
+{
+    return {QStringLiteral("Select TermCode, TermName from TTerm Where TermCode in "
+                           "(Select TermCode from TGrade Where StudentID = ? And ClassCode = ?) "
+                           "Order by TermCode"),
+            {studentId, classCode}};
+}
+
 } // namespace Scores

@@ -69,4 +69,21 @@ private:
     PreparedStatement m_insert;
 };
 
+// The reads of many classes' or many terms' results at once. Score rows
+// come in the order of the covering score index, no sorting needed: by the
+// first column, student, subject code and entry, so that of two rows for one
+// score the later comes last.
+
+// Every score of the term (ClassCode, StudentID, SubjectCode, Score).
+Statement OfTerm(int termCode);
+// Every score of one class in each of the terms (TermCode, StudentID,
+// SubjectCode, Score).
+Statement OfClassInTerms(const QString& classCode, const QVector<qint64>& terms);
+// Every honours standard of the term (ClassCode, SubjectCode, Score), in
+// the order stored.
+Statement StandardsOfTerm(int termCode);
+// The terms in which the student has a score under the class (TermCode,
+// TermName), oldest first.
+Statement TermsWithScores(qint64 studentId, const QString& classCode);
+
 } // namespace Scores

@@ -16,6 +16,7 @@ struct PreviewRow {
 };
 
 struct ImportPreview {
+    bool ofScores = false; // the counts are of scores, not of students
     QVector<PreviewRow> rows;
     int added = 0;     // students, or rows of scores with a score new to the term
     int updated = 0;   // students, or rows with a score replaced

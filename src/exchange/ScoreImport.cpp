@@ -8,6 +8,7 @@
 #include "exchange/RosterFields.h"
 #include "exchange/SchoolIndex.h"
 #include "exchange/SheetHeader.h"
+#include "statistics/SummaryRows.h"
 
 #include <QHash>
 #include <QSet>
@@ -91,19 +92,12 @@ bool sameScore(double a, double b)
 
 } // namespace
 
-const QStringList& SummaryRowTitles()
-{
-    static const QStringList titles{QStringLiteral("参考人数"), QStringLiteral("平均分"),
-                                    QStringLiteral("最高分"),   QStringLiteral("最低分"),
-                                    QStringLiteral("及格率"),   QStringLiteral("优秀率")};
-    return titles;
-}
-
 DbValue<ScoreImport> PlanScoreImport(const Sheets::Table& sheet, const ScoreTarget& target,
                                      ImportProgress* progress)
 {
     ScoreImport plan;
     plan.termCode = target.termCode;
+    plan.preview.ofScores = true;
     const std::optional<SheetHeader> header = SheetHeader::Find(sheet, {NameTitle, NumberTitle});
     if (!header) {
         plan.preview.addFileProblem(1, ImportText::NoHeader);
@@ -126,7 +120,7 @@ DbValue<ScoreImport> PlanScoreImport(const Sheets::Table& sheet, const ScoreTarg
                     active->text(r, QStringLiteral("ClassName")));
 
     Plans plans;
-    const DbValue<RowSet> planned = Db::select(Plan::TermSubjects(target.termCode));
+    const DbValue<RowSet> planned = Db::select(Plan::SubjectsOfTerm(target.termCode));
     if (!planned)
         return DbResult(planned);
     for (int r = 0; r < planned->rowCount(); ++r)
@@ -192,8 +186,9 @@ DbValue<ScoreImport> PlanScoreImport(const Sheets::Table& sheet, const ScoreTarg
         const Sheets::Cell& numberCell = sheet.cell(r, numberColumn);
         const QString numberText = numberColumn >= 0 ? numberCell.trimmed() : QString();
         const QString nameText = nameColumn >= 0 ? sheet.cell(r, nameColumn).trimmed() : QString();
-        // Titles, blank lines and the figures under a table are no students.
-        if (numberText.isEmpty() && (nameText.isEmpty() || SummaryRowTitles().contains(nameText)))
+        // Titles, blank lines and the summary rows under a statistics table
+        // are no students.
+        if (numberText.isEmpty() && (nameText.isEmpty() || SummaryRows::Labels().contains(nameText)))
             continue;
         PreviewRow row;
         row.line = r + 1;

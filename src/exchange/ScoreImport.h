@@ -27,10 +27,6 @@ struct ScoreImport {
     bool cancelled = false;
 };
 
-// The titles of the statistics table's summary rows: rows without 学号 whose
-// 姓名 is one of them are figures of the class, not students.
-const QStringList& SummaryRowTitles();
-
 // Reads the sheet against the term's classes, their plans, students and
 // grades. Rows are matched by 学号, or by 姓名 where a row has no 学号 and
 // the name is unique in the class; columns by the subject names of the

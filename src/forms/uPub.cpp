@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -170,4 +172,17 @@ QString AsTyped(const QString& name)
     QString text = name;
     text.replace(QLatin1Char('&'), QLatin1String("&&"));
     return text;
+}
+
+void ShowInMdiArea(QMdiArea* area, std::unique_ptr<QWidget> window)
+{
+    if (!area) {
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window.release()->showMaximized();
+        return;
+    }
+    QMdiSubWindow* frame = area->addSubWindow(window.release());
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    frame->showMaximized();
+    frame->widget()->setFocus();
 }

@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+class QMdiArea;
+
 // The program's directory, ending in "/"; set once while the main window is
 // created. Every file path is built from it.
 extern QString AppPath;
@@ -103,6 +105,23 @@ template <class Window, class... Args> bool RunModal(Args&&... args)
         return false;
     window.exec();
     return true;
+}
+
+// Shows a window maximised inside the MDI area, freed when it closes; on its
+// own, maximised, without an area.
+void ShowInMdiArea(QMdiArea* area, std::unique_ptr<QWidget> window);
+
+// The launcher of a non-modal window: create with no owner, ReadyData, show
+// it in the MDI area only when that succeeded. Returns the window shown, or
+// nullptr when it was not.
+template <class Window, class... Args> Window* RunInMdiArea(QMdiArea* area, Args&&... args)
+{
+    auto window = std::make_unique<Window>(std::forward<Args>(args)...);
+    if (!window->ReadyData())
+        return nullptr;
+    Window* shown = window.get();
+    ShowInMdiArea(area, std::move(window));
+    return shown;
 }
 
 // The edit-dialog launcher: true exactly when the user confirmed and the row was stored.

@@ -4,12 +4,17 @@
 #include "data/QueryObject.h"
 #include "data/Roster.h"
 #include "data/SqlText.h"
+#include "exchange/Exports.h"
 #include "forms/uPub.h"
 #include "scores/uGuadeEdit.h"
+#include "transfer/ImportFlow.h"
+#include "transfer/SheetButton.h"
+#include "transfer/SheetDialogs.h"
 #include "widgets/DataGrid.h"
 #include "widgets/TermClassTree.h"
 
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -70,6 +75,17 @@ TfrmGrade::TfrmGrade(QWidget* parent)
     GroupBox3->setFixedHeight(188);
     right->addWidget(GroupBox3);
     placeScores(GroupBox3);
+    // "导入/导出…" right of "关闭(&X)".
+    cmdSheets = new SheetButton(Panel2);
+    cmdSheets->addCommand(QStringLiteral("导出本班成绩…"), QStringLiteral("mnuExportScores"),
+                          [this] { ExportScores(); });
+    cmdSheets->addCommand(QStringLiteral("导入成绩…"), QStringLiteral("mnuImport"),
+                          [this] { ImportScores(); });
+    cmdSheets->addCommand(QStringLiteral("导出模板…"), QStringLiteral("mnuTemplate"),
+                          [this] { ExportTemplate(); });
+    if (auto* bar = qobject_cast<QHBoxLayout*>(Panel2->layout()))
+        bar->addWidget(cmdSheets);
+    setTabOrder(cmdClose, cmdSheets);
     // The keyboard goes from the class to its students, then to their scores.
     setTabOrder(m_tree->Tree(), DBGridEh2);
     setTabOrder(DBGridEh2, DBGridEh1);
@@ -118,6 +134,44 @@ void TfrmGrade::dsStudentAfterScroll()
 void TfrmGrade::TreeClick()
 {
     ReadyList();
+}
+
+std::optional<ScoreTarget> TfrmGrade::shownTarget() const
+{
+    const ClassSelection shown = m_tree->ShownClass();
+    if (shown.isEmpty()) {
+        ShowMessage(TransferText::ChooseClass);
+        return std::nullopt;
+    }
+    return ScoreTarget{StrToInt(shown.TermCode), shown.ClassCode, shown.ClassName};
+}
+
+void TfrmGrade::exportSheet(bool withScores, const QString& window)
+{
+    const std::optional<ScoreTarget> target = shownTarget();
+    if (!target)
+        return;
+    const QString termName = m_tree->ShownClass().TermName;
+    const DbValue<Sheets::Table> table = Exports::ScoreSheet(*target, termName, withScores);
+    if (Succeeded(table, Msg::ReadFailed))
+        SheetDialogs::ExportTable(this, *table, {termName, target->className, window});
+}
+
+void TfrmGrade::ExportScores()
+{
+    exportSheet(true, QStringLiteral("成绩"));
+}
+
+void TfrmGrade::ExportTemplate()
+{
+    exportSheet(false, QStringLiteral("成绩模板"));
+}
+
+void TfrmGrade::ImportScores()
+{
+    const std::optional<ScoreTarget> target = shownTarget();
+    if (target && ImportFlow::ImportScores(this, *target))
+        ReadySubj();
 }
 
 bool TfrmGrade::editRow(int id)

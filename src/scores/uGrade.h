@@ -1,6 +1,9 @@
 #pragma once
 
+#include "exchange/ScoreImport.h"
 #include "forms/ScoreWindow.h"
+
+class SheetButton;
 
 // "学生成绩录入": the students of a class and, below them, the current
 // student's scores in the term, one row per subject.
@@ -12,6 +15,10 @@ public:
     bool ReadyList();
     bool ReadySubj();
     void dsStudentAfterScroll();
+    // The commands behind "导入/导出…", for the class shown.
+    void ExportScores();
+    void ImportScores();
+    void ExportTemplate();
 
     DataGrid* studentGrid() const { return DBGridEh2; }
     QueryObject* students() const { return dsStudent; }
@@ -22,6 +29,11 @@ protected:
     void TreeClick() override;
 
 private:
+    // The class shown; none, after saying so, when there is none.
+    std::optional<ScoreTarget> shownTarget() const;
+    void exportSheet(bool withScores, const QString& window);
+
+    SheetButton* cmdSheets = nullptr;
     QGroupBox* GroupBox3 = nullptr;
     DataGrid* DBGridEh2 = nullptr;
     QueryObject* dsStudent = nullptr;

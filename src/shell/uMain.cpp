@@ -9,6 +9,7 @@
 #include "scores/uGrade.h"
 #include "scores/uHonoursStd.h"
 #include "shell/uAbout.h"
+#include "statistics/uClassCompare.h"
 #include "statistics/uGradeCount.h"
 #include "students/uStudent.h"
 
@@ -105,6 +106,8 @@ void TfrmMain::buildMenu()
     QMenu* query = bar->addMenu(QStringLiteral("查询/统计(&Q)"));
     addItem(query, QStringLiteral("成绩统计(&G)"), QStringLiteral("mnuGCount"),
             [this] { ShowGradeCount(m_mdi); });
+    addItem(query, QStringLiteral("班级成绩对比(&C)"), QStringLiteral("mnuClassCompare"),
+            [this] { ShowClassCompare(m_mdi); });
 
     QMenu* help = bar->addMenu(QStringLiteral("帮助(&H)"));
     addItem(help, QStringLiteral("关于(&A)"), QStringLiteral("A1"), &launch<ShowAbout>);

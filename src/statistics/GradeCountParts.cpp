@@ -37,6 +37,14 @@ TStringAlignGrid* MakeStatisticsGrid(QWidget* parent, const QString& name, int c
     return grid;
 }
 
+TStringAlignGrid* MakeDisplayGrid(QWidget* parent, const QString& name, int cols, int rows)
+{
+    TStringAlignGrid* grid = MakeStatisticsGrid(parent, name, cols, rows);
+    grid->setSelectionMode(QAbstractItemView::NoSelection);
+    grid->clearSelection();
+    return grid;
+}
+
 ColourLegend::ColourLegend(QWidget* parent) : QFrame(parent)
 {
     setObjectName(QStringLiteral("Panel2"));
@@ -64,9 +72,7 @@ ComparisonBox::ComparisonBox(QWidget* parent) : QGroupBox(QStringLiteral("成绩
     setFixedHeight(105);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
-    m_grid = MakeStatisticsGrid(this, QStringLiteral("GridB"), 3, 3);
-    m_grid->setSelectionMode(QAbstractItemView::NoSelection); // a display, nothing to pick
-    m_grid->clearSelection();
+    m_grid = MakeDisplayGrid(this, QStringLiteral("GridB"), 3, 3);
     layout->addWidget(m_grid);
     hide();
 }

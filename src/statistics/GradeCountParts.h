@@ -10,6 +10,9 @@ class TStringAlignGrid;
 // An aligned string grid as the statistics window lays its tables out:
 // columns 80 and rows 16 pixels by default.
 TStringAlignGrid* MakeStatisticsGrid(QWidget* parent, const QString& name, int cols, int rows);
+// The same as a display: no row is ever selected, not even the first one a
+// built table starts on.
+TStringAlignGrid* MakeDisplayGrid(QWidget* parent, const QString& name, int cols, int rows);
 
 // The colour legend under the table, "颜色标示说明：" and one label per mark
 // in the mark's colours.

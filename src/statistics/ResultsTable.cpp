@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr int kFirstSubjectCol = 3;
+constexpr int kFirstSubjectCol = ResultsTable::FirstSubjectCol;
 
 using Step = ClassResultsLoad::Step;
 
@@ -31,7 +31,7 @@ void ResultsTable::clear()
     m_rows = GridRows();
 }
 
-void ResultsTable::show(const ClassResultsLoad& load, const GridRows& rows)
+void ResultsTable::show(const ClassResultsLoad& load, const GridRows& rows, const PlaceColumns* places)
 {
     // The table is rebuilt cell by cell; the view hears of it once.
     const TStringAlignGrid::Batch batch(Grid);
@@ -54,6 +54,8 @@ void ResultsTable::show(const ClassResultsLoad& load, const GridRows& rows)
     CheckHonours();
     if (load.has(Step::PreviousTerm))
         SetJB(load.has(Step::PreviousTotals));
+    if (places && load.complete())
+        writePlaces(*places);
     hideRows(rows);
 }
 
@@ -231,5 +233,24 @@ void ResultsTable::SetJB(bool withTotals)
         Grid->setCell(prevCol, p + 1, FormatOneDecimal(m_results.shownPreviousTotal(student)));
         if (m_results.marks(student).progress)
             Grid->setRowBackColor(p + 1, ProgressColor());
+    }
+}
+
+void ResultsTable::writePlaces(const PlaceColumns& places)
+{
+    const int placeCol = Grid->colCount();
+    Grid->setColCount(placeCol + 2);
+    const QString headers[] = {QStringLiteral("名次"), QStringLiteral("名次变化")};
+    for (int i = 0; i < 2; ++i) {
+        Grid->setCell(placeCol + i, 0, headers[i]);
+        Grid->setCellAlignment(placeCol + i, 0, Qt::AlignCenter);
+        Grid->setColAlignment(placeCol + i, Qt::AlignRight);
+    }
+    for (int p = 0; p < m_rows.size(); ++p) {
+        const int student = m_rows.students.at(p);
+        const Place& now = places.now.at(student);
+        Grid->setCell(placeCol, p + 1, PlaceText(now));
+        if (places.before)
+            Grid->setCell(placeCol + 1, p + 1, PlaceChangeText(now, places.before->at(student)));
     }
 }

@@ -1,10 +1,16 @@
 #include "statistics/uGradeCount.h"
 
+#include "data/GroupedResults.h"
 #include "data/Messages.h"
 #include "data/SqlText.h"
+#include "forms/UserSettings.h"
 #include "forms/uPub.h"
+#include "statistics/AnalysisPage.h"
 #include "statistics/GradeCountParts.h"
+#include "statistics/SummaryRows.h"
+#include "statistics/uGradeTrend.h"
 #include "students/uStudentEdit.h"
+#include "widgets/FollowingGrid.h"
 #include "widgets/StringAlignGrid.h"
 #include "widgets/TermClassTree.h"
 
@@ -14,12 +20,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
-#include <memory>
 
 namespace {
 
@@ -101,12 +105,18 @@ TfrmGradeCount::TfrmGradeCount(QWidget* parent) : QWidget(parent)
     pageLayout->addWidget(Panel1);
     Grid = MakeStatisticsGrid(page, QStringLiteral("Grid"), 3, 2);
     pageLayout->addWidget(Grid, 1);
+    GridSum = new TFollowingGrid(Grid, page);
+    GridSum->setObjectName(QStringLiteral("GridSum"));
+    pageLayout->addWidget(GridSum);
     Panel2 = new ColourLegend(page);
     pageLayout->addWidget(Panel2);
     GroupBox2 = new ComparisonBox(page);
     GridB = GroupBox2->grid();
     pageLayout->addWidget(GroupBox2);
     m_table = new ResultsTable(Grid, GridB, this);
+    m_summary = new SummaryRows(GridSum, this);
+    m_analysis = new AnalysisPage(PageControl1);
+    PageControl1->addTab(m_analysis, QStringLiteral("统计分析"));
 
     setTabOrder(m_tree, cmbSubj);
     setTabOrder(cmbSubj, MaskEdit1);
@@ -115,7 +125,9 @@ TfrmGradeCount::TfrmGradeCount(QWidget* parent) : QWidget(parent)
     setTabOrder(cmdFilter, cmdDetail);
     setTabOrder(cmdDetail, cmdClose);
     setTabOrder(cmdClose, chkCompare);
-    setTabOrder(chkCompare, Grid);
+    setTabOrder(chkCompare, chkPlaces);
+    setTabOrder(chkPlaces, cmdTrend);
+    setTabOrder(cmdTrend, Grid);
     setFocusProxy(m_tree);
 
     connect(m_tree, &TTermClassTree::TreeClick, this, Guarded([this] { TreeClick(); }));
@@ -124,6 +136,9 @@ TfrmGradeCount::TfrmGradeCount(QWidget* parent) : QWidget(parent)
     connect(cmdDetail, &QPushButton::clicked, this, Guarded([this](bool) { cmdDetailClick(); }));
     connect(cmdClose, &QPushButton::clicked, this, Guarded([this](bool) { cmdCloseClick(); }));
     connect(chkCompare, &QCheckBox::toggled, GroupBox2, &QWidget::setVisible);
+    connect(chkPlaces, &QCheckBox::clicked, this, Guarded([this](bool checked) { chkPlacesClick(checked); }));
+    connect(cmdTrend, &QPushButton::clicked, this, Guarded([this](bool) { cmdTrendClick(); }));
+    connect(PageControl1, &QTabWidget::currentChanged, this, Guarded([this](int) { showAnalysis(); }));
 }
 
 void TfrmGradeCount::buildCommandBar(QWidget* page)
@@ -150,6 +165,13 @@ void TfrmGradeCount::buildCommandBar(QWidget* page)
     chkCompare->setObjectName(QStringLiteral("chkCompare"));
     chkCompare->adjustSize();
     chkCompare->move(484, (29 - chkCompare->height()) / 2);
+    chkPlaces = new QCheckBox(QStringLiteral("显示名次"), Panel1);
+    chkPlaces->setObjectName(QStringLiteral("chkPlaces"));
+    chkPlaces->setChecked(UserSettings::ShowPlaces());
+    chkPlaces->adjustSize();
+    chkPlaces->move(chkCompare->geometry().right() + 12, chkCompare->y());
+    cmdTrend = MakeBarButton(QStringLiteral("成绩走势"), Panel1, QStringLiteral("cmdTrend"),
+                             chkPlaces->geometry().right() + 10, 55);
 }
 
 bool TfrmGradeCount::ReadyData()
@@ -202,39 +224,105 @@ int TfrmGradeCount::chosenSubject(const ClassResults& results) const
     return index >= 1 && index <= results.subjectCount() ? index - 1 : -1;
 }
 
+void TfrmGradeCount::present(const ClassResultsLoad& load, const GridRows& rows)
+{
+    const bool figures = m_figuresShown && load.has(Step::Standards);
+    std::optional<PlaceColumns> places;
+    DbResult previousPlaces;
+    if (m_figuresShown && chkPlaces->isChecked() && load.complete()) {
+        const DbValue<Places> before = ReadPreviousPlaces(load.results);
+        previousPlaces = before;
+        places = PlaceColumns{TermPlaces(load.results), before ? std::optional(*before) : std::nullopt};
+    }
+    m_table->show(load, rows, places ? &*places : nullptr);
+    if (figures)
+        m_summary->show(load.results);
+    else
+        m_summary->clear();
+    m_load = load;
+    m_analysisStale = true;
+    showAnalysis();
+    reportFailure(load);
+    Succeeded(previousPlaces, Msg::ReadingFailed); // the previous term's places, after the previous totals
+}
+
+void TfrmGradeCount::showNothing()
+{
+    m_table->clear(); // a term node: the table blanks, the subject list stays
+    m_summary->clear();
+    m_load.reset();
+    m_analysisStale = true;
+    showAnalysis();
+}
+
+void TfrmGradeCount::showAnalysis()
+{
+    // The page follows the class on show, but only once it is looked at.
+    if (!m_analysisStale || PageControl1->currentWidget() != m_analysis || !m_figuresShown)
+        return;
+    m_analysisStale = false;
+    if (m_load && m_load->has(Step::Standards))
+        m_analysis->show(m_load->results);
+    else
+        m_analysis->clear();
+}
+
 void TfrmGradeCount::TreeClick()
 {
     const std::optional<ClassResultsLoad> load = readShownClass();
     if (!load) {
-        m_table->clear(); // a term node: the table blanks, the subject list stays
+        showNothing();
         return;
     }
     if (load->has(Step::Plan))
         refillSubjects(load->results);
-    m_table->show(*load, GridRows::inRosterOrder(load->results.studentCount()));
-    reportFailure(*load);
+    present(*load, GridRows::inRosterOrder(load->results.studentCount()));
 }
 
 void TfrmGradeCount::cmdFilterClick()
 {
     const std::optional<ClassResultsLoad> load = readShownClass();
     if (!load) {
-        m_table->clear();
+        showNothing();
         return;
     }
     GridRows rows = GridRows::inRosterOrder(load->results.studentCount());
     const int subject = load->complete() ? chosenSubject(load->results) : -1;
     if (subject < 0) {
-        m_table->show(*load, rows);
-        reportFailure(*load);
+        present(*load, rows);
         return;
     }
     // Highest first; the table is shown sorted before the range is read, so
     // that a bad bound leaves it sorted with nothing hidden.
     const RowKeys scores = ScoresOf(load->results, subject);
     SortGridRows(scores, false, rows);
-    m_table->show(*load, rows);
+    present(*load, rows);
     HideArea(scores, rows);
+}
+
+void TfrmGradeCount::chkPlacesClick(bool checked)
+{
+    UserSettings::SetShowPlaces(checked);
+    // The class on show gains or loses the two columns in the order and
+    // with the rows hidden as they are.
+    if (m_load && m_load->complete()) {
+        const ClassResultsLoad load = *m_load;
+        const GridRows rows = m_table->rows();
+        present(load, rows);
+    }
+}
+
+void TfrmGradeCount::cmdTrendClick()
+{
+    const ClassResults::Student* student = m_table->studentAt(Grid->currentRow());
+    if (!student)
+        return;
+    ShowGradeTrend(student->id);
+}
+
+bool TfrmGradeCount::ShowClass(const QString& termCode, const QString& classCode)
+{
+    return m_tree->ShowClass(termCode, classCode);
 }
 
 void TfrmGradeCount::HideArea(const RowKeys& scores, GridRows& rows)
@@ -277,19 +365,12 @@ void TfrmGradeCount::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
+TfrmGradeCount* OpenGradeCount(QMdiArea* area)
+{
+    return RunInMdiArea<TfrmGradeCount>(area);
+}
+
 bool ShowGradeCount(QMdiArea* area)
 {
-    auto form = std::make_unique<TfrmGradeCount>();
-    if (!form->ReadyData())
-        return false;
-    if (!area) {
-        form->setAttribute(Qt::WA_DeleteOnClose);
-        form.release()->showMaximized();
-        return true;
-    }
-    QMdiSubWindow* frame = area->addSubWindow(form.release());
-    frame->setAttribute(Qt::WA_DeleteOnClose);
-    frame->showMaximized();
-    frame->widget()->setFocus();
-    return true;
+    return OpenGradeCount(area) != nullptr;
 }

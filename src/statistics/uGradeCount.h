@@ -7,10 +7,13 @@
 #include <QWidget>
 #include <optional>
 
+class AnalysisPage;
 class QCheckBox;
 class QComboBox;
 class QFrame;
 class ComparisonBox;
+class SummaryRows;
+class TFollowingGrid;
 class QLineEdit;
 class QMdiArea;
 class QPushButton;
@@ -27,6 +30,11 @@ class TTermClassTree;
 // It is not modal and writes nothing. Every mouse click in the tree reads
 // the class's results afresh and has the table show them; its commands act
 // on the class the table was built for.
+//
+// Beyond that it shows the class's figures in summary rows under the table,
+// each student's place and its change (when "显示名次" is checked), the
+// spread of the scores on the page "统计分析", and a student's course over
+// the terms ("成绩走势").
 class TfrmGradeCount : public QWidget {
     Q_OBJECT
 public:
@@ -43,10 +51,22 @@ public:
     void cmdFilterClick();
     void cmdDetailClick();
     void cmdCloseClick();
+    void cmdTrendClick();
+    void chkPlacesClick(bool checked);
+
+    // Shows a class as a click on its node in the tree would; false when the
+    // tree has no such class.
+    bool ShowClass(const QString& termCode, const QString& classCode);
+    // Whether a rebuild also writes the summary rows, the places and the
+    // analysis page (on unless the benchmark measures the table without them).
+    void setFiguresShown(bool shown) { m_figuresShown = shown; }
 
     TTermClassTree* tree() const { return m_tree; }
     TStringAlignGrid* grid() const { return Grid; }
     TStringAlignGrid* gridB() const { return GridB; }
+    TFollowingGrid* summaryGrid() const { return GridSum; }
+    AnalysisPage* analysisPage() const { return m_analysis; }
+    QTabWidget* pages() const { return PageControl1; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -58,6 +78,10 @@ private:
     std::optional<ClassResultsLoad> readShownClass() const;
     // Shows the fixed message of the step that failed, if one did.
     static void reportFailure(const ClassResultsLoad& load);
+    // Has the table, the figures and the places show a reading in the rows' order.
+    void present(const ClassResultsLoad& load, const GridRows& rows);
+    void showNothing();
+    void showAnalysis();
     void refillSubjects(const ClassResults& results);
     // The subject chosen in cmbSubj among the results' subjects, by position;
     // -1 for "全部", no choice, or a position the results do not have.
@@ -76,17 +100,28 @@ private:
     QPushButton* cmdDetail = nullptr;
     QPushButton* cmdClose = nullptr;
     QCheckBox* chkCompare = nullptr;
+    QCheckBox* chkPlaces = nullptr;
+    QPushButton* cmdTrend = nullptr;
     TStringAlignGrid* Grid = nullptr;
+    TFollowingGrid* GridSum = nullptr;
     QFrame* Panel2 = nullptr;
     ComparisonBox* GroupBox2 = nullptr;
     TStringAlignGrid* GridB = nullptr;
     ResultsTable* m_table = nullptr;
+    SummaryRows* m_summary = nullptr;
+    AnalysisPage* m_analysis = nullptr;
+    // The reading on show, for showing it again when the places are turned on or off.
+    std::optional<ClassResultsLoad> m_load;
+    bool m_figuresShown = true;
+    bool m_analysisStale = false; // the page is brought up to date when it is shown
 };
 
 // Opens one more statistics window, maximised inside the given MDI area (on
 // its own without one); false when its tree could not be loaded (the failure
 // was reported).
 bool ShowGradeCount(QMdiArea* area);
+// The same, giving the window opened (nullptr when it was not).
+TfrmGradeCount* OpenGradeCount(QMdiArea* area);
 
 // The text of a masked field as the user sees it, with every unfilled
 // position read as a blank ("5 0" when the middle digit is missing).

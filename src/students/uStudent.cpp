@@ -3,9 +3,15 @@
 #include "data/CodeTables.h"
 #include "data/Messages.h"
 #include "data/Roster.h"
+#include "exchange/Exports.h"
 #include "forms/uPub.h"
+#include "statistics/uGradeTrend.h"
 #include "students/uStudentEdit.h"
+#include "transfer/ImportFlow.h"
+#include "transfer/SheetButton.h"
+#include "transfer/SheetDialogs.h"
 
+#include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -17,6 +23,9 @@ namespace {
 // keep their distance from its right edge.
 constexpr int kButtonsRight = 350;
 constexpr int kButtonsRightGap = 419 - kButtonsRight; // until the bar's width is known
+// "成绩走势" stands right of "关闭(&X)" and moves with it.
+constexpr int kTrendGap = 8;
+constexpr int kTrendWidth = 55;
 
 GridColumn Flag(const QString& field, const QString& title, int width, const QStringList& items)
 {
@@ -96,8 +105,33 @@ TfrmStudent::TfrmStudent(QWidget* parent) : TListForm(kButtonsRightGap, parent)
     connect(dsQuery, &QueryObject::currentRowChanged, this, Guarded([this](int) { dsQueryAfterScroll(); }));
     connect(DBGridEh2, &DataGrid::dblClick, this, Guarded([this] { cmdEditClick(); }));
 
+    cmdTrend = new QPushButton(QStringLiteral("成绩走势"), buttons());
+    cmdTrend->setObjectName(QStringLiteral("cmdTrend"));
+    cmdTrend->setAutoDefault(false);
+    cmdTrend->resize(kTrendWidth, buttons()->cmdClose->height());
+    placeTrend();
+    buttons()->cmdClose->installEventFilter(this);
+    connect(cmdTrend, &QPushButton::clicked, this, Guarded([this](bool) { cmdTrendClick(); }));
+
+    cmdSheets = new SheetButton(buttons());
+    cmdSheets->resize(cmdSheets->sizeHint().width(), buttons()->cmdClose->height());
+    cmdSheets->addCommand(QStringLiteral("导出本班名单…"), QStringLiteral("mnuExportClass"),
+                          [this] { ExportClassRoster(); });
+    cmdSheets->addCommand(QStringLiteral("导出全校名单…"), QStringLiteral("mnuExportSchool"),
+                          [this] { ExportSchoolRoster(); });
+    cmdSheets->addCommand(QStringLiteral("导入名单…"), QStringLiteral("mnuImport"),
+                          [this] { ImportRoster(); });
+    cmdSheets->addCommand(QStringLiteral("导出模板…"), QStringLiteral("mnuTemplate"),
+                          [this] { ExportTemplate(); });
+    placeTrend();
+    // The window opens wider by the button, which would stand past the bar's
+    // edge otherwise; everything specified keeps its place.
+    resize(width() + 2 * kTrendGap + cmdSheets->width(), height());
+
     setTabOrder(DBGridEh1, buttons()->cmdAppend);
     setTabOrder(buttons()->cmdClose, DBGridEh2);
+    setTabOrder(DBGridEh2, cmdTrend);
+    setTabOrder(cmdTrend, cmdSheets);
     DBGridEh1->setFocus();
 }
 
@@ -108,6 +142,65 @@ void TfrmStudent::showEvent(QShowEvent* event)
         m_shown = true;
         buttons()->setRightGap(buttons()->width() - kButtonsRight);
     }
+}
+
+bool TfrmStudent::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == buttons()->cmdClose && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+        placeTrend();
+    return TListForm::eventFilter(watched, event);
+}
+
+void TfrmStudent::placeTrend()
+{
+    const QPushButton* close = buttons()->cmdClose;
+    cmdTrend->move(close->geometry().right() + 1 + kTrendGap, close->y());
+    if (cmdSheets)
+        cmdSheets->move(cmdTrend->geometry().right() + 1 + kTrendGap, close->y());
+}
+
+std::optional<RosterTarget> TfrmStudent::currentClass() const
+{
+    if (dsQuery->isEmpty() || dsQuery->eof())
+        return std::nullopt;
+    return RosterTarget{dsQuery->fieldText(QStringLiteral("ClassCode")),
+                        dsQuery->fieldText(QStringLiteral("ClassName"))};
+}
+
+void TfrmStudent::ExportClassRoster()
+{
+    const std::optional<RosterTarget> shown = currentClass();
+    if (!shown)
+        return;
+    const DbValue<Sheets::Table> table = Exports::ClassRoster(shown->classCode, shown->className);
+    if (Succeeded(table, Msg::ReadFailed))
+        SheetDialogs::ExportTable(this, *table, {shown->className, QStringLiteral("学生名单")});
+}
+
+void TfrmStudent::ExportSchoolRoster()
+{
+    const DbValue<Sheets::Table> table = Exports::SchoolRoster();
+    if (Succeeded(table, Msg::ReadFailed))
+        SheetDialogs::ExportTable(this, *table, {QStringLiteral("全校"), QStringLiteral("学生名单")});
+}
+
+void TfrmStudent::ImportRoster()
+{
+    // Without a class, only a sheet with a "班级" column can be imported.
+    if (ImportFlow::ImportRoster(this, currentClass().value_or(RosterTarget{})))
+        ReadyList();
+}
+
+void TfrmStudent::ExportTemplate()
+{
+    SheetDialogs::ExportTable(this, Exports::RosterTemplate(), {QStringLiteral("学生名单模板")});
+}
+
+void TfrmStudent::cmdTrendClick()
+{
+    if (dsQuery->isEmpty() || dsQuery->eof() || dsStudent->isEmpty() || dsStudent->eof())
+        return;
+    ShowGradeTrend(dsStudent->fieldInt(QStringLiteral("ID")));
 }
 
 bool TfrmStudent::ReadyData()

@@ -1,8 +1,13 @@
 #pragma once
 
+#include "exchange/RosterImport.h"
 #include "forms/ListForm.h"
 
+#include <optional>
+
 class QGroupBox;
+class QPushButton;
+class SheetButton;
 
 // "学生基本资料维护": the classes on the left, the students of the current
 // class on the right. Every class change reloads the students; adding,
@@ -17,6 +22,13 @@ public:
     // or the list could not be read.
     bool ReadyList();
     void dsQueryAfterScroll() { ReadyList(); }
+    // "成绩走势" of the current student.
+    void cmdTrendClick();
+    // The commands behind "导入/导出…".
+    void ExportClassRoster();
+    void ExportSchoolRoster();
+    void ImportRoster();
+    void ExportTemplate();
 
     QGroupBox* GroupBox1 = nullptr;
     QGroupBox* GroupBox2 = nullptr;
@@ -24,6 +36,8 @@ public:
     DataGrid* DBGridEh2 = nullptr; // students
     QueryObject* dsQuery = nullptr;
     QueryObject* dsStudent = nullptr;
+    QPushButton* cmdTrend = nullptr;
+    SheetButton* cmdSheets = nullptr;
 
 protected:
     bool canAppend() const override;
@@ -32,8 +46,12 @@ protected:
     DbResult deleteRecord(int id) override;
     void reloadAfterStore() override { ReadyList(); }
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void placeTrend();
+    std::optional<RosterTarget> currentClass() const;
+
     bool m_shown = false;
 };
 

@@ -315,3 +315,23 @@ void TTermClassTree::mouseClicked()
     m_shown = SelectedClass();
     emit TreeClick();
 }
+
+bool TTermClassTree::ShowClass(const QString& termCode, const QString& classCode)
+{
+    for (int t = 0; t < m_tree->topLevelItemCount(); ++t) {
+        QTreeWidgetItem* term = m_tree->topLevelItem(t);
+        if (nodeData(term).Code != termCode)
+            continue;
+        makeClassNodes(term);
+        for (int c = 0; c < term->childCount(); ++c) {
+            QTreeWidgetItem* klass = term->child(c);
+            if (nodeData(klass).Code == classCode) {
+                m_tree->setCurrentItem(klass);
+                m_tree->scrollToItem(klass);
+                mouseClicked();
+                return true;
+            }
+        }
+    }
+    return false;
+}

@@ -59,6 +59,10 @@ public:
     ClassSelection SelectedClass() const;
     ClassSelection ShownClass() const { return m_shown; }
 
+    // Selects the class node of a term as a click on it would, and notifies
+    // as a click does; false when the tree has no such node.
+    bool ShowClass(const QString& termCode, const QString& classCode);
+
     QTreeWidget* Tree() const { return m_tree; }
     // The nodes' records (for tests and the windows' captions).
     static NodeData nodeData(const QTreeWidgetItem* item);

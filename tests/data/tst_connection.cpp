@@ -120,25 +120,19 @@ int userVersion(const QString& file)
     return q.exec("PRAGMA user_version") && q.next() ? q.value(0).toInt() : -1;
 }
 
-void setUserVersion(const QString& file, int version, const QString& more = QString())
-{
-    ScratchConnection c(file);
-    QSqlDatabase db = c.db();
-    QVERIFY(db.open());
-    QVERIFY(QSqlQuery(db).exec(QString("PRAGMA user_version=%1").arg(version)));
-    if (!more.isEmpty())
-        QVERIFY(QSqlQuery(db).exec(more));
-}
 } // namespace
 
 void ConnectionTest::unstampedFileOfOursIsStampedOnFirstOpen()
 {
     const int current = SchemaVersions::program().current();
     QTemporaryDir dir;
+    const QString fresh = dir.filePath("fresh.dat");
+    QVERIFY(TDM::createDatabase(fresh));
+    QCOMPARE(userVersion(fresh), current);
     const QString ours = dir.filePath("ours.dat");
-    QVERIFY(TDM::createDatabase(ours));
-    QCOMPARE(userVersion(ours), current);
-    setUserVersion(ours, 0);
+    const DbResult oursWritten = WriteFirstReleaseDatabase(ours, {});
+    QVERIFY2(oursWritten, qPrintable(oursWritten.error()));
+    QCOMPARE(userVersion(ours), 0);
     {
         TDM dm(ours);
         QVERIFY(dm.isOpen());
@@ -148,8 +142,9 @@ void ConnectionTest::unstampedFileOfOursIsStampedOnFirstOpen()
     // A file with all the tables but something added by hand is used as it
     // stands: it is not ours to stamp.
     const QString touched = dir.filePath("touched.dat");
-    QVERIFY(TDM::createDatabase(touched));
-    setUserVersion(touched, 0, "create index IX_Mine on TTerm (TermName)");
+    const DbResult touchedWritten =
+        WriteFirstReleaseDatabase(touched, "create index IX_Mine on TTerm (TermName)");
+    QVERIFY2(touchedWritten, qPrintable(touchedWritten.error()));
     {
         TDM dm(touched);
         QVERIFY(dm.isOpen());

@@ -638,8 +638,9 @@ void BackupTest::restoreTakesOnlyFilesThatAreExactlyOurs()
 
     // A file made before the schema carried its version is stamped on the way in.
     const QString unstamped = p.bak("unstamped.ZBK");
-    QVERIFY(WriteVariantDatabase(
-        unstamped, {}, {}, "INSERT INTO TTerm (TermCode,TermName) VALUES (6,'六')\nPRAGMA user_version=0"));
+    const DbResult unstampedWritten =
+        WriteFirstReleaseDatabase(unstamped, "INSERT INTO TTerm (TermCode,TermName) VALUES (6,'六')");
+    QVERIFY2(unstampedWritten, qPrintable(unstampedWritten.error()));
     p.dialogs.clear();
     p.restoreFrom(unstamped);
     QCOMPARE(p.dialogs.messages, QStringList{Backup::RestoreWarning});

@@ -193,7 +193,7 @@ void ShellTest::mainWindowHasTheMenuAndToolbar()
              (QStringList{"mnuKM:科目信息", "mnuXQ:学期信息(&T)", "mnuBJ:班级信息(&C)", "-",
                           "N5:学期/班级对应设置", "N6:学期/班级/科目对应设置", "-", "mnuIsY:成绩评优标准"}));
     QCOMPARE(items(2), (QStringList{"mnuSBase:学生基本信息录入(&S)", "-", "mnuEditCJ:成绩录入(&R)"}));
-    QCOMPARE(items(3), (QStringList{"mnuGCount:成绩统计(&G)"}));
+    QCOMPARE(items(3), (QStringList{"mnuGCount:成绩统计(&G)", "mnuClassCompare:班级成绩对比(&C)"}));
     QCOMPARE(items(4), (QStringList{"A1:关于(&A)"}));
 
     auto* toolbar = main.findChild<QToolBar*>("ToolBar1");

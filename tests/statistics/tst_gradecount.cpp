@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "data/Messages.h"
+#include "forms/UserSettings.h"
 #include "shell/uMain.h"
 #include "statistics/uGradeCount.h"
 #include "widgets/StringAlignGrid.h"
@@ -130,7 +131,12 @@ void basicClass(TempDatabase& db, int term = 1)
 class GradeCountTest : public QObject {
     Q_OBJECT
 
+    TempUserSettings m_settings;
+
 private slots:
+    // The table of these tests is the one without places.
+    void initTestCase() { UserSettings::SetShowPlaces(false); }
+
     void buildsTheTableOfTheClickedClass()
     {
         TempDatabase db;

@@ -68,15 +68,11 @@ void SqliteShell::kill()
     m_process.waitForFinished(30000);
 }
 
-DbResult WriteVariantDatabase(const QString& path, const QString& from, const QString& to,
-                              const QString& more)
+namespace {
+
+// A file of the schema script, then the statements of more, one per line.
+DbResult writeDatabase(const QString& path, const QString& script, const QString& more)
 {
-    QString script = SchemaVersions::programScript();
-    if (!from.isEmpty()) {
-        if (!script.contains(from))
-            return DbResult::failed(QStringLiteral("the schema has no \"%1\"").arg(from));
-        script.replace(from, to);
-    }
     ScratchConnection connection(ScratchConnection::fileUri(path, "rwc"), true);
     QSqlDatabase db = connection.db();
     if (!db.open())
@@ -89,4 +85,27 @@ DbResult WriteVariantDatabase(const QString& path, const QString& from, const QS
             return DbResult::failed(q.lastError().text() + QStringLiteral(": ") + sql);
     }
     return {};
+}
+
+} // namespace
+
+DbResult WriteVariantDatabase(const QString& path, const QString& from, const QString& to,
+                              const QString& more)
+{
+    QString script = SchemaVersions::programScript();
+    if (!from.isEmpty()) {
+        if (!script.contains(from))
+            return DbResult::failed(QStringLiteral("the schema has no \"%1\"").arg(from));
+        script.replace(from, to);
+    }
+    return writeDatabase(path, script, more);
+}
+
+DbResult WriteFirstReleaseDatabase(const QString& path, const QString& more)
+{
+    // The script up to the section of version 2.
+    const QString script = SchemaVersions::programScript();
+    const qsizetype second = script.indexOf(QStringLiteral("-- version 2:"));
+    return writeDatabase(path, second < 0 ? script : script.left(second),
+                         QStringLiteral("PRAGMA user_version=0\n") + more);
 }

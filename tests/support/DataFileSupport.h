@@ -11,6 +11,10 @@
 DbResult WriteVariantDatabase(const QString& path, const QString& from, const QString& to,
                               const QString& more);
 
+// A database file as the program made it before its schema carried a
+// version: the objects of version 1 stamped 0, then the statements of more.
+DbResult WriteFirstReleaseDatabase(const QString& path, const QString& more);
+
 // The sqlite3 shell as a second program on a data file, in a process of its
 // own as another copy of the program would be: its locks and its journal are
 // those of another process.

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QSettings>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
@@ -280,4 +281,9 @@ QTreeWidgetItem* ClassNode(TTermClassTree* tree, int term, int klass)
         return nullptr;
     node->setExpanded(true);
     return node->child(klass);
+}
+
+TempUserSettings::TempUserSettings()
+{
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
 }

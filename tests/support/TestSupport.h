@@ -53,6 +53,16 @@ private:
     std::unique_ptr<TDM> m_dm;
 };
 
+// The user's remembered choices kept in a temporary folder for the test's
+// lifetime, so that tests neither read nor change the real user's.
+class TempUserSettings {
+public:
+    TempUserSettings();
+
+private:
+    QTemporaryDir m_dir;
+};
+
 // The dialog seam for tests: records every message and answers questions
 // and file dialogs from queues (questions default to No, files to cancel).
 class ScriptedDialogs : public DialogProvider {
