@@ -1,5 +1,7 @@
 #include "forms/UserSettings.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace {
@@ -8,6 +10,7 @@ namespace {
 const QString kOrganisation = QStringLiteral("Quorvel");
 const QString kApplication = QStringLiteral("学生成绩管理系统");
 const QString kShowPlaces = QStringLiteral("statistics/showPlaces");
+const QString kSheetFolder = QStringLiteral("sheets/folder");
 
 } // namespace
 
@@ -23,6 +26,19 @@ void SetShowPlaces(bool show)
 {
     QSettings settings(QSettings::UserScope, kOrganisation, kApplication);
     settings.setValue(kShowPlaces, show);
+}
+
+QString SheetFolder()
+{
+    const QSettings settings(QSettings::UserScope, kOrganisation, kApplication);
+    const QString folder = settings.value(kSheetFolder).toString();
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::homePath();
+}
+
+void SetSheetFolder(const QString& folder)
+{
+    QSettings settings(QSettings::UserScope, kOrganisation, kApplication);
+    settings.setValue(kSheetFolder, folder);
 }
 
 } // namespace UserSettings

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 // The few choices the program remembers for each user between runs.
 namespace UserSettings {
 
@@ -8,5 +10,10 @@ namespace UserSettings {
 // some schools do not publish them.
 bool ShowPlaces();
 void SetShowPlaces(bool show);
+
+// The folder the user last chose a spreadsheet in, for the next file dialog;
+// the home folder the first time, or when it has gone.
+QString SheetFolder();
+void SetSheetFolder(const QString& folder);
 
 } // namespace UserSettings

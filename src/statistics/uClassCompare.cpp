@@ -2,15 +2,21 @@
 
 #include "data/ClassComparison.h"
 #include "data/Messages.h"
+#include "forms/Form.h"
 #include "forms/uPub.h"
 #include "statistics/ComparisonModel.h"
+#include "statistics/StatisticsSheet.h"
 #include "statistics/uGradeCount.h"
+#include "transfer/ImportFlow.h"
+#include "transfer/SheetButton.h"
+#include "transfer/SheetDialogs.h"
 #include "widgets/LaidOutTableView.h"
 #include "widgets/TermClassTree.h"
 #include "widgets/TextCellDelegate.h"
 #include "widgets/TitleHeader.h"
 
 #include <QCloseEvent>
+#include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -53,6 +59,17 @@ TfrmClassCompare::TfrmClassCompare(QWidget* parent) : QWidget(parent)
     auto* inner = new QVBoxLayout(GroupBox2);
     inner->setContentsMargins(2, 2, 2, 2);
     inner->addWidget(Grid);
+    // "导入/导出…" in a button bar under the table, at its right.
+    QFrame* bar = MakeButtonPanel(GroupBox2);
+    bar->setObjectName(QStringLiteral("Panel1"));
+    auto* buttons = new QHBoxLayout(bar);
+    buttons->setContentsMargins(0, 9, 8, 10);
+    buttons->addStretch(1);
+    cmdSheets = new SheetButton(bar);
+    cmdSheets->addCommand(QStringLiteral("导出对比表…"), QStringLiteral("mnuExportTable"),
+                          [this] { ExportTable(); });
+    buttons->addWidget(cmdSheets);
+    inner->addWidget(bar);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -99,6 +116,7 @@ bool TfrmClassCompare::showTerm(qint64 termCode, const QString& termName)
     if (!Succeeded(term, Msg::ReadFailed))
         return false;
     m_termCode = termCode;
+    m_termName = termName;
     m_hasTerm = true;
     GroupBox2->setTitle(QStringLiteral("学期 [") + termName + QStringLiteral("] 的班级成绩对比"));
     // Another term has other subjects, so its columns start in class order.
@@ -106,6 +124,17 @@ bool TfrmClassCompare::showTerm(qint64 termCode, const QString& termName)
     m_model->setComparison(CompareClasses(*term));
     Grid->setColumnWidth(0, 100);
     return true;
+}
+
+void TfrmClassCompare::ExportTable()
+{
+    if (!m_hasTerm) {
+        ShowMessage(TransferText::ChooseTerm);
+        return;
+    }
+    const QString title = m_termName + QStringLiteral(" 班级成绩对比");
+    SheetDialogs::ExportTable(this, ModelSheet(QStringLiteral("班级成绩对比"), title, *m_model),
+                              {m_termName, QStringLiteral("班级成绩对比")});
 }
 
 void TfrmClassCompare::GridDblClick(int row)

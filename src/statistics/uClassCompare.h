@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
 
 class ComparisonModel;
 class QGroupBox;
+class SheetButton;
 class QMdiArea;
 class QTableView;
 class TTermClassTree;
@@ -21,6 +23,8 @@ public:
     bool ReadyData();
     void TreeClick();
     void GridDblClick(int row);
+    // "导出对比表…" behind "导入/导出…": the table as it stands, in its order.
+    void ExportTable();
 
     TTermClassTree* tree() const { return m_tree; }
     QTableView* grid() const { return Grid; }
@@ -37,7 +41,9 @@ private:
     QGroupBox* GroupBox2 = nullptr;
     QTableView* Grid = nullptr;
     ComparisonModel* m_model = nullptr;
+    SheetButton* cmdSheets = nullptr;
     qint64 m_termCode = 0;
+    QString m_termName;
     bool m_hasTerm = false;
 };
 

@@ -7,9 +7,13 @@
 #include "forms/uPub.h"
 #include "statistics/AnalysisPage.h"
 #include "statistics/GradeCountParts.h"
+#include "statistics/StatisticsSheet.h"
 #include "statistics/SummaryRows.h"
 #include "statistics/uGradeTrend.h"
 #include "students/uStudentEdit.h"
+#include "transfer/ImportFlow.h"
+#include "transfer/SheetButton.h"
+#include "transfer/SheetDialogs.h"
 #include "widgets/FollowingGrid.h"
 #include "widgets/StringAlignGrid.h"
 #include "widgets/TermClassTree.h"
@@ -127,7 +131,8 @@ TfrmGradeCount::TfrmGradeCount(QWidget* parent) : QWidget(parent)
     setTabOrder(cmdClose, chkCompare);
     setTabOrder(chkCompare, chkPlaces);
     setTabOrder(chkPlaces, cmdTrend);
-    setTabOrder(cmdTrend, Grid);
+    setTabOrder(cmdTrend, cmdSheets);
+    setTabOrder(cmdSheets, Grid);
     setFocusProxy(m_tree);
 
     connect(m_tree, &TTermClassTree::TreeClick, this, Guarded([this] { TreeClick(); }));
@@ -172,6 +177,29 @@ void TfrmGradeCount::buildCommandBar(QWidget* page)
     chkPlaces->move(chkCompare->geometry().right() + 12, chkCompare->y());
     cmdTrend = MakeBarButton(QStringLiteral("成绩走势"), Panel1, QStringLiteral("cmdTrend"),
                              chkPlaces->geometry().right() + 10, 55);
+    cmdSheets = new SheetButton(Panel1);
+    cmdSheets->setGeometry(cmdTrend->geometry().right() + 10, 3, cmdSheets->sizeHint().width(), 22);
+    cmdSheets->addCommand(QStringLiteral("导出成绩表…"), QStringLiteral("mnuExportTable"),
+                          [this] { ExportTable(); });
+}
+
+Sheets::Table TfrmGradeCount::sheet() const
+{
+    const ClassSelection shown = m_tree->ShownClass();
+    const QString title =
+        QStringList{shown.TermName, shown.ClassName, QStringLiteral("成绩统计")}.join(QLatin1Char(' '));
+    return StatisticsSheet(title, *Grid, *GridSum, *m_table);
+}
+
+void TfrmGradeCount::ExportTable()
+{
+    // The table of the class on show; a term node shows none.
+    const ClassSelection shown = m_tree->ShownClass();
+    if (shown.isEmpty() || !m_load) {
+        ShowMessage(TransferText::ChooseClass);
+        return;
+    }
+    SheetDialogs::ExportTable(this, sheet(), {shown.TermName, shown.ClassName, QStringLiteral("成绩统计")});
 }
 
 bool TfrmGradeCount::ReadyData()

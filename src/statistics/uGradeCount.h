@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sheets/Table.h"
 #include "statistics/GridRows.h"
 #include "statistics/ResultsTable.h"
 
@@ -12,6 +13,7 @@ class QCheckBox;
 class QComboBox;
 class QFrame;
 class ComparisonBox;
+class SheetButton;
 class SummaryRows;
 class TFollowingGrid;
 class QLineEdit;
@@ -53,6 +55,9 @@ public:
     void cmdCloseClick();
     void cmdTrendClick();
     void chkPlacesClick(bool checked);
+    // "导出成绩表…" behind "导入/导出…": the table as it stands.
+    void ExportTable();
+    Sheets::Table sheet() const;
 
     // Shows a class as a click on its node in the tree would; false when the
     // tree has no such class.
@@ -102,6 +107,7 @@ private:
     QCheckBox* chkCompare = nullptr;
     QCheckBox* chkPlaces = nullptr;
     QPushButton* cmdTrend = nullptr;
+    SheetButton* cmdSheets = nullptr;
     TStringAlignGrid* Grid = nullptr;
     TFollowingGrid* GridSum = nullptr;
     QFrame* Panel2 = nullptr;

@@ -24,6 +24,7 @@ inline const QString ScoresQuestion = QStringLiteral("将新增成绩%1项，替
 inline const QString Done = QStringLiteral("导入完成！");
 inline const QString Cancelled = QStringLiteral("已取消导入，没有存储任何数据！");
 inline const QString ChooseClass = QStringLiteral("请先在左侧选择一个班级！");
+inline const QString ChooseTerm = QStringLiteral("请先在左侧选择一个学期！");
 inline const QString Reading = QStringLiteral("正在读取文件…");
 inline const QString Storing = QStringLiteral("正在导入…");
 } // namespace TransferText

@@ -7,8 +7,8 @@
 #include "data/QueryObject.h"
 #include "exchange/Exports.h"
 #include "exchange/ImportTexts.h"
-#include "exchange/SheetFiles.h"
 #include "forms/ListForm.h"
+#include "forms/UserSettings.h"
 #include "scores/uGrade.h"
 #include "sheets/Outcome.h"
 #include "sheets/SheetFile.h"
@@ -33,7 +33,6 @@
 #include <QMenu>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -100,12 +99,7 @@ QStringList PreviewTexts(TfrmImportPreview* preview, int column)
 class SheetWindowsTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
-        // The remembered folder goes to a test settings file, not the user's.
-        QStandardPaths::setTestModeEnabled(true);
-        TApplication::applyLook();
-    }
+    void initTestCase() { TApplication::applyLook(); }
 
     // The button stands right of the last control, within the bar at the
     // opening size; the specified buttons keep their places.
@@ -162,7 +156,7 @@ private slots:
         QCOMPARE(dialogs.fileRequests.size(), 1);
         QCOMPARE(QFileInfo(dialogs.fileRequests.at(0).fileName).fileName(), S("高一(1)班_学生名单.xlsx"));
         QVERIFY(QFile::exists(path));
-        QCOMPARE(SheetFiles::LastFolder(), QFileInfo(path).absolutePath());
+        QCOMPARE(UserSettings::SheetFolder(), QFileInfo(path).absolutePath());
         db.exec("delete from TGrade");
         db.exec("delete from TStudent");
 
@@ -366,6 +360,9 @@ private slots:
         QCOMPARE(dialogs.messages, QStringList{TransferText::Cancelled});
         QCOMPARE(db.count("TStudent"), 2);
     }
+
+private:
+    TempUserSettings m_settings; // the remembered folder in a file of the test's own
 };
 
 QTEST_MAIN(SheetWindowsTest)
