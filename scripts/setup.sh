@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing the program needs on Debian,
-# then configures and builds it. Sourced by run.sh and test.sh.
+# then configures and builds it. Sourced by run.sh and test.sh; with
+# GRADES_WERROR=ON (test.sh, and so CI) every compiler warning is an error.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -34,5 +35,6 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 export CCACHE_BASEDIR="$ROOT"
-cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DGRADES_WERROR="${GRADES_WERROR:-OFF}" >/dev/null
 cmake --build "$BUILD_DIR" -j 2

@@ -83,6 +83,11 @@ void ClassResults::setScore(int student, int subject, double score)
     m_scores.at(size_t(student) * m_subjects.size() + subject) = score;
 }
 
+void ClassResults::setScore(int student, int subject, std::optional<double> score)
+{
+    m_scores.at(size_t(student) * m_subjects.size() + subject) = score;
+}
+
 void ClassResults::addStandard(int subject, double score)
 {
     if (!m_standards.at(subject))

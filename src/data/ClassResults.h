@@ -70,6 +70,8 @@ public:
     void addStudent(const Student& student);
     void setSubjects(const QVector<PlanSubject>& subjects);
     void setScore(int student, int subject, double score);
+    // The cell as it is now, a missing score included (the entry sheet keeps it up to date).
+    void setScore(int student, int subject, std::optional<double> score);
     // The first standard of a subject counts; later ones are ignored.
     void addStandard(int subject, double score);
     void setPreviousTerm(qint64 termCode) { m_previousTerm = termCode; }

@@ -32,10 +32,15 @@ bool HasFailingScore(const std::vector<double>& shownScores)
     return false;
 }
 
+bool ReachesStandard(double shownScore, double threshold)
+{
+    return shownScore >= threshold;
+}
+
 bool ReachesEveryStandard(const std::vector<double>& shownScores, const std::vector<double>& thresholds)
 {
     for (std::size_t i = 0; i < shownScores.size(); ++i)
-        if (shownScores[i] < (i < thresholds.size() ? thresholds[i] : 0.0))
+        if (!ReachesStandard(shownScores[i], i < thresholds.size() ? thresholds[i] : 0.0))
             return false;
     return true;
 }

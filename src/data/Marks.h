@@ -20,6 +20,9 @@ double Total(const std::vector<double>& shownScores);
 bool Fails(double shownScore);
 bool HasFailingScore(const std::vector<double>& shownScores);
 
+// One score reaches its subject's honours threshold.
+bool ReachesStandard(double shownScore, double threshold);
+
 // Every score reaches its subject's honours standard (a subject without a
 // standard has the threshold 0). A row without subjects reaches them all.
 // thresholds holds one entry per score.

@@ -31,13 +31,6 @@ DbResult run(const QSqlDatabase& db, const QString& sql)
 
 } // namespace
 
-// The schema is a resource of the static library; this pulls it into every
-// program that asks for it. The macro must stand outside any namespace.
-static void initResources()
-{
-    Q_INIT_RESOURCE(resources);
-}
-
 SchemaVersions::SchemaVersions(const QString& script)
 {
     static const QRegularExpression header(QStringLiteral("^--\\s*version\\s+(\\d+)\\s*:"));
@@ -78,7 +71,6 @@ const SchemaVersions& SchemaVersions::program()
 
 QString SchemaVersions::programScript()
 {
-    initResources();
     QFile file(QStringLiteral(":/schema.sql"));
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }

@@ -4,6 +4,7 @@
 #include "data/Scores.h"
 #include "data/SqlText.h"
 #include "forms/FieldGuard.h"
+#include "forms/ScoreText.h"
 #include "forms/uPub.h"
 
 #include <QLabel>
@@ -38,23 +39,15 @@ TScoreEditForm::TScoreEditForm(const ScoreKind& kind, int id, QWidget* parent)
     EditName = addRow(this, 1, QStringLiteral("科目名称"), 50);
     EditName->setObjectName(QStringLiteral("EditName"));
     EditName->setEnabled(false);
-    EditScore = addRow(this, 2, kind.scoreTitle, 50);
+    EditScore = addRow(this, 2, kind.scoreTitle, ScoreMaxLength);
     EditScore->setObjectName(QStringLiteral("EditScore"));
-    // Whether the text is a number is left to the conversion when storing,
-    // which names the value it refuses.
-    FieldGuard::of(EditScore, kind.scoreTitle)
-        ->setKeyPress([this](QChar& Key) { EditScoreKeyPress(Key); },
-                      kind.decimalPoint ? QStringLiteral("数字和小数点") : QStringLiteral("数字"));
+    GuardScoreField(EditScore, kind);
     EditScore->setFocus();
 }
 
 void TScoreEditForm::EditScoreKeyPress(QChar& Key) const
 {
-    if ((Key >= QLatin1Char('0') && Key <= QLatin1Char('9')) || Key.unicode() == 8)
-        return;
-    if (m_kind.decimalPoint && Key == QLatin1Char('.'))
-        return;
-    Key = QChar();
+    ScoreKeyPress(m_kind, Key);
 }
 
 bool TScoreEditForm::ReadyData()

@@ -4,12 +4,10 @@
 #include "data/QueryObject.h"
 #include "data/Roster.h"
 #include "data/SqlText.h"
-#include "exchange/Exports.h"
 #include "forms/uPub.h"
 #include "scores/uGuadeEdit.h"
-#include "transfer/ImportFlow.h"
+#include "transfer/ScoreSheetCommands.h"
 #include "transfer/SheetButton.h"
-#include "transfer/SheetDialogs.h"
 #include "widgets/DataGrid.h"
 #include "widgets/TermClassTree.h"
 
@@ -136,41 +134,19 @@ void TfrmGrade::TreeClick()
     ReadyList();
 }
 
-std::optional<ScoreTarget> TfrmGrade::shownTarget() const
-{
-    const ClassSelection shown = m_tree->ShownClass();
-    if (shown.isEmpty()) {
-        ShowMessage(TransferText::ChooseClass);
-        return std::nullopt;
-    }
-    return ScoreTarget{StrToInt(shown.TermCode), shown.ClassCode, shown.ClassName};
-}
-
-void TfrmGrade::exportSheet(bool withScores, const QString& window)
-{
-    const std::optional<ScoreTarget> target = shownTarget();
-    if (!target)
-        return;
-    const QString termName = m_tree->ShownClass().TermName;
-    const DbValue<Sheets::Table> table = Exports::ScoreSheet(*target, termName, withScores);
-    if (Succeeded(table, Msg::ReadFailed))
-        SheetDialogs::ExportTable(this, *table, {termName, target->className, window});
-}
-
 void TfrmGrade::ExportScores()
 {
-    exportSheet(true, QStringLiteral("成绩"));
+    ScoreSheetCommands::Export(this, m_tree->ShownClass(), true);
 }
 
 void TfrmGrade::ExportTemplate()
 {
-    exportSheet(false, QStringLiteral("成绩模板"));
+    ScoreSheetCommands::Export(this, m_tree->ShownClass(), false);
 }
 
 void TfrmGrade::ImportScores()
 {
-    const std::optional<ScoreTarget> target = shownTarget();
-    if (target && ImportFlow::ImportScores(this, *target))
+    if (ScoreSheetCommands::Import(this, m_tree->ShownClass()))
         ReadySubj();
 }
 

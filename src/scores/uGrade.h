@@ -1,6 +1,5 @@
 #pragma once
 
-#include "exchange/ScoreImport.h"
 #include "forms/ScoreWindow.h"
 
 class SheetButton;
@@ -29,10 +28,6 @@ protected:
     void TreeClick() override;
 
 private:
-    // The class shown; none, after saying so, when there is none.
-    std::optional<ScoreTarget> shownTarget() const;
-    void exportSheet(bool withScores, const QString& window);
-
     SheetButton* cmdSheets = nullptr;
     QGroupBox* GroupBox3 = nullptr;
     DataGrid* DBGridEh2 = nullptr;

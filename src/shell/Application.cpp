@@ -16,11 +16,6 @@
 #include <QTimer>
 #include <QTranslator>
 
-static void initResources()
-{
-    Q_INIT_RESOURCE(resources);
-}
-
 namespace {
 
 // Runs inside SQLite's wait, so it processes no events. The platform sends a
@@ -36,7 +31,6 @@ void showBusyCursor()
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
-    initResources();
     setApplicationName(QStringLiteral("学生成绩管理系统"));
     applyLook();
     LockWait::setLongWaitHook(showBusyCursor);

@@ -8,6 +8,7 @@
 #include "reference/uTerm.h"
 #include "scores/uGrade.h"
 #include "scores/uHonoursStd.h"
+#include "scores/uQuickEntry.h"
 #include "shell/uAbout.h"
 #include "statistics/uClassCompare.h"
 #include "statistics/uGradeCount.h"
@@ -102,6 +103,9 @@ void TfrmMain::buildMenu()
     addItem(entry, QStringLiteral("学生基本信息录入(&S)"), QStringLiteral("mnuSBase"), &launch<ShowStudent>);
     entry->addSeparator();
     addItem(entry, QStringLiteral("成绩录入(&R)"), QStringLiteral("mnuEditCJ"), &launch<ShowGrade>);
+    QAction* quickEntry = addItem(entry, QStringLiteral("成绩快速录入(&K)"), QStringLiteral("mnuQuickEntry"),
+                                  [this] { ShowQuickEntry(m_mdi); });
+    quickEntry->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
 
     QMenu* query = bar->addMenu(QStringLiteral("查询/统计(&Q)"));
     addItem(query, QStringLiteral("成绩统计(&G)"), QStringLiteral("mnuGCount"),

@@ -11,8 +11,8 @@
 #include "transfer/SheetButton.h"
 #include "transfer/SheetDialogs.h"
 #include "widgets/LaidOutTableView.h"
+#include "widgets/PlainCellDelegate.h"
 #include "widgets/TermClassTree.h"
-#include "widgets/TextCellDelegate.h"
 #include "widgets/TitleHeader.h"
 
 #include <QCloseEvent>
@@ -38,7 +38,7 @@ TfrmClassCompare::TfrmClassCompare(QWidget* parent) : QWidget(parent)
     Grid->setObjectName(QStringLiteral("Grid"));
     m_model = new ComparisonModel(this);
     Grid->setModel(m_model);
-    Grid->setItemDelegate(new TextCellDelegate(Grid));
+    Grid->setItemDelegate(new PlainCellDelegate(Grid));
     Grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     Grid->setSelectionMode(QAbstractItemView::SingleSelection);
     Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -1,13 +1,10 @@
 #include "widgets/StringAlignGrid.h"
 
-#include <QAbstractScrollArea>
+#include "widgets/PlainCellDelegate.h"
+
 #include <QAbstractTableModel>
-#include <QApplication>
 #include <QHash>
 #include <QHeaderView>
-#include <QPainter>
-#include <QStaticText>
-#include <QStyledItemDelegate>
 #include <QVector>
 
 namespace {
@@ -224,92 +221,29 @@ private:
 };
 
 namespace {
-// Paints a cell as the style does, but straight from the grid's storage and
-// its text from a laid-out copy kept per text: a table of a whole class
-// repaints hundreds of cells at once, and asking the model for every role of
-// every cell and laying each text out again costs more than the drawing.
-// The selected row, the focused cell and a text too wide for its cell (which
-// the style elides) are left to the style.
-class CellDelegate : public QStyledItemDelegate {
+// Paints a cell straight from the grid's storage.
+class CellDelegate : public PlainCellDelegate {
 public:
-    CellDelegate(const StringAlignModel* model, QObject* parent) : QStyledItemDelegate(parent), m_model(model)
+    CellDelegate(const StringAlignModel* model, QObject* parent) : PlainCellDelegate(parent), m_model(model)
     {
     }
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+protected:
+    bool cellOf(const QModelIndex& index, Cell& cell) const override
     {
-        if (option.state & (QStyle::State_Selected | QStyle::State_HasFocus) || index.model() != m_model) {
-            QStyledItemDelegate::paint(painter, option, index);
-            return;
-        }
+        if (index.model() != m_model)
+            return false;
         const int row = index.row() + 1;
-        const int col = index.column();
         const StringAlignModel::Row& cells = m_model->rows.at(row);
-        const QString& text = cells.texts.at(col);
-        if (text.contains(QLatin1Char('\n'))) {
-            QStyledItemDelegate::paint(painter, option, index);
-            return;
-        }
-        const QWidget* widget = option.widget;
-        const QStyle* style = widget ? widget->style() : QApplication::style();
-        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
-        const QRect textRect = option.rect.adjusted(margin, 0, -margin, 0);
-        const QStaticText* laidOut = text.isEmpty() ? nullptr : &staticText(text, option.font);
-        if (laidOut && laidOut->size().width() > textRect.width()) {
-            QStyledItemDelegate::paint(painter, option, index);
-            return;
-        }
-        if (!isViewBackground(cells.back, widget))
-            painter->fillRect(option.rect, cells.back);
-        if (!laidOut)
-            return;
-        // Placed as the style places its text layout: lined up vertically as a
-        // whole line, and horizontally within the line at a fractional position.
-        const qreal width = laidOut->size().width();
-        const int lineTop = textRect.top() + (textRect.height() - option.fontMetrics.height()) / 2;
-        const Qt::Alignment horizontal =
-            QStyle::visualAlignment(option.direction, m_model->effectiveAlignment(col, row));
-        qreal x = textRect.x();
-        if (horizontal & Qt::AlignRight)
-            x += textRect.width() - width;
-        else if (horizontal & Qt::AlignHCenter)
-            x += (textRect.width() - width) / 2;
-        painter->save();
-        painter->setPen(cells.text);
-        painter->setFont(option.font);
-        painter->setClipRect(textRect, Qt::IntersectClip);
-        painter->drawStaticText(QPointF(x, lineTop), *laidOut);
-        painter->restore();
+        cell.text = cells.texts.at(index.column());
+        cell.textColor = cells.text;
+        cell.background = cells.back;
+        cell.alignment = m_model->effectiveAlignment(index.column(), row);
+        return true;
     }
 
 private:
-    // The view has filled its whole area with this already.
-    static bool isViewBackground(const QColor& color, const QWidget* widget)
-    {
-        const auto* view = qobject_cast<const QAbstractScrollArea*>(widget);
-        const QWidget* area = view ? view->viewport() : nullptr;
-        return area && area->autoFillBackground() && color == area->palette().color(area->backgroundRole());
-    }
-
-    const QStaticText& staticText(const QString& text, const QFont& font) const
-    {
-        if (font != m_font || m_texts.size() > 4096) {
-            m_texts.clear();
-            m_font = font;
-        }
-        auto found = m_texts.find(text);
-        if (found == m_texts.end()) {
-            QStaticText laidOut(text);
-            laidOut.setTextFormat(Qt::PlainText);
-            laidOut.prepare(QTransform(), font);
-            found = m_texts.insert(text, laidOut);
-        }
-        return found.value();
-    }
-
     const StringAlignModel* m_model;
-    mutable QHash<QString, QStaticText> m_texts;
-    mutable QFont m_font;
 };
 // The header row: always as high as row 0 says (the grid fixes its height),
 // so its size is never measured from its texts, which the view would

@@ -23,8 +23,6 @@ frame_centred() {
     [ "$top" -gt 0 ] # a frame was drawn, or nothing was tested
 }
 
-has_frame() { xprop -id "$(xdotool search --onlyvisible --name "^$1\$" | head -1)" _NET_FRAME_EXTENTS | grep -q =; }
-
 # check_centred TITLE: waits until the window's frame is drawn and centred.
 check_centred() {
   wait_for "the frame of \"$1\"" 20 has_frame "$1"

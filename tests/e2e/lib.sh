@@ -42,6 +42,8 @@ wait_for() {
 
 window_named() { xdotool search --onlyvisible --name "^$1\$" | head -1 | grep -q .; }
 window_gone() { ! window_named "$1"; }
+# The window manager has drawn the window's frame.
+has_frame() { xprop -id "$(xdotool search --onlyvisible --name "^$1\$" | head -1)" _NET_FRAME_EXTENTS | grep -q =; }
 focus_window() {
   local id
   id=$(xdotool search --onlyvisible --name "^$1\$" | head -1)

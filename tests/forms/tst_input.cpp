@@ -29,13 +29,6 @@
 
 namespace {
 
-void ShowActive(QWidget* window)
-{
-    window->show();
-    QApplication::setActiveWindow(window);
-    QVERIFY(QTest::qWaitForWindowActive(window));
-}
-
 // The ways text arrives other than typing it.
 enum class Route { ShiftInsert, CtrlV, ContextMenu, PasteSlot, Drop };
 const Route AllRoutes[] = {Route::ShiftInsert, Route::CtrlV, Route::ContextMenu, Route::PasteSlot,

@@ -21,8 +21,8 @@ private:
         DataGrid* planned() const { return form->findChild<DataGrid*>(QStringLiteral("DBGridEh1")); }
         DataGrid* available() const { return form->findChild<DataGrid*>(QStringLiteral("DBGridEh2")); }
         QString caption() const { return form->findChild<QGroupBox*>(QStringLiteral("GroupBox2"))->title(); }
-        void up() const { form->findChild<QPushButton*>(QStringLiteral("sbUp"))->click(); }
-        void down() const { form->findChild<QPushButton*>(QStringLiteral("sbDown"))->click(); }
+        void up() const { Button(form.get(), "sbUp")->click(); }
+        void down() const { Button(form.get(), "sbDown")->click(); }
         void click(int term, int klass) const { ClickNode(tree(), ClassNode(tree(), term, klass)); }
         bool open() const
         {

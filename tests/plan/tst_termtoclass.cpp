@@ -20,12 +20,8 @@ private:
         DataGrid* active() const { return grid("DBGridEh2"); }
         DataGrid* available() const { return grid("DBGridEh3"); }
         QString caption() const { return form->findChild<QGroupBox*>(QStringLiteral("GroupBox2"))->title(); }
-        QPushButton* button(const char* name) const
-        {
-            return form->findChild<QPushButton*>(QLatin1String(name));
-        }
-        void up() const { button("sbUp")->click(); }
-        void down() const { button("sbDown")->click(); }
+        void up() const { Button(form.get(), "sbUp")->click(); }
+        void down() const { Button(form.get(), "sbDown")->click(); }
         void show() const
         {
             form->show();

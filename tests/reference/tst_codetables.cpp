@@ -20,11 +20,6 @@ QLineEdit* field(QWidget* window, const char* name)
     return window->findChild<QLineEdit*>(QLatin1String(name));
 }
 
-QPushButton* button(QWidget* window, const char* name)
-{
-    return window->findChild<QPushButton*>(QLatin1String(name));
-}
-
 // Answers the next edit dialog: types a code and a name, then confirms or cancels.
 void AnswerEdit(const QString& code, const QString& name, bool confirm, QString* seenCode = nullptr)
 {
@@ -33,7 +28,7 @@ void AnswerEdit(const QString& code, const QString& name, bool confirm, QString*
             *seenCode = field(dialog, "EditCode")->text();
         field(dialog, "EditCode")->setText(code);
         field(dialog, "EditName")->setText(name);
-        button(dialog, confirm ? "cmdEnsure" : "cmdCancel")->click();
+        Button(dialog, confirm ? "cmdEnsure" : "cmdCancel")->click();
     });
 }
 
@@ -43,13 +38,6 @@ QStringList Codes(TfrmCodeList& list, const QString& field)
     for (int row = 0; row < list.DBGridEh1->rowCount(); ++row)
         codes << list.DBGridEh1->cellText(row, field);
     return codes;
-}
-
-void ShowActive(QWidget* window)
-{
-    window->show();
-    QApplication::setActiveWindow(window);
-    QVERIFY(QTest::qWaitForWindowActive(window));
 }
 
 } // namespace

@@ -51,11 +51,6 @@ struct School {
     }
 };
 
-QPushButton* button(QWidget* w, const char* name)
-{
-    return w->findChild<QPushButton*>(QLatin1String(name));
-}
-
 void clickClass(TfrmGrade& w, int term, int klass)
 {
     ClickNode(w.tree(), ClassNode(w.tree(), term, klass));
@@ -116,7 +111,7 @@ void TestGrade::initialisationReplacesOnlyTheCurrentStudent()
     QCOMPARE(w.students()->fieldInt("ID"), s.ann);
 
     // No rows yet: no question, one row of 0 per planned subject.
-    button(&w, "cmdAppend")->click();
+    Button(&w, "cmdAppend")->click();
     QVERIFY(dialogs.questions.isEmpty());
     QVERIFY(dialogs.all().isEmpty());
     QCOMPARE(w.scoreGrid()->rowCount(), 2);
@@ -131,13 +126,13 @@ void TestGrade::initialisationReplacesOnlyTheCurrentStudent()
         QStringLiteral("update TGrade set Score=90 where StudentID=%1 and SubjectCode='MA' and TermCode=1")
             .arg(s.ann));
     dialogs.answers = {false};
-    button(&w, "cmdAppend")->click();
+    Button(&w, "cmdAppend")->click();
     QCOMPARE(dialogs.questions,
              QStringList{QStringLiteral("已经有记录存在，初始化将把已有记录覆盖，是否继续？")});
     QCOMPARE(s.score(s.ann, "MA"), 90.0);
 
     dialogs.answers = {true};
-    button(&w, "cmdAppend")->click();
+    Button(&w, "cmdAppend")->click();
     QCOMPARE(s.db.count("TGrade", QStringLiteral("StudentID=%1 and TermCode=1").arg(s.ann)), 2);
     QCOMPARE(s.score(s.ann, "MA"), 0.0);
     // The other student and the same student's other term are untouched.
@@ -157,7 +152,7 @@ void TestGrade::initialisationReplacesOnlyTheCurrentStudent()
     clickClass(again, 1, 1);
     QCOMPARE(again.findChild<QGroupBox*>("GroupBox2")->title(),
              QStringLiteral("班级 [三班] 的学生信息列表！"));
-    button(&again, "cmdAppend")->click();
+    Button(&again, "cmdAppend")->click();
     QCOMPARE(s.db.count("TGrade", QStringLiteral("StudentID=%1 and ClassCode='O''K'").arg(dan)), 1);
     QCOMPARE(again.scoreGrid()->rowCount(), 1);
 }
@@ -171,7 +166,7 @@ void TestGrade::emptyPlanKeepsTheScores()
     showAt(w, 0, 1);
     QCOMPARE(w.scoreGrid()->rowCount(), 1);
     dialogs.answers = {true};
-    button(&w, "cmdAppend")->click();
+    Button(&w, "cmdAppend")->click();
     QCOMPARE(dialogs.messages, QStringList{QStringLiteral("对应学期/班级的科目信息没有设置！")});
     QCOMPARE(s.score(s.cat, "MA"), 50.0);
     QCOMPARE(w.scoreGrid()->rowCount(), 1);
@@ -190,7 +185,7 @@ void TestGrade::failingStatementRollsBack()
     s.db.exec(QStringLiteral("create trigger NoMaths before insert on TGrade when NEW.SubjectCode='MA' "
                              "begin select raise(abort, 'refused'); end"));
     dialogs.answers = {true};
-    button(&w, "cmdAppend")->click();
+    Button(&w, "cmdAppend")->click();
     QCOMPARE(dialogs.messages, QStringList{QStringLiteral("初始化过程中发生错误！请重新初始化！")});
     QCOMPARE(s.db.count("TGrade"), 2);
     QCOMPARE(s.score(s.ann, "CN"), 80.0);
@@ -202,7 +197,7 @@ void TestGrade::failingStatementRollsBack()
         QStringLiteral("insert into TClassToSubject (TermCode,ClassCode,SubjCode) values (1,'C1','XX')"));
     dialogs.clear();
     dialogs.answers = {true};
-    button(&w, "cmdAppend")->click();
+    Button(&w, "cmdAppend")->click();
     QCOMPARE(dialogs.messages, QStringList{QStringLiteral("初始化过程中发生错误！请重新初始化！")});
     QCOMPARE(s.db.count("TGrade"), 2);
     QCOMPARE(s.score(s.ann, "MA"), 70.0);
@@ -212,7 +207,7 @@ void TestGrade::failingStatementRollsBack()
     s.db.exec(QStringLiteral("delete from TClassToSubject where SubjCode='XX'"));
     dialogs.clear();
     dialogs.answers = {true};
-    button(&w, "cmdAppend")->click();
+    Button(&w, "cmdAppend")->click();
     QVERIFY(dialogs.messages.isEmpty());
     QCOMPARE(s.score(s.ann, "MA"), 0.0);
 }
@@ -232,7 +227,7 @@ void TestGrade::scoresWithoutSubjectAreNeitherShownNorSummed()
     QCOMPARE(w.scoreGrid()->footerText("Score"), QStringLiteral("70.5"));
     // The next initialisation deletes it with the rest.
     dialogs.answers = {true};
-    button(&w, "cmdAppend")->click();
+    Button(&w, "cmdAppend")->click();
     QCOMPARE(s.db.count("TGrade", "SubjectCode='XX'"), 0);
 }
 
@@ -246,7 +241,7 @@ void TestGrade::editingReloadsAtFirstRowWithNewTotal()
     showAt(w, 0, 0);
     w.scores()->setCurrentRow(1);
 
-    const bool opened = withDialog([&] { button(&w, "cmdEdit")->click(); },
+    const bool opened = withDialog([&] { Button(&w, "cmdEdit")->click(); },
                                    [](TfrmGuadeEdit* d) {
                                        QCOMPARE(d->EditCode->text(), QStringLiteral("MA"));
                                        QCOMPARE(d->EditName->text(), QStringLiteral("数学"));
@@ -263,7 +258,7 @@ void TestGrade::editingReloadsAtFirstRowWithNewTotal()
 
     // Cancelling stores and reloads nothing: the current row stays.
     w.scores()->setCurrentRow(1);
-    QVERIFY(withDialog([&] { button(&w, "cmdEdit")->click(); },
+    QVERIFY(withDialog([&] { Button(&w, "cmdEdit")->click(); },
                        [](TfrmGuadeEdit* d) {
                            d->EditScore->setText(QStringLiteral("1"));
                            SendKey(d, Qt::Key_Escape);
@@ -302,7 +297,7 @@ void TestGrade::enterAndDoubleClickOpenOnlyForARow()
     QCOMPARE(grid->rowCount(), 0);
     grid->setFocus();
     QVERIFY(!withDialog(key(Qt::NoModifier), nothing));
-    QVERIFY(!withDialog([&] { button(&w, "cmdEdit")->click(); }, nothing));
+    QVERIFY(!withDialog([&] { Button(&w, "cmdEdit")->click(); }, nothing));
     QVERIFY(!withDialog([grid] { QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, QPoint(20, 10)); },
                         nothing));
     // Moving back to Ann shows her scores again.
@@ -401,8 +396,8 @@ void TestGrade::commandsActOnTheShownClass()
     QCOMPARE(w.studentGrid()->rowCount(), 0);
     QCOMPARE(w.scoreGrid()->rowCount(), 0);
     QCOMPARE(caption->title(), QStringLiteral("班级 [一班] 的学生信息列表！"));
-    button(&w, "cmdAppend")->click();
-    QVERIFY(!withDialog([&] { button(&w, "cmdEdit")->click(); }, [](TfrmGuadeEdit*) {}));
+    Button(&w, "cmdAppend")->click();
+    QVERIFY(!withDialog([&] { Button(&w, "cmdEdit")->click(); }, [](TfrmGuadeEdit*) {}));
     QCOMPARE(s.db.count("TGrade"), 1);
     QVERIFY(dialogs.questions.isEmpty());
 
@@ -410,7 +405,7 @@ void TestGrade::commandsActOnTheShownClass()
     clickClass(w, 0, 0);
     w.tree()->Tree()->setCurrentItem(ClassNode(w.tree(), 0, 1));
     dialogs.answers = {true};
-    button(&w, "cmdAppend")->click();
+    Button(&w, "cmdAppend")->click();
     QCOMPARE(
         s.db.count("TGrade", QStringLiteral("StudentID=%1 and ClassCode='C1' and TermCode=1").arg(s.ann)), 2);
     QCOMPARE(s.db.count("TGrade", "ClassCode='C2'"), 0);

@@ -41,11 +41,6 @@ struct School {
     }
 };
 
-QPushButton* button(QWidget* w, const char* name)
-{
-    return w->findChild<QPushButton*>(QLatin1String(name));
-}
-
 struct Window {
     TfrmHonoursStd w;
     Window()
@@ -79,7 +74,7 @@ void TestHonoursStd::initialisationFromThePlan()
     QCOMPARE(win.grid()->rowCount(), 0);
 
     // A class without students can be initialised; no question on an empty list.
-    button(&win.w, "cmdAppend")->click();
+    Button(&win.w, "cmdAppend")->click();
     QVERIFY(dialogs.questions.isEmpty());
     QCOMPARE(dialogs.messages, QStringList{Completed});
     QCOMPARE(win.grid()->rowCount(), 3);
@@ -92,12 +87,12 @@ void TestHonoursStd::initialisationFromThePlan()
     s.db.exec("update THonoursStd set Score=90 where SubjectCode='MA'");
     dialogs.clear();
     dialogs.answers = {false};
-    button(&win.w, "cmdAppend")->click();
+    Button(&win.w, "cmdAppend")->click();
     QCOMPARE(dialogs.questions.size(), 1);
     QVERIFY(dialogs.messages.isEmpty());
     QCOMPARE(s.standard("C1", "MA"), 90.0);
     dialogs.answers = {true};
-    button(&win.w, "cmdAppend")->click();
+    Button(&win.w, "cmdAppend")->click();
     QCOMPARE(s.standard("C1", "MA"), 85.0);
     QCOMPARE(s.db.count("THonoursStd"), 3);
 
@@ -119,7 +114,7 @@ void TestHonoursStd::emptyPlanClearsTheStandards()
     win.click(1);
     QCOMPARE(win.grid()->rowCount(), 1);
     dialogs.answers = {true};
-    button(&win.w, "cmdAppend")->click();
+    Button(&win.w, "cmdAppend")->click();
     QCOMPARE(dialogs.messages, QStringList{Completed});
     QCOMPARE(s.db.count("THonoursStd"), 0);
     QCOMPARE(win.grid()->rowCount(), 0);
@@ -137,7 +132,7 @@ void TestHonoursStd::refusedInsertKeepsTheStandards()
     Window win;
     win.click(0);
     dialogs.answers = {true};
-    button(&win.w, "cmdAppend")->click();
+    Button(&win.w, "cmdAppend")->click();
     QCOMPARE(dialogs.messages, QStringList{QStringLiteral("初始化过程中发生错误！请重新初始化！")});
     QCOMPARE(s.db.count("THonoursStd"), 1);
     QCOMPARE(s.standard("C1", "CN"), 80.0);
@@ -154,7 +149,7 @@ void TestHonoursStd::termClickChangesNothing()
     ClickNode(win.w.tree(), TermNode(win.w.tree(), 0));
     QCOMPARE(win.grid()->rowCount(), 1);
     QCOMPARE(win.grid()->footerText("Score"), QStringLiteral("80"));
-    button(&win.w, "cmdAppend")->click();
+    Button(&win.w, "cmdAppend")->click();
     bool opened = false;
     OnNextModal(
         [&](QWidget* modal) {
@@ -162,7 +157,7 @@ void TestHonoursStd::termClickChangesNothing()
             CloseModal(modal);
         },
         300);
-    button(&win.w, "cmdEdit")->click();
+    Button(&win.w, "cmdEdit")->click();
     Settle(400);
     QVERIFY(!opened);
     QVERIFY(dialogs.questions.isEmpty());

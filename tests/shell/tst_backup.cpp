@@ -76,7 +76,7 @@ struct Program {
     ScriptedDialogs dialogs;
 
     QString bak(const QString& name) const { return db.dir() + QStringLiteral("Bak/") + name; }
-    void menu(const char* name) { main.findChild<QAction*>(QLatin1String(name))->trigger(); }
+    void menu(const char* name) { QVERIFY(TriggerMenuItem(&main, name)); }
     void backupTo(const QString& file)
     {
         dialogs.files.push_back(file);

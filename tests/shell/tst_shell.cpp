@@ -192,7 +192,8 @@ void ShellTest::mainWindowHasTheMenuAndToolbar()
     QCOMPARE(items(1),
              (QStringList{"mnuKM:科目信息", "mnuXQ:学期信息(&T)", "mnuBJ:班级信息(&C)", "-",
                           "N5:学期/班级对应设置", "N6:学期/班级/科目对应设置", "-", "mnuIsY:成绩评优标准"}));
-    QCOMPARE(items(2), (QStringList{"mnuSBase:学生基本信息录入(&S)", "-", "mnuEditCJ:成绩录入(&R)"}));
+    QCOMPARE(items(2), (QStringList{"mnuSBase:学生基本信息录入(&S)", "-", "mnuEditCJ:成绩录入(&R)",
+                                    "mnuQuickEntry:成绩快速录入(&K)"}));
     QCOMPARE(items(3), (QStringList{"mnuGCount:成绩统计(&G)", "mnuClassCompare:班级成绩对比(&C)"}));
     QCOMPARE(items(4), (QStringList{"A1:关于(&A)"}));
 
@@ -216,10 +217,10 @@ void ShellTest::mainWindowHasTheMenuAndToolbar()
     // The About dialog opens from the menu and closes with its one button.
     bool seen = false;
     OnNextModal([&seen](QWidget* w) {
-        seen = w->windowTitle() == "关于.." && w->findChild<QPushButton*>("Button1");
-        w->findChild<QPushButton*>("Button1")->click();
+        seen = w->windowTitle() == "关于.." && Button(w, "Button1");
+        Button(w, "Button1")->click();
     });
-    main.findChild<QAction*>("A1")->trigger();
+    QVERIFY(TriggerMenuItem(&main, "A1"));
     QVERIFY(seen);
 }
 
@@ -243,7 +244,7 @@ void ShellTest::startsWithoutTheDataFile()
             CloseModal(w);
         },
         300);
-    main.findChild<QAction*>("mnuXQ")->trigger();
+    QVERIFY(TriggerMenuItem(&main, "mnuXQ"));
     Settle(400);
     QVERIFY(!opened);
     QCOMPARE(dialogs.messages, (QStringList{Msg::ConnectFailed, Msg::ReadFailed}));
@@ -255,7 +256,7 @@ void ShellTest::startsWithoutTheDataFile()
         caption = w->windowTitle();
         CloseModal(w);
     });
-    main.findChild<QAction*>("mnuXQ")->trigger();
+    QVERIFY(TriggerMenuItem(&main, "mnuXQ"));
     QCOMPARE(caption, QString("学期信息维护"));
     QCOMPARE(dialogs.messages.size(), 2);
 }

@@ -749,7 +749,7 @@ private slots:
 
         // "关闭" destroys its own window only.
         QPointer<QMdiSubWindow> closed = frames[0];
-        first->findChild<QPushButton*>(QStringLiteral("cmdClose"))->click();
+        Button(first, "cmdClose")->click();
         QTRY_VERIFY(closed.isNull());
         QCOMPARE(main.mdiArea()->subWindowList().size(), 1);
         QCOMPARE(second->grid()->cell(1, 1), QStringLiteral("二班学生"));

@@ -25,13 +25,6 @@ QStringList Names(TfrmStudent& roster)
     return names;
 }
 
-void ShowActive(QWidget* window)
-{
-    window->show();
-    QApplication::setActiveWindow(window);
-    QVERIFY(QTest::qWaitForWindowActive(window));
-}
-
 // Fails when a command opened a dialog although it should have done nothing.
 struct NoDialogExpected {
     bool opened = false;

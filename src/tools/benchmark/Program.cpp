@@ -1,0 +1,34 @@
+#include "tools/benchmark/Program.h"
+
+#include "shell/Application.h"
+#include "shell/uMain.h"
+#include "forms/uPub.h"
+#include "data/uDM.h"
+
+namespace bench {
+
+Program::Program(const QString& dir)
+{
+    m_main = std::make_unique<TfrmMain>();
+    AppPath = dir; // the main window took the benchmark's own directory
+    m_dm = std::make_unique<TDM>(dir + QStringLiteral("db/Student.dat"));
+    TApplication::dataModuleCreated(*m_dm);
+}
+
+Program::~Program()
+{
+    m_main.reset();
+    m_dm.reset();
+}
+
+QWidget* Program::mainWindow() const
+{
+    return m_main.get();
+}
+
+void Program::show()
+{
+    m_main->showMaximized();
+}
+
+} // namespace bench

@@ -1,0 +1,27 @@
+#pragma once
+
+// What each kind of action must reach, and whether it did.
+#include "tools/benchmark/Figures.h"
+
+namespace bench {
+
+constexpr double kFrameMs = 16.0;
+constexpr double kStartUpMs = 500.0;
+constexpr double kGrowthLimit = 1.5;
+// Below this a difference is the scheduler's and the timer's, not the action's.
+constexpr double kNoiseMs = 1.0;
+
+// An action's figure against its target: the target's text, and whether it was met.
+struct Verdict {
+    QString target;
+    bool met = true;
+};
+
+// The commit the initialisations are judged against, if it was measured.
+const Result* CommitReference(const Results& results);
+Verdict Judge(const Result& result, const Result* reference);
+bool TargetsMet(const Results& results);
+// With more history an action may take 1.5 times its base figure, or 1 ms more.
+bool GrewWithinLimit(const Result& base, const Result& larger);
+
+} // namespace bench

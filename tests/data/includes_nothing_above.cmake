@@ -1,0 +1,20 @@
+# cmake -DDATA_DIR=<src/data> -P includes_nothing_above.cmake
+# Fails when a file of the data layer includes a header of the project from
+# outside data/: the layer may use nothing above it.
+file(GLOB files ${DATA_DIR}/*.h ${DATA_DIR}/*.cpp)
+set(found "")
+foreach(file IN LISTS files)
+  file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+  foreach(line IN LISTS includes)
+    if(NOT line MATCHES "\"data/[^\"/]+\"")
+      get_filename_component(name ${file} NAME)
+      list(APPEND found "${name}: ${line}")
+    endif()
+  endforeach()
+endforeach()
+if(found)
+  list(JOIN found "\n" text)
+  message(FATAL_ERROR "data/ includes from above it:\n${text}")
+endif()
+list(LENGTH files count)
+message(STATUS "${count} files of data/ include only data/")
