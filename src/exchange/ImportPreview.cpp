@@ -21,3 +21,25 @@ int ImportPreview::problemRows() const
         count += row.problems.isEmpty() ? 0 : 1;
     return count;
 }
+
+void ImportPreview::tally()
+{
+    added = updated = unchanged = scoresAdded = scoresReplaced = 0;
+    for (const PreviewRow& row : rows) {
+        if (!row.problems.isEmpty() || row.action.isEmpty())
+            continue;
+        switch (row.outcome) {
+        case PreviewRow::Outcome::Added:
+            ++added;
+            break;
+        case PreviewRow::Outcome::Updated:
+            ++updated;
+            break;
+        case PreviewRow::Outcome::Unchanged:
+            ++unchanged;
+            break;
+        }
+        scoresAdded += row.scoresAdded;
+        scoresReplaced += row.scoresReplaced;
+    }
+}

@@ -7,22 +7,32 @@
 // What an import would do, row by row, before anything is stored: shown to
 // the user, who can import only when no row has a problem.
 struct PreviewRow {
+    enum class Outcome { Added, Updated, Unchanged };
+
     int line = 0; // the row's number as a spreadsheet shows it
     QString className;
     QString name;
     QString number;
     QString action; // "新增", "更新", "无变化", or the scores added and replaced
     QStringList problems;
+    Outcome outcome = Outcome::Unchanged;
+    int scoresAdded = 0;
+    int scoresReplaced = 0;
 };
 
 struct ImportPreview {
     bool ofScores = false; // the counts are of scores, not of students
     QVector<PreviewRow> rows;
-    int added = 0;     // students, or rows of scores with a score new to the term
+    // The counts of the rows without problems, as tally() made them.
+    int added = 0;     // students, or rows of scores with only scores new to the term
     int updated = 0;   // students, or rows with a score replaced
     int unchanged = 0; // rows that change nothing
     int scoresAdded = 0;
     int scoresReplaced = 0;
+
+    // Counts the rows once every row has its problems: a row with a problem
+    // will not be imported and counts for nothing.
+    void tally();
 
     // A problem of the file as a whole (its header, say) at the given line.
     void addFileProblem(int line, const QString& problem);

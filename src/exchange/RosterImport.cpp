@@ -130,13 +130,24 @@ DbValue<RosterImport> PlanRosterImport(const Sheets::Table& sheet, const RosterT
 
     const int numberColumn = columnOf(columns, Roster::Column::SNumber);
     const int nameColumn = columnOf(columns, Roster::Column::SName);
+    // A school that numbers its students throughout has each number once; one
+    // that numbers them by seat has each in every class.
+    const bool numbersThroughout = students.numbersUniqueInSchool();
+    const auto classOfRow = [&](int r) {
+        return classColumn < 0
+                   ? target.classCode
+                   : classes.find(sheet.cell(r, classColumn).trimmed(), ImportText::UnknownClass).code;
+    };
+    const auto numberKey = [&](int r, const QString& number) {
+        return numbersThroughout ? number : classOfRow(r) + QChar(0x1F) + number;
+    };
     // Where each student number stands in the sheet, for the ones given twice.
     QHash<QString, QVector<int>> numberLines;
     if (numberColumn >= 0) {
         for (int r = header->row() + 1; r < sheet.rowCount(); ++r) {
             const CellValues::StudentNumber read = CellValues::ReadStudentNumber(sheet.cell(r, numberColumn));
             if (!read.number.isEmpty())
-                numberLines[read.number] << r + 1;
+                numberLines[numberKey(r, read.number)] << r + 1;
         }
     }
 
@@ -174,7 +185,7 @@ DbValue<RosterImport> PlanRosterImport(const Sheets::Table& sheet, const RosterT
             } else if (read.number.isEmpty()) {
                 row.problems << ImportText::NoNumber;
             } else {
-                for (int line : numberLines.value(read.number)) {
+                for (int line : numberLines.value(numberKey(r, read.number))) {
                     if (line != row.line)
                         row.problems << ImportText::NumberTwice.arg(read.number).arg(line);
                 }
@@ -184,7 +195,7 @@ DbValue<RosterImport> PlanRosterImport(const Sheets::Table& sheet, const RosterT
                         index = found.constFirst();
                     else if (found.size() > 1)
                         row.problems << ImportText::NumberAmbiguous.arg(read.number);
-                    else if (students.numberInOtherClass(classCode, read.number))
+                    else if (numbersThroughout && students.numberInOtherClass(classCode, read.number))
                         row.problems << ImportText::NumberOfOtherClass;
                 }
             }
@@ -215,18 +226,18 @@ DbValue<RosterImport> PlanRosterImport(const Sheets::Table& sheet, const RosterT
 
         if (!index) {
             row.action = ImportText::Added;
-            ++plan.preview.added;
+            row.outcome = PreviewRow::Outcome::Added;
         } else if (const QString changed = changedTitles(before, after, columns); !changed.isEmpty()) {
             row.action = ImportText::Updated + QStringLiteral("（") + changed + QStringLiteral("）");
-            ++plan.preview.updated;
+            row.outcome = PreviewRow::Outcome::Updated;
         } else {
             row.action = ImportText::Unchanged;
-            ++plan.preview.unchanged;
         }
-        if (row.problems.isEmpty() && row.action != ImportText::Unchanged)
+        if (row.problems.isEmpty() && row.outcome != PreviewRow::Outcome::Unchanged)
             plan.changes.append({index ? std::optional<int>(students.at(*index).id) : std::nullopt, after});
         plan.preview.rows.append(row);
     }
+    plan.preview.tally();
     return plan;
 }
 

@@ -40,6 +40,12 @@ StudentIndex::StudentIndex(const RowSet& school)
         m_numbers.insert(key(classCode, number), index);
         m_values.insert(key(classCode, CellValues::WithoutLeadingZeros(number)), index);
         m_names.insert(key(classCode, entry.student.SName.trimmed()), index);
+        if (!number.isEmpty() && number != QLatin1String("0")) {
+            const QList<QString> classes = m_numberClasses.values(number);
+            m_uniqueNumbers =
+                m_uniqueNumbers && std::all_of(classes.cbegin(), classes.cend(),
+                                               [&](const QString& c) { return c == classCode; });
+        }
         m_numberClasses.insert(number, classCode);
         m_entries.append(std::move(entry));
     }

@@ -46,6 +46,10 @@ public:
     QVector<int> byName(const QString& classCode, const QString& name) const;
     // Whether a student of another class has the number.
     bool numberInOtherClass(const QString& classCode, const QString& number) const;
+    // Whether the school numbers its students throughout, no number in two
+    // classes, rather than by seat within each class ("0", the student
+    // dialog's default, and empty numbers not counted).
+    bool numbersUniqueInSchool() const { return m_uniqueNumbers; }
 
 private:
     static QString key(const QString& classCode, const QString& text);
@@ -55,4 +59,5 @@ private:
     QMultiHash<QString, int> m_values;  // class and number without leading zeros
     QMultiHash<QString, int> m_names;   // class and trimmed name
     QMultiHash<QString, QString> m_numberClasses;
+    bool m_uniqueNumbers = true;
 };

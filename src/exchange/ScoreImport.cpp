@@ -176,6 +176,8 @@ DbValue<ScoreImport> PlanScoreImport(const Sheets::Table& sheet, const ScoreTarg
     }
 
     QHash<int, int> firstRowOf; // student ID to the position of its first row in the preview
+    QVector<QVector<ScoreImport::Change>> rowChanges; // by position among the sheet's rows
+    const int firstRow = plan.preview.rows.size();    // after the problems of the header
     const int total = sheet.rowCount() - header->row() - 1;
     for (int r = header->row() + 1; r < sheet.rowCount(); ++r) {
         if (progress && (r - header->row()) % kProgressEvery == 0 &&
@@ -221,7 +223,8 @@ DbValue<ScoreImport> PlanScoreImport(const Sheets::Table& sheet, const ScoreTarg
                     index = found.constFirst();
                 else if (found.size() > 1)
                     row.problems << ImportText::NumberAmbiguous.arg(read.number);
-                else if (students.numberInOtherClass(classCode, read.number))
+                else if (students.numbersUniqueInSchool() &&
+                         students.numberInOtherClass(classCode, read.number))
                     row.problems << ImportText::NumberOfOtherClass;
                 else
                     row.problems << ImportText::UnknownNumber.arg(read.number);
@@ -299,18 +302,21 @@ DbValue<ScoreImport> PlanScoreImport(const Sheets::Table& sheet, const ScoreTarg
         if (replaced > 0)
             action << ImportText::ScoresReplaced.arg(replaced);
         row.action = action.isEmpty() ? ImportText::Unchanged : action.join(QStringLiteral("，"));
-        plan.preview.scoresAdded += added;
-        plan.preview.scoresReplaced += replaced;
-        if (replaced > 0)
-            ++plan.preview.updated;
-        else if (added > 0)
-            ++plan.preview.added;
-        else
-            ++plan.preview.unchanged;
-        if (row.problems.isEmpty())
-            plan.changes += changes;
+        row.scoresAdded = added;
+        row.scoresReplaced = replaced;
+        row.outcome = replaced > 0 ? PreviewRow::Outcome::Updated
+                      : added > 0  ? PreviewRow::Outcome::Added
+                                   : PreviewRow::Outcome::Unchanged;
         plan.preview.rows.append(row);
+        rowChanges.append(changes);
     }
+    // A row may get its problem from a later one (the same student again):
+    // only now is it known which rows are imported.
+    for (int i = 0; i < rowChanges.size(); ++i) {
+        if (plan.preview.rows.at(firstRow + i).problems.isEmpty())
+            plan.changes += rowChanges.at(i);
+    }
+    plan.preview.tally();
     return plan;
 }
 

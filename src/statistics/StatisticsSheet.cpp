@@ -58,7 +58,8 @@ Sheets::Cell ShownCell(const QString& text, const Sheets::CellFormat& format)
     const int decimals = match.captured(2).size();
     double value = match.captured(0).remove(QLatin1Char('%')).toDouble();
     if (!match.captured(3).isEmpty()) {
-        value /= 100;
+        // 93.3% is 0.933, not the 0.93299… that dividing leaves.
+        value = QString::number(value / 100, 'g', 15).toDouble();
         shown.numberFormat = decimals > 0 ? QStringLiteral("0.%1%").arg(QString(decimals, QLatin1Char('0')))
                                           : QStringLiteral("0%");
     } else if (decimals > 0) {

@@ -211,8 +211,38 @@ private slots:
                               S("10: 没有班级“高三(9)班”"), S("11: 没有班级"), S("12: 没有学号")}));
         QCOMPARE(RowAt(plan.preview, 2).problems, QStringList());
         QCOMPARE(plan.preview.problemRows(), 10);
+        QCOMPARE(plan.preview.added, 1);
         QVERIFY(!StoreRosterImport(plan));
         QCOMPARE(db.count("TStudent"), before);
+    }
+
+    // A school that numbers its students by seat has each number in every
+    // class: a number is twice in a file only within one class, and a new
+    // student's number may be another class's.
+    void seatNumbers()
+    {
+        TempDatabase db;
+        db.addClass("A", S("高一(1)班"));
+        db.addClass("B", S("高一(2)班"));
+        db.exec(S("insert into TStudent (ClassCode,SName,SNumber) values ('A','甲','01'),('A','乙','02'),"
+                  "('B','丙','01'),('B','丁','02')"));
+        const Sheets::Table school = ThroughFile(*Exports::SchoolRoster(), "xlsx");
+        QCOMPARE(Plan(school, {}).preview.unchanged, 4);
+
+        const RosterImport plan = Plan(SheetOf({{S("班级"), S("姓名"), S("学号")},
+                                                {"A", S("戊"), "03"},
+                                                {"B", S("己"), "03"},
+                                                {"B", S("庚"), "04"},
+                                                {"B", S("辛"), "04"}}),
+                                       {});
+        QCOMPARE(ProblemsOf(plan.preview),
+                 (QStringList{S("4: 学号04在文件中重复（第5行）"), S("5: 学号04在文件中重复（第4行）")}));
+        QCOMPARE(plan.preview.added, 2); // rows with a problem count for nothing
+
+        db.exec(S("insert into TStudent (ClassCode,SName,SNumber) values ('B','癸','09')"));
+        const RosterImport fresh = Plan(SheetOf({{S("姓名"), S("学号")}, {S("壬"), "09"}}), ClassA);
+        QVERIFY2(!fresh.preview.hasProblems(), qPrintable(ProblemsOf(fresh.preview).join('\n')));
+        QCOMPARE(fresh.preview.added, 1);
     }
 
     void sheetsThatCannotBeImported()

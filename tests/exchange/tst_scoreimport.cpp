@@ -227,6 +227,8 @@ private slots:
                               S("8: 同一学生在文件中出现了多次（第2行）"), S("8: 语文：“缺考”不是分数"),
                               S("8: 数学：“-5”不是分数"), S("9: 语文：“8.5.5”不是分数"),
                               S("9: 本班本学期没有科目“英语”"), S("10: 学号“2024x”不全是数字")}));
+        // Every row has a problem: none counts.
+        QCOMPARE(plan.preview.scoresAdded + plan.preview.scoresReplaced, 0);
         QVERIFY(!StoreScoreImport(plan));
         QCOMPARE(GradesOf(), before);
 

@@ -9,7 +9,9 @@
 #include "exchange/ImportTexts.h"
 #include "forms/ListForm.h"
 #include "forms/UserSettings.h"
+#include "scores/ScoreSheetModel.h"
 #include "scores/uGrade.h"
+#include "scores/uQuickEntry.h"
 #include "sheets/Outcome.h"
 #include "sheets/SheetFile.h"
 #include "sheets/XlsxWriter.h"
@@ -319,6 +321,39 @@ private slots:
         const Sheets::Table blank = *Sheets::ReadSheet(dir.filePath("template.xlsx"));
         QCOMPARE(blank.row(1).size(), 5);
         QVERIFY(blank.cell(2, 2).isEmpty());
+    }
+
+    // 成绩快速录入: the button at the foot; an import shows its scores at once.
+    void quickEntryScores()
+    {
+        TempDatabase db;
+        ScriptedDialogs dialogs;
+        addSchool(db);
+        QTemporaryDir dir;
+        TfrmQuickEntry quick;
+        QVERIFY(quick.ReadyData());
+        quick.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&quick));
+        auto* button = quick.findChild<SheetButton*>("cmdSheets");
+        QVERIFY(button && button->isVisible());
+        ClickNode(quick.tree(), ClassNode(quick.tree(), 0, 0));
+
+        const QString marks = dir.filePath("marks.csv");
+        QVERIFY(Sheets::WriteSheet(marks, SheetOf({{S("学号"), S("数学")}, {"0012", 66.5}})));
+        dialogs.files.push_back(marks);
+        dialogs.answers.push_back(true);
+        OnPreview([](TfrmImportPreview*) {}, true);
+        Command(&quick, "mnuImport")->trigger();
+        QCOMPARE(dialogs.messages, QStringList{TransferText::Done});
+        const QModelIndex cell = quick.sheet()->index(0, ScoreSheetModel::FirstSubjectColumn + 1);
+        QCOMPARE(cell.data().toString(), S("66.5"));
+
+        const QString path = dir.filePath("quick.xlsx");
+        dialogs.files.push_back(path);
+        Command(&quick, "mnuExportScores")->trigger();
+        const Sheets::Table exported = *Sheets::ReadSheet(path);
+        QCOMPARE(exported.cell(2, 3).number(), 66.5);
+        QCOMPARE(exported.cell(2, 4).number(), 154.5); // 总分: 88 + 66.5
     }
 
     // Storing that takes longer than the threshold shows its progress, and

@@ -7,6 +7,7 @@
 
 #include "data/Plan.h"
 #include "data/Roster.h"
+#include "data/Scores.h"
 #include "exchange/Exports.h"
 #include "exchange/RosterImport.h"
 #include "exchange/ScoreImport.h"
@@ -94,9 +95,16 @@ bool timeImport(Stage& stage, Figures& f, const QString& path,
         return false;
     }
     const DbValue<Plan> planned = plan(*sheet);
-    if (!planned || planned->preview.hasProblems()) {
-        stage.fault(f, QStringLiteral("the sheet could not be planned without problems"));
+    if (!planned) {
+        stage.fault(f, QStringLiteral("the sheet could not be planned: ") + planned.error());
         return false;
+    }
+    for (const PreviewRow& row : planned->preview.rows) {
+        if (!row.problems.isEmpty()) {
+            stage.fault(
+                f, QStringLiteral("line %1 of the sheet: %2").arg(row.line).arg(row.problems.join("; ")));
+            return false;
+        }
     }
     showPreview(path, planned->preview);
     const double previewMs = elapsed(clock);
@@ -142,22 +150,29 @@ void measureRoster(Stage& stage, const QString& folder)
     }
 }
 
-// Every score of a term's classes in one sheet with the column 班级, each
-// a new value in every run, so that every score is replaced.
-std::optional<Sheets::Table> termSheet(int termCode, int run)
+// Every score of a term's classes in one sheet with the column 班级, each a
+// quarter away from the stored one, so that every score is replaced.
+std::optional<Sheets::Table> termSheet(int termCode)
 {
     const DbValue<RowSet> plans = Db::select(Plan::SubjectsOfTerm(termCode));
     const DbValue<RowSet> students = Db::select(Roster::StudentsOfTerm(termCode));
-    if (!plans || !students)
+    const DbValue<RowSet> grades = Db::select(Scores::TermGrades(termCode));
+    if (!plans || !students || !grades)
         return std::nullopt;
     QStringList subjects;
-    QHash<QString, QSet<QString>> planned; // class to its subjects' names
+    QHash<QString, QHash<QString, QString>> planned; // class to its subjects' codes by name
     for (int r = 0; r < plans->rowCount(); ++r) {
         const QString name = plans->text(r, QStringLiteral("SubjName"));
         if (!subjects.contains(name))
             subjects << name;
-        planned[plans->text(r, QStringLiteral("ClassCode"))].insert(name);
+        planned[plans->text(r, QStringLiteral("ClassCode"))].insert(
+            name, plans->text(r, QStringLiteral("SubjCode")));
     }
+    QHash<QString, double> stored; // student and subject code to the score
+    for (int r = 0; r < grades->rowCount(); ++r)
+        stored.insert(grades->text(r, QStringLiteral("StudentID")) + QLatin1Char(' ') +
+                          grades->text(r, QStringLiteral("SubjectCode")),
+                      grades->value(r, QStringLiteral("Score")).toDouble());
     Sheets::Table sheet;
     QVector<Sheets::Cell> header{Sheets::Cell::text(QStringLiteral("班级")),
                                  Sheets::Cell::text(QStringLiteral("学号")),
@@ -167,13 +182,19 @@ std::optional<Sheets::Table> termSheet(int termCode, int run)
     sheet.appendRow(header);
     for (int r = 0; r < students->rowCount(); ++r) {
         const QString classCode = students->text(r, QStringLiteral("ClassCode"));
+        const QString id = students->text(r, QStringLiteral("ID"));
         QVector<Sheets::Cell> cells{Sheets::Cell::text(classCode),
                                     Sheets::Cell::text(students->text(r, QStringLiteral("SNumber"))),
                                     Sheets::Cell::text(students->text(r, QStringLiteral("SName")))};
-        for (int j = 0; j < subjects.size(); ++j)
-            cells << (planned.value(classCode).contains(subjects.at(j))
-                          ? Sheets::Cell::number(40 + (r * 7 + j * 3) % 60 + 0.25 * (1 + run % 3))
-                          : Sheets::Cell());
+        for (const QString& subject : subjects) {
+            const QString code = planned.value(classCode).value(subject);
+            if (code.isEmpty()) {
+                cells << Sheets::Cell();
+                continue;
+            }
+            const double score = stored.value(id + QLatin1Char(' ') + code, 60);
+            cells << Sheets::Cell::number(score < 99 ? score + 0.25 : score - 0.25);
+        }
         sheet.appendRow(cells);
     }
     return sheet;
@@ -187,7 +208,7 @@ void measureScores(Stage& stage, const QString& folder)
     // The last term, in which every class of the school is active.
     const int term = schoolgen::TermCode(stage.shape(), stage.shape().terms - 1);
     for (int run = 0; run < kImportRuns + 1; ++run) {
-        const std::optional<Sheets::Table> sheet = termSheet(term, run);
+        const std::optional<Sheets::Table> sheet = termSheet(term);
         if (!sheet || !Sheets::WriteSheet(path, *sheet)) {
             stage.fault(f, QStringLiteral("the term's scores could not be written"));
             return;
