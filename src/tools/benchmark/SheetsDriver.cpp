@@ -1,7 +1,9 @@
-// Spreadsheets in and out: a class's statistics table exported, a whole
-// school's roster and a term's scores imported. An import counts from the
-// file chosen until its preview is painted, plus from the confirmation to the
-// commit; the file dialogs and the user's reading of the preview are left out.
+// Spreadsheets in and out, through the windows' "导入/导出…": a class's
+// statistics table exported, a whole school's roster imported in the roster
+// and a term's scores in 学生成绩录入. An import counts from the file chosen
+// until its preview is painted, plus from "导入(&I)" until it is done; the
+// user's reading of the preview is left out. The files are made by the
+// program's own exports, changed so that every row changes something.
 #include "tools/benchmark/Drivers.h"
 #include "tools/benchmark/Stage.h"
 
@@ -9,18 +11,16 @@
 #include "data/Roster.h"
 #include "data/Scores.h"
 #include "exchange/Exports.h"
-#include "exchange/RosterImport.h"
-#include "exchange/ScoreImport.h"
 #include "sheets/SheetFile.h"
-#include "statistics/uGradeCount.h"
-#include "transfer/ImportPreviewDialog.h"
 #include "widgets/TermClassTree.h"
 
-#include <QCoreApplication>
+#include <QAction>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QHash>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 namespace bench {
@@ -29,14 +29,25 @@ namespace {
 
 const Action Export{"成绩统计: export a class's table to .xlsx", Kind::Bounded, 100};
 const Action RosterIn{"学生名单: import a school's roster of 3,000 (preview + store)", Kind::Bounded, 2000};
-const Action ScoresIn{"成绩: import a term's scores of every class (preview + store)", Kind::Bounded, 3000};
+const Action ScoresIn{"成绩: import a term's 36,000 scores (preview + store)", Kind::Bounded, 3000};
 
-// An import takes seconds and rewrites thousands of rows: a few runs tell enough.
+// An import takes a second or so and rewrites thousands of rows: a few runs tell enough.
 constexpr int kImportRuns = 3;
+
+int importRuns(const Stage& stage)
+{
+    return std::min(kImportRuns, stage.runs()) + 1; // and the warm-up
+}
 
 double elapsed(const QElapsedTimer& clock)
 {
     return double(clock.nsecsElapsed()) / 1e6;
+}
+
+// A command behind a window's "导入/导出…", by its name.
+QAction* command(QWidget* window, const char* name)
+{
+    return window->findChild<QAction*>(QLatin1String(name));
 }
 
 void measureExport(Stage& stage, const QString& folder)
@@ -46,77 +57,75 @@ void measureExport(Stage& stage, const QString& folder)
     TriggerMenuItem(main, "mnuGCount");
     stage.settle();
     QMdiSubWindow* frame = main->findChild<QMdiArea*>()->subWindowList().value(0);
-    auto* window = frame ? qobject_cast<TfrmGradeCount*>(frame->widget()) : nullptr;
-    if (!window) {
-        stage.fault(f, QStringLiteral("the statistics window did not open"));
+    QWidget* window = frame ? frame->widget() : nullptr;
+    auto* tree = window ? window->findChild<TTermClassTree*>() : nullptr;
+    QAction* exportTable = window ? command(window, "mnuExportTable") : nullptr;
+    if (!tree || !exportTable) {
+        stage.fault(f, QStringLiteral("the statistics window did not open with its export"));
         return;
     }
     const QString path = folder + QStringLiteral("/table.xlsx");
     for (int i = 0; i < stage.timedRuns(); ++i) {
         const int term = stage.termOf(i);
-        OpenTerm(window->tree(), term);
-        ClickNode(window->tree(), ClassNode(window->tree(), term, stage.classOf(i)));
+        OpenTerm(tree, term);
+        ClickNode(tree, ClassNode(tree, term, stage.classOf(i)));
         stage.settle();
+        QFile::remove(path);
+        ScriptedDialogs dialogs(true);
+        dialogs.files.push_back(path);
         QElapsedTimer clock;
         clock.start();
-        const Sheets::Outcome written = Sheets::WriteSheet(path, window->sheet());
+        exportTable->trigger();
         const double ms = elapsed(clock);
-        if (!written)
-            stage.fault(f, written.message());
+        if (!QFile::exists(path) || !dialogs.all().isEmpty())
+            stage.fault(f, QStringLiteral("the table was not written: ") +
+                               dialogs.all().join(QStringLiteral(" / ")));
         f.record(ms, ms);
     }
     main->findChild<QMdiArea*>()->closeAllSubWindows();
     stage.settle();
 }
 
-// The preview of a plan as the user gets it: made, shown and painted.
-void showPreview(const QString& path, const ImportPreview& preview)
+// Times the import of a file through the window's command; false after a fault.
+bool timeImport(Stage& stage, Figures& f, QWidget* window, const QString& path)
 {
-    TfrmImportPreview dialog(
-        path, {QStringLiteral("Sheet1")}, [&preview](const QString&) { return &preview; },
-        [](const ImportPreview&) { return QString(); });
-    dialog.ReadyData();
-    dialog.show();
-    dialog.repaint();
-    QCoreApplication::processEvents();
-}
-
-// Times reading, planning and the preview, then storing; false after a fault.
-template <class Plan>
-bool timeImport(Stage& stage, Figures& f, const QString& path,
-                const std::function<DbValue<Plan>(const Sheets::Table&)>& plan,
-                const std::function<DbValue<Stored>(const Plan&)>& store, int expected)
-{
+    QAction* import = command(window, "mnuImport");
+    if (!import) {
+        stage.fault(f, QStringLiteral("the window has no import"));
+        return false;
+    }
+    ScriptedDialogs dialogs(true); // the question before storing is answered Yes
+    dialogs.files.push_back(path);
     QElapsedTimer clock;
-    clock.start();
-    const Sheets::Result<Sheets::Table> sheet = Sheets::ReadSheet(path);
-    if (!sheet) {
-        stage.fault(f, sheet.message());
-        return false;
-    }
-    const DbValue<Plan> planned = plan(*sheet);
-    if (!planned) {
-        stage.fault(f, QStringLiteral("the sheet could not be planned: ") + planned.error());
-        return false;
-    }
-    for (const PreviewRow& row : planned->preview.rows) {
-        if (!row.problems.isEmpty()) {
-            stage.fault(
-                f, QStringLiteral("line %1 of the sheet: %2").arg(row.line).arg(row.problems.join("; ")));
-            return false;
+    double previewMs = -1;
+    double confirmedAt = 0;
+    bool importable = false;
+    // The preview, after the progress of reading when that takes long.
+    std::function<void(QWidget*)> onPreview = [&](QWidget* modal) {
+        if (modal->objectName() != QLatin1String("frmImportPreview")) {
+            OnNextModal(onPreview);
+            return;
         }
-    }
-    showPreview(path, planned->preview);
-    const double previewMs = elapsed(clock);
-    clock.restart();
-    const int changed = planned->preview.updated + planned->preview.added;
-    const DbValue<Stored> stored = store(*planned);
-    const double storeMs = elapsed(clock);
-    if (!stored || *stored != Stored::Done || changed != expected) {
-        stage.fault(f, QStringLiteral("the import stored %1 of %2 rows").arg(changed).arg(expected));
+        modal->repaint();
+        previewMs = elapsed(clock);
+        auto* button = modal->findChild<QPushButton*>(QStringLiteral("cmdImport"));
+        importable = button && button->isEnabled();
+        confirmedAt = elapsed(clock);
+        if (importable)
+            button->click();
+        else
+            CloseModal(modal);
+    };
+    OnNextModal(onPreview);
+    clock.start();
+    import->trigger();
+    const double ms = previewMs + elapsed(clock) - confirmedAt;
+    if (!importable || dialogs.messages != QStringList{QStringLiteral("导入完成！")}) {
+        stage.fault(f,
+                    QStringLiteral("the import did not store: ") + dialogs.all().join(QStringLiteral(" / ")));
         return false;
     }
-    f.record(previewMs + storeMs, previewMs + storeMs);
+    f.record(ms, ms);
     return true;
 }
 
@@ -133,21 +142,21 @@ void measureRoster(Stage& stage, const QString& folder)
     }
     const int roomColumn = 3; // 班级, 姓名, 学号, 寝室
     const QString path = folder + QStringLiteral("/roster.xlsx");
-    const int students = roster->rowCount() - 2;
-    for (int run = 0; run < kImportRuns + 1; ++run) {
-        Sheets::Table sheet = *roster;
-        for (int r = 2; r < sheet.rowCount(); ++r)
-            sheet.setCell(r, roomColumn, Sheets::Cell::text(QStringLiteral("R%1-%2").arg(run).arg(r)));
-        if (!Sheets::WriteSheet(path, sheet)) {
-            stage.fault(f, QStringLiteral("the roster could not be written"));
-            return;
+    const bool opened = stage.inModal("mnuSBase", [&](QWidget* window) {
+        for (int run = 0; run < importRuns(stage); ++run) {
+            Sheets::Table sheet = *roster;
+            for (int r = 2; r < sheet.rowCount(); ++r)
+                sheet.setCell(r, roomColumn, Sheets::Cell::text(QStringLiteral("R%1-%2").arg(run).arg(r)));
+            if (!Sheets::WriteSheet(path, sheet)) {
+                stage.fault(f, QStringLiteral("the roster could not be written"));
+                return;
+            }
+            if (!timeImport(stage, f, window, path))
+                return;
         }
-        const bool timed = timeImport<RosterImport>(
-            stage, f, path, [](const Sheets::Table& s) { return PlanRosterImport(s, RosterTarget{}); },
-            [](const RosterImport& p) { return StoreRosterImport(p); }, students);
-        if (!timed)
-            return;
-    }
+    });
+    if (!opened)
+        stage.fault(f, QStringLiteral("the roster did not open"));
 }
 
 // Every score of a term's classes in one sheet with the column 班级, each a
@@ -205,23 +214,31 @@ void measureScores(Stage& stage, const QString& folder)
     Figures& f = stage.add(ScoresIn);
     stage.mainWindow();
     const QString path = folder + QStringLiteral("/scores.xlsx");
-    // The last term, in which every class of the school is active.
-    const int term = schoolgen::TermCode(stage.shape(), stage.shape().terms - 1);
-    for (int run = 0; run < kImportRuns + 1; ++run) {
-        const std::optional<Sheets::Table> sheet = termSheet(term);
-        if (!sheet || !Sheets::WriteSheet(path, *sheet)) {
-            stage.fault(f, QStringLiteral("the term's scores could not be written"));
+    // The last term, in which every class of the school is active; the sheet
+    // names each row's class, so the class clicked only gives the term.
+    const int lastTerm = stage.shape().terms - 1;
+    const int termCode = schoolgen::TermCode(stage.shape(), lastTerm);
+    const bool opened = stage.inModal("mnuEditCJ", [&](QWidget* window) {
+        auto* tree = window->findChild<TTermClassTree*>();
+        if (!tree) {
+            stage.fault(f, QStringLiteral("学生成绩录入 has no navigator"));
             return;
         }
-        const bool timed = timeImport<ScoreImport>(
-            stage, f, path,
-            [term](const Sheets::Table& s) {
-                return PlanScoreImport(s, ScoreTarget{term, {}, {}});
-            },
-            [](const ScoreImport& p) { return StoreScoreImport(p); }, sheet->rowCount() - 1);
-        if (!timed)
-            return;
-    }
+        OpenTerm(tree, lastTerm);
+        ClickNode(tree, ClassNode(tree, lastTerm, 0));
+        stage.settle();
+        for (int run = 0; run < importRuns(stage); ++run) {
+            const std::optional<Sheets::Table> sheet = termSheet(termCode);
+            if (!sheet || !Sheets::WriteSheet(path, *sheet)) {
+                stage.fault(f, QStringLiteral("the term's scores could not be written"));
+                return;
+            }
+            if (!timeImport(stage, f, window, path))
+                return;
+        }
+    });
+    if (!opened)
+        stage.fault(f, QStringLiteral("学生成绩录入 did not open"));
 }
 
 void measure(Stage& stage)
