@@ -24,6 +24,7 @@ struct Driver {
 extern const Driver StartUpDriver;
 extern const Driver OpeningDriver;
 extern const Driver StatisticsDriver;
+extern const Driver AnalysisDriver;
 extern const Driver GradeEntryDriver;
 extern const Driver RosterDriver;
 extern const Driver ClassToSubjectDriver;

@@ -12,6 +12,8 @@ enum class Kind {
     Read,      // an action that only reads; target one 60 Hz frame
     Write,     // one transaction; target: the smallest durable commit + the action's slack
     Reference, // a commit to compare the initialisations with
+    Survey,    // a read across every class of a term; target 50 ms
+    History,   // a read across every term, so its work grows with them; target one frame
     Bounded,   // an action with a limit of its own, in slackMs (imports and exports of spreadsheets)
 };
 

@@ -1,9 +1,9 @@
 #include "tools/benchmark/Program.h"
 
+#include "data/uDM.h"
+#include "forms/uPub.h"
 #include "shell/Application.h"
 #include "shell/uMain.h"
-#include "forms/uPub.h"
-#include "data/uDM.h"
 
 namespace bench {
 

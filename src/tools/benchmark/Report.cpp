@@ -99,8 +99,8 @@ bool PrintGrowth(int baseFactor, const Results& base, int largerFactor, const Re
         const bool met = GrewWithinLimit(*b, r);
         allMet = allMet && met;
         Out() << padded(r.name, kNameWidth) << ms(b->median) << "  " << ms(r.median) << "  "
-              << QString::number(ratio, 'f', 2).rightJustified(5) << "  <= 1.5x or +1 ms"
-              << (met ? "  met" : "  MISSED") << "\n";
+              << QString::number(ratio, 'f', 2).rightJustified(5) << "  <= " << GrowthLimit(*b)
+              << "x or +1 ms" << (met ? "  met" : "  MISSED") << "\n";
     }
     Out() << Qt::flush;
     return allMet;

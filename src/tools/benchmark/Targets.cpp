@@ -18,8 +18,13 @@ Verdict Judge(const Result& f, const Result* reference)
         v.met = f.median < kStartUpMs && f.max < kStartUpMs;
         break;
     case Kind::Read:
+    case Kind::History:
         v.target = QStringLiteral("median <= 16");
         v.met = f.median <= kFrameMs;
+        break;
+    case Kind::Survey:
+        v.target = QStringLiteral("median <= 50");
+        v.met = f.median <= kSurveyMs;
         break;
     case Kind::Write:
         if (reference) {
@@ -50,10 +55,15 @@ bool TargetsMet(const Results& results)
                        [reference](const Result& r) { return Judge(r, reference).met; });
 }
 
+double GrowthLimit(const Result& result)
+{
+    return result.kind == Kind::History ? kHistoryGrowthLimit : kGrowthLimit;
+}
+
 bool GrewWithinLimit(const Result& base, const Result& larger)
 {
     const double ratio = base.median > 0 ? larger.median / base.median : 0;
-    return ratio <= kGrowthLimit || larger.median - base.median <= kNoiseMs;
+    return ratio <= GrowthLimit(base) || larger.median - base.median <= kNoiseMs;
 }
 
 } // namespace bench

@@ -7,7 +7,10 @@ namespace bench {
 
 constexpr double kFrameMs = 16.0;
 constexpr double kStartUpMs = 500.0;
+constexpr double kSurveyMs = 50.0;
 constexpr double kGrowthLimit = 1.5;
+// What reads every term grows with the terms, at most in proportion.
+constexpr double kHistoryGrowthLimit = 5.0;
 // Below this a difference is the scheduler's and the timer's, not the action's.
 constexpr double kNoiseMs = 1.0;
 
@@ -21,7 +24,9 @@ struct Verdict {
 const Result* CommitReference(const Results& results);
 Verdict Judge(const Result& result, const Result* reference);
 bool TargetsMet(const Results& results);
-// With more history an action may take 1.5 times its base figure, or 1 ms more.
+// With more history an action may take 1.5 times its base figure (a
+// history five times), or 1 ms more.
+double GrowthLimit(const Result& result);
 bool GrewWithinLimit(const Result& base, const Result& larger);
 
 } // namespace bench
