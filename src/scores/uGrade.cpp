@@ -75,11 +75,11 @@ TfrmGrade::TfrmGrade(QWidget* parent)
     placeScores(GroupBox3);
     // "导入/导出…" right of "关闭(&X)".
     cmdSheets = new SheetButton(Panel2);
-    cmdSheets->addCommand(QStringLiteral("导出本班成绩…"), QStringLiteral("mnuExportScores"),
+    cmdSheets->addCommand(QStringLiteral("导出本班成绩"), QStringLiteral("mnuExportScores"),
                           [this] { ExportScores(); });
-    cmdSheets->addCommand(QStringLiteral("导入成绩…"), QStringLiteral("mnuImport"),
+    cmdSheets->addCommand(QStringLiteral("导入成绩"), QStringLiteral("mnuImport"),
                           [this] { ImportScores(); });
-    cmdSheets->addCommand(QStringLiteral("导出模板…"), QStringLiteral("mnuTemplate"),
+    cmdSheets->addCommand(QStringLiteral("导出模板"), QStringLiteral("mnuTemplate"),
                           [this] { ExportTemplate(); });
     if (auto* bar = qobject_cast<QHBoxLayout*>(Panel2->layout()))
         bar->addWidget(cmdSheets);

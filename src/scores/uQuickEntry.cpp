@@ -96,11 +96,11 @@ TfrmQuickEntry::TfrmQuickEntry(QWidget* parent) : QWidget(parent)
     // "导入/导出…" at the right of the status line, the window's foot.
     cmdSheets = new SheetButton(statusPanel);
     cmdSheets->setFixedHeight(20);
-    cmdSheets->addCommand(QStringLiteral("导出本班成绩…"), QStringLiteral("mnuExportScores"),
+    cmdSheets->addCommand(QStringLiteral("导出本班成绩"), QStringLiteral("mnuExportScores"),
                           [this] { ScoreSheetCommands::Export(this, m_tree->ShownClass(), true); });
-    cmdSheets->addCommand(QStringLiteral("导入成绩…"), QStringLiteral("mnuImport"),
+    cmdSheets->addCommand(QStringLiteral("导入成绩"), QStringLiteral("mnuImport"),
                           [this] { ImportScores(); });
-    cmdSheets->addCommand(QStringLiteral("导出模板…"), QStringLiteral("mnuTemplate"),
+    cmdSheets->addCommand(QStringLiteral("导出模板"), QStringLiteral("mnuTemplate"),
                           [this] { ScoreSheetCommands::Export(this, m_tree->ShownClass(), false); });
     statusLayout->addWidget(cmdSheets);
     outer->addWidget(statusPanel);

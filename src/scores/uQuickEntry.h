@@ -41,7 +41,7 @@ public:
     void clearSelection(); // Delete
     void undo();
     void redo();
-    // "导入成绩…" behind "导入/导出…": a sheet of the class's scores.
+    // "导入成绩" behind "导入/导出…": a sheet of the class's scores.
     void ImportScores();
 
     TTermClassTree* tree() const { return m_tree; }

@@ -66,7 +66,7 @@ TfrmClassCompare::TfrmClassCompare(QWidget* parent) : QWidget(parent)
     buttons->setContentsMargins(0, 9, 8, 10);
     buttons->addStretch(1);
     cmdSheets = new SheetButton(bar);
-    cmdSheets->addCommand(QStringLiteral("导出对比表…"), QStringLiteral("mnuExportTable"),
+    cmdSheets->addCommand(QStringLiteral("导出对比表"), QStringLiteral("mnuExportTable"),
                           [this] { ExportTable(); });
     buttons->addWidget(cmdSheets);
     inner->addWidget(bar);

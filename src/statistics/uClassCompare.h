@@ -23,7 +23,7 @@ public:
     bool ReadyData();
     void TreeClick();
     void GridDblClick(int row);
-    // "导出对比表…" behind "导入/导出…": the table as it stands, in its order.
+    // "导出对比表" behind "导入/导出…": the table as it stands, in its order.
     void ExportTable();
 
     TTermClassTree* tree() const { return m_tree; }

@@ -179,7 +179,7 @@ void TfrmGradeCount::buildCommandBar(QWidget* page)
                              chkPlaces->geometry().right() + 10, 55);
     cmdSheets = new SheetButton(Panel1);
     cmdSheets->setGeometry(cmdTrend->geometry().right() + 10, 3, cmdSheets->sizeHint().width(), 22);
-    cmdSheets->addCommand(QStringLiteral("导出成绩表…"), QStringLiteral("mnuExportTable"),
+    cmdSheets->addCommand(QStringLiteral("导出成绩表"), QStringLiteral("mnuExportTable"),
                           [this] { ExportTable(); });
 }
 

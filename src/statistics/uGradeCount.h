@@ -55,7 +55,7 @@ public:
     void cmdCloseClick();
     void cmdTrendClick();
     void chkPlacesClick(bool checked);
-    // "导出成绩表…" behind "导入/导出…": the table as it stands.
+    // "导出成绩表" behind "导入/导出…": the table as it stands.
     void ExportTable();
     Sheets::Table sheet() const;
 

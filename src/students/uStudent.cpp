@@ -115,13 +115,13 @@ TfrmStudent::TfrmStudent(QWidget* parent) : TListForm(kButtonsRightGap, parent)
 
     cmdSheets = new SheetButton(buttons());
     cmdSheets->resize(cmdSheets->sizeHint().width(), buttons()->cmdClose->height());
-    cmdSheets->addCommand(QStringLiteral("导出本班名单…"), QStringLiteral("mnuExportClass"),
+    cmdSheets->addCommand(QStringLiteral("导出本班名单"), QStringLiteral("mnuExportClass"),
                           [this] { ExportClassRoster(); });
-    cmdSheets->addCommand(QStringLiteral("导出全校名单…"), QStringLiteral("mnuExportSchool"),
+    cmdSheets->addCommand(QStringLiteral("导出全校名单"), QStringLiteral("mnuExportSchool"),
                           [this] { ExportSchoolRoster(); });
-    cmdSheets->addCommand(QStringLiteral("导入名单…"), QStringLiteral("mnuImport"),
+    cmdSheets->addCommand(QStringLiteral("导入名单"), QStringLiteral("mnuImport"),
                           [this] { ImportRoster(); });
-    cmdSheets->addCommand(QStringLiteral("导出模板…"), QStringLiteral("mnuTemplate"),
+    cmdSheets->addCommand(QStringLiteral("导出模板"), QStringLiteral("mnuTemplate"),
                           [this] { ExportTemplate(); });
     placeTrend();
     // The window opens wider by the button, which would stand past the bar's
