@@ -14,7 +14,7 @@ PACKAGES=(
   qt6-base-dev libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev libsqlite3-dev qt6-translations-l10n libgl1-mesa-dev
   fonts-arphic-uming fonts-wqy-microhei
   libxlsxwriter-dev libquazip1-qt6-dev
-  xvfb xauth openbox xdotool sqlite3 imagemagick python3-openpyxl
+  xvfb xauth openbox xdotool sqlite3 imagemagick poppler-utils python3-openpyxl
 )
 
 missing=()

@@ -20,6 +20,9 @@ public:
     // rightGap: from the right edge of "关闭(&X)" to the right edge of the panel.
     TListButtons(int rightGap, QWidget* parent);
     void setRightGap(int rightGap);
+    // A control added right of "关闭(&X)", gap pixels after the one before;
+    // it moves with the buttons.
+    void addTrailing(QWidget* control, int gap = 8);
 
     QPushButton* cmdAppend = nullptr;
     QPushButton* cmdEdit = nullptr;
@@ -32,6 +35,7 @@ protected:
 private:
     void placeButtons();
     int m_rightGap;
+    QVector<QPair<QWidget*, int>> m_trailing;
 };
 
 // The list window the code tables and the roster are built on: a list of

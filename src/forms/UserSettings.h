@@ -11,6 +11,18 @@ namespace UserSettings {
 bool ShowPlaces();
 void SetShowPlaces(bool show);
 
+// The folder the last PDF was written to; empty before the first.
+QString PdfFolder();
+void SetPdfFolder(const QString& folder);
+
+// How 成绩通知单 are printed: three to a page with cut lines (the default)
+// or one; and whether students no longer in school (不在校) get one too (not
+// by default).
+bool ReportCardsThreePerPage();
+void SetReportCardsThreePerPage(bool three);
+bool ReportCardsForInactive();
+void SetReportCardsForInactive(bool include);
+
 // The folder the user last chose a spreadsheet in, for the next file dialog;
 // the home folder the first time, or when it has gone.
 QString SheetFolder();

@@ -7,6 +7,9 @@
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QUrl>
@@ -85,6 +88,21 @@ QString WidgetDialogProvider::saveFileName(QWidget* parent, const FileRequest& r
 QString WidgetDialogProvider::openFileName(QWidget* parent, const FileRequest& request)
 {
     return runFileDialog(parent, request, QFileDialog::AcceptOpen);
+}
+
+bool WidgetDialogProvider::choosePrinter(QWidget* parent, QPrinter* printer)
+{
+    QPrintDialog dialog(printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void WidgetDialogProvider::printPreview(QWidget* parent, QPrinter* printer, const PaintPages& paint)
+{
+    QPrintPreviewDialog dialog(printer, parent);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, paint);
+    // A page of a table or of report cards is seen whole at first.
+    dialog.resize(900, 700);
+    dialog.exec();
 }
 
 DialogProvider& Dialogs()
@@ -185,4 +203,14 @@ void ShowInMdiArea(QMdiArea* area, std::unique_ptr<QWidget> window)
     frame->setAttribute(Qt::WA_DeleteOnClose);
     frame->showMaximized();
     frame->widget()->setFocus();
+}
+
+QString FileNameFrom(const QString& text)
+{
+    static const QString refused = QStringLiteral("\\/:*?\"<>|");
+    QString name = text;
+    for (QChar& c : name)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f || refused.contains(c))
+            c = QLatin1Char('-');
+    return name;
 }

@@ -6,13 +6,10 @@
 #include "data/SqlText.h"
 #include "forms/uPub.h"
 #include "scores/uGuadeEdit.h"
-#include "transfer/ScoreSheetCommands.h"
-#include "transfer/SheetButton.h"
 #include "widgets/DataGrid.h"
 #include "widgets/TermClassTree.h"
 
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -73,17 +70,6 @@ TfrmGrade::TfrmGrade(QWidget* parent)
     GroupBox3->setFixedHeight(188);
     right->addWidget(GroupBox3);
     placeScores(GroupBox3);
-    // "导入/导出…" right of "关闭(&X)".
-    cmdSheets = new SheetButton(Panel2);
-    cmdSheets->addCommand(QStringLiteral("导出本班成绩"), QStringLiteral("mnuExportScores"),
-                          [this] { ExportScores(); });
-    cmdSheets->addCommand(QStringLiteral("导入成绩"), QStringLiteral("mnuImport"),
-                          [this] { ImportScores(); });
-    cmdSheets->addCommand(QStringLiteral("导出模板"), QStringLiteral("mnuTemplate"),
-                          [this] { ExportTemplate(); });
-    if (auto* bar = qobject_cast<QHBoxLayout*>(Panel2->layout()))
-        bar->addWidget(cmdSheets);
-    setTabOrder(cmdClose, cmdSheets);
     // The keyboard goes from the class to its students, then to their scores.
     setTabOrder(m_tree->Tree(), DBGridEh2);
     setTabOrder(DBGridEh2, DBGridEh1);
@@ -132,22 +118,6 @@ void TfrmGrade::dsStudentAfterScroll()
 void TfrmGrade::TreeClick()
 {
     ReadyList();
-}
-
-void TfrmGrade::ExportScores()
-{
-    ScoreSheetCommands::Export(this, m_tree->ShownClass(), true);
-}
-
-void TfrmGrade::ExportTemplate()
-{
-    ScoreSheetCommands::Export(this, m_tree->ShownClass(), false);
-}
-
-void TfrmGrade::ImportScores()
-{
-    if (ScoreSheetCommands::Import(this, m_tree->ShownClass()))
-        ReadySubj();
 }
 
 bool TfrmGrade::editRow(int id)

@@ -2,8 +2,6 @@
 
 #include "forms/ScoreWindow.h"
 
-class SheetButton;
-
 // "学生成绩录入": the students of a class and, below them, the current
 // student's scores in the term, one row per subject.
 class TfrmGrade : public TScoreWindow {
@@ -14,10 +12,6 @@ public:
     bool ReadyList();
     bool ReadySubj();
     void dsStudentAfterScroll();
-    // The commands behind "导入/导出…", for the class shown.
-    void ExportScores();
-    void ImportScores();
-    void ExportTemplate();
 
     DataGrid* studentGrid() const { return DBGridEh2; }
     QueryObject* students() const { return dsStudent; }
@@ -28,7 +22,6 @@ protected:
     void TreeClick() override;
 
 private:
-    SheetButton* cmdSheets = nullptr;
     QGroupBox* GroupBox3 = nullptr;
     DataGrid* DBGridEh2 = nullptr;
     QueryObject* dsStudent = nullptr;

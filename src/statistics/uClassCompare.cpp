@@ -2,9 +2,13 @@
 
 #include "data/ClassComparison.h"
 #include "data/Messages.h"
+#include "data/School.h"
 #include "forms/Form.h"
 #include "forms/uPub.h"
+#include "print/PrintCommands.h"
+#include "print/TableDocument.h"
 #include "statistics/ComparisonModel.h"
+#include "statistics/StatisticsPrint.h"
 #include "statistics/StatisticsSheet.h"
 #include "statistics/uGradeCount.h"
 #include "transfer/ImportFlow.h"
@@ -21,6 +25,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -56,20 +61,25 @@ TfrmClassCompare::TfrmClassCompare(QWidget* parent) : QWidget(parent)
     header->setSortIndicator(-1, Qt::AscendingOrder);
     Grid->setSortingEnabled(true);
 
-    auto* inner = new QVBoxLayout(GroupBox2);
-    inner->setContentsMargins(2, 2, 2, 2);
-    inner->addWidget(Grid);
-    // "导入/导出…" in a button bar under the table, at its right.
-    QFrame* bar = MakeButtonPanel(GroupBox2);
+    // A bar above the table for its printing and its export.
+    auto* bar = new QFrame(GroupBox2);
     bar->setObjectName(QStringLiteral("Panel1"));
-    auto* buttons = new QHBoxLayout(bar);
-    buttons->setContentsMargins(0, 9, 8, 10);
-    buttons->addStretch(1);
+    bar->setFixedHeight(29);
+    bar->setFrameShape(QFrame::Panel);
+    bar->setFrameShadow(QFrame::Sunken);
+    m_print = new PrintCommands(this, [this] { return tableJob(); });
+    cmdPrint = m_print->makeButton(bar, QStringLiteral("cmdPrint"));
+    cmdPrint->setGeometry(8, 3, 50, 22);
     cmdSheets = new SheetButton(bar);
+    cmdSheets->setGeometry(cmdPrint->geometry().right() + 1 + 8, 3, cmdSheets->sizeHint().width(), 22);
     cmdSheets->addCommand(QStringLiteral("导出对比表"), QStringLiteral("mnuExportTable"),
                           [this] { ExportTable(); });
-    buttons->addWidget(cmdSheets);
+
+    auto* inner = new QVBoxLayout(GroupBox2);
+    inner->setContentsMargins(2, 2, 2, 2);
+    inner->setSpacing(0);
     inner->addWidget(bar);
+    inner->addWidget(Grid);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -135,6 +145,19 @@ void TfrmClassCompare::ExportTable()
     const QString title = m_termName + QStringLiteral(" 班级成绩对比");
     SheetDialogs::ExportTable(this, ModelSheet(QStringLiteral("班级成绩对比"), title, *m_model),
                               {m_termName, QStringLiteral("班级成绩对比")});
+}
+
+PrintJob TfrmClassCompare::tableJob() const
+{
+    if (!m_hasTerm)
+        return {};
+    const DbValue<QString> school = School::Name();
+    if (!Succeeded(school, Msg::ReadFailed))
+        return {};
+    PrintJob job;
+    job.document = std::make_unique<TableDocument>(ComparisonTable(*school, m_termName, *m_model));
+    job.nameParts = QStringList{m_termName, QStringLiteral("班级成绩对比")};
+    return job;
 }
 
 void TfrmClassCompare::GridDblClick(int row)

@@ -3,7 +3,11 @@
 #include <QString>
 #include <QWidget>
 
+class CommandButton;
 class ComparisonModel;
+class PrintCommands;
+struct PrintJob;
+class QPushButton;
 class QGroupBox;
 class SheetButton;
 class QMdiArea;
@@ -29,6 +33,9 @@ public:
     TTermClassTree* tree() const { return m_tree; }
     QTableView* grid() const { return Grid; }
     ComparisonModel* model() const { return m_model; }
+    // "打印", "打印预览" and "导出PDF" of the term on show, in the order on show.
+    PrintCommands* printCommands() const { return m_print; }
+    QPushButton* printButton() const { return cmdPrint; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -36,11 +43,14 @@ protected:
 private:
     // Reads and shows the term; false after the failure was reported.
     bool showTerm(qint64 termCode, const QString& termName);
+    PrintJob tableJob() const;
 
     TTermClassTree* m_tree = nullptr;
     QGroupBox* GroupBox2 = nullptr;
     QTableView* Grid = nullptr;
     ComparisonModel* m_model = nullptr;
+    CommandButton* cmdPrint = nullptr;
+    PrintCommands* m_print = nullptr;
     SheetButton* cmdSheets = nullptr;
     qint64 m_termCode = 0;
     QString m_termName;

@@ -4,14 +4,16 @@
 #include "data/Messages.h"
 #include "data/Roster.h"
 #include "exchange/Exports.h"
+#include "forms/CommandButton.h"
 #include "forms/uPub.h"
+#include "print/PrintCommands.h"
 #include "statistics/uGradeTrend.h"
+#include "students/RosterPrint.h"
 #include "students/uStudentEdit.h"
 #include "transfer/ImportFlow.h"
-#include "transfer/SheetButton.h"
 #include "transfer/SheetDialogs.h"
 
-#include <QEvent>
+#include <QAction>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -23,9 +25,10 @@ namespace {
 // keep their distance from its right edge.
 constexpr int kButtonsRight = 350;
 constexpr int kButtonsRightGap = 419 - kButtonsRight; // until the bar's width is known
-// "成绩走势" stands right of "关闭(&X)" and moves with it.
-constexpr int kTrendGap = 8;
-constexpr int kTrendWidth = 55;
+// The bar has room for one more button right of "关闭(&X)": the commands
+// added to the roster share it as one drop-down.
+constexpr int kMoreGap = 8;
+constexpr int kMoreWidth = 50;
 
 GridColumn Flag(const QString& field, const QString& title, int width, const QStringList& items)
 {
@@ -105,33 +108,31 @@ TfrmStudent::TfrmStudent(QWidget* parent) : TListForm(kButtonsRightGap, parent)
     connect(dsQuery, &QueryObject::currentRowChanged, this, Guarded([this](int) { dsQueryAfterScroll(); }));
     connect(DBGridEh2, &DataGrid::dblClick, this, Guarded([this] { cmdEditClick(); }));
 
-    cmdTrend = new QPushButton(QStringLiteral("成绩走势"), buttons());
-    cmdTrend->setObjectName(QStringLiteral("cmdTrend"));
-    cmdTrend->setAutoDefault(false);
-    cmdTrend->resize(kTrendWidth, buttons()->cmdClose->height());
-    placeTrend();
-    buttons()->cmdClose->installEventFilter(this);
-    connect(cmdTrend, &QPushButton::clicked, this, Guarded([this](bool) { cmdTrendClick(); }));
-
-    cmdSheets = new SheetButton(buttons());
-    cmdSheets->resize(cmdSheets->sizeHint().width(), buttons()->cmdClose->height());
-    cmdSheets->addCommand(QStringLiteral("导出本班名单"), QStringLiteral("mnuExportClass"),
-                          [this] { ExportClassRoster(); });
-    cmdSheets->addCommand(QStringLiteral("导出全校名单"), QStringLiteral("mnuExportSchool"),
-                          [this] { ExportSchoolRoster(); });
-    cmdSheets->addCommand(QStringLiteral("导入名单"), QStringLiteral("mnuImport"),
-                          [this] { ImportRoster(); });
-    cmdSheets->addCommand(QStringLiteral("导出模板"), QStringLiteral("mnuTemplate"),
-                          [this] { ExportTemplate(); });
-    placeTrend();
-    // The window opens wider by the button, which would stand past the bar's
-    // edge otherwise; everything specified keeps its place.
-    resize(width() + 2 * kTrendGap + cmdSheets->width(), height());
+    printCommands = new PrintCommands(this, [this]() -> PrintJob {
+        const std::optional<RosterTarget> shown = currentClass();
+        return shown ? RosterPrintJob(shown->classCode, shown->className) : PrintJob{};
+    });
+    actTrend = new QAction(QStringLiteral("成绩走势"), this);
+    actTrend->setObjectName(QStringLiteral("actTrend"));
+    connect(actTrend, &QAction::triggered, this, Guarded([this](bool) { cmdTrendClick(); }));
+    cmdMore = new CommandButton(QStringLiteral("更多"), QStringLiteral("cmdMore"), buttons());
+    cmdMore->addCommands({actTrend});
+    cmdMore->addSeparator();
+    cmdMore->addCommand(QStringLiteral("导出本班名单"), QStringLiteral("mnuExportClass"),
+                        [this] { ExportClassRoster(); });
+    cmdMore->addCommand(QStringLiteral("导出全校名单"), QStringLiteral("mnuExportSchool"),
+                        [this] { ExportSchoolRoster(); });
+    cmdMore->addCommand(QStringLiteral("导入名单"), QStringLiteral("mnuImport"), [this] { ImportRoster(); });
+    cmdMore->addCommand(QStringLiteral("导出模板"), QStringLiteral("mnuTemplate"),
+                        [this] { ExportTemplate(); });
+    cmdMore->addSeparator();
+    cmdMore->addCommands(printCommands->actions());
+    cmdMore->resize(kMoreWidth, buttons()->cmdClose->height());
+    buttons()->addTrailing(cmdMore, kMoreGap);
 
     setTabOrder(DBGridEh1, buttons()->cmdAppend);
     setTabOrder(buttons()->cmdClose, DBGridEh2);
-    setTabOrder(DBGridEh2, cmdTrend);
-    setTabOrder(cmdTrend, cmdSheets);
+    setTabOrder(DBGridEh2, cmdMore);
     DBGridEh1->setFocus();
 }
 
@@ -142,21 +143,6 @@ void TfrmStudent::showEvent(QShowEvent* event)
         m_shown = true;
         buttons()->setRightGap(buttons()->width() - kButtonsRight);
     }
-}
-
-bool TfrmStudent::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == buttons()->cmdClose && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
-        placeTrend();
-    return TListForm::eventFilter(watched, event);
-}
-
-void TfrmStudent::placeTrend()
-{
-    const QPushButton* close = buttons()->cmdClose;
-    cmdTrend->move(close->geometry().right() + 1 + kTrendGap, close->y());
-    if (cmdSheets)
-        cmdSheets->move(cmdTrend->geometry().right() + 1 + kTrendGap, close->y());
 }
 
 std::optional<RosterTarget> TfrmStudent::currentClass() const

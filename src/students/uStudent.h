@@ -5,9 +5,11 @@
 
 #include <optional>
 
+class CommandButton;
+class PrintCommands;
 class QGroupBox;
+class QAction;
 class QPushButton;
-class SheetButton;
 
 // "学生基本资料维护": the classes on the left, the students of the current
 // class on the right. Every class change reloads the students; adding,
@@ -36,8 +38,12 @@ public:
     DataGrid* DBGridEh2 = nullptr; // students
     QueryObject* dsQuery = nullptr;
     QueryObject* dsStudent = nullptr;
-    QPushButton* cmdTrend = nullptr;
-    SheetButton* cmdSheets = nullptr;
+    // The bar has room for one button beyond the specified ones: "更多", a
+    // drop-down with "成绩走势" of the current student, the spreadsheet
+    // commands, and "打印", "打印预览" and "导出PDF" of the current class's roster.
+    CommandButton* cmdMore = nullptr;
+    QAction* actTrend = nullptr;
+    PrintCommands* printCommands = nullptr;
 
 protected:
     bool canAppend() const override;
@@ -46,10 +52,8 @@ protected:
     DbResult deleteRecord(int id) override;
     void reloadAfterStore() override { ReadyList(); }
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void placeTrend();
     std::optional<RosterTarget> currentClass() const;
 
     bool m_shown = false;

@@ -4,9 +4,8 @@ struct ClassSelection;
 class QString;
 class QWidget;
 
-// The score sheet commands of the windows that show one class in a term
-// (学生成绩录入, 成绩快速录入), for the class their navigator shows; with no
-// class shown they ask for one first.
+// The score sheet commands of 成绩快速录入, for the class its navigator
+// shows; with no class shown they ask for one first.
 namespace ScoreSheetCommands {
 
 // The class's score sheet, with its scores or as the import's template.

@@ -1,4 +1,4 @@
-// The spreadsheet commands of the roster and the grade entry window: the
+// The spreadsheet commands of the roster and 成绩快速录入: the
 // button, the file dialogs, the preview, the confirmation and the reload.
 #include "TestSupport.h"
 
@@ -63,10 +63,10 @@ void addSchool(const TempDatabase& db)
     db.addGrade(1, "A", zhang, "CN", 88);
 }
 
+// A command of the window's drop-down buttons, by name.
 QAction* Command(QWidget* window, const char* name)
 {
-    auto* button = window->findChild<SheetButton*>("cmdSheets");
-    return button ? button->menu()->findChild<QAction*>(name) : nullptr;
+    return window->findChild<QAction*>(name);
 }
 
 // Answers the preview dialog when it opens: looks at it, then imports or
@@ -103,9 +103,10 @@ class SheetWindowsTest : public QObject {
 private slots:
     void initTestCase() { TApplication::applyLook(); }
 
-    // The button stands right of the last control, within the bar at the
-    // opening size; the specified buttons keep their places.
-    void buttonsRightOfTheLastControl()
+    // The roster keeps its size; its one added button "更多" holds the
+    // spreadsheet commands.
+    // 学生成绩录入, whose buttons stand at the bar's right edge, gains none.
+    void commandsRightOfTheLastControl()
     {
         TempDatabase db;
         ScriptedDialogs dialogs;
@@ -114,30 +115,15 @@ private slots:
         QVERIFY(roster.ReadyData());
         roster.show();
         QVERIFY(QTest::qWaitForWindowExposed(&roster));
-        const TListButtons* bar = roster.buttons();
-        QCOMPARE(bar->cmdAppend->x(), 30);
-        QCOMPARE(bar->cmdClose->x(), 278);
-        auto* sheets = roster.findChild<SheetButton*>("cmdSheets");
-        QVERIFY(sheets);
-        QCOMPARE(sheets->text(), S("导入/导出…"));
-        QVERIFY(sheets->x() > roster.cmdTrend->geometry().right());
-        QVERIFY2(sheets->geometry().right() < bar->width() - 2,
-                 qPrintable(QStringLiteral("%1 %2 %3 %4")
-                                .arg(sheets->geometry().right())
-                                .arg(bar->width())
-                                .arg(roster.width())
-                                .arg(sheets->width())));
-        QCOMPARE(sheets->y(), bar->cmdClose->y());
+        QCOMPARE(roster.frameGeometry().size(), QSize(640, 441));
+        for (const char* name : {"mnuExportClass", "mnuExportSchool", "mnuImport", "mnuTemplate"})
+            QVERIFY2(roster.cmdMore->menu()->findChild<QAction*>(name), name);
 
         TfrmGrade grade;
         QVERIFY(grade.ReadyData());
-        grade.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&grade));
-        auto* gradeSheets = grade.findChild<SheetButton*>("cmdSheets");
         const auto* close = grade.findChild<QPushButton*>("cmdClose");
-        QVERIFY(gradeSheets && close);
-        QVERIFY(gradeSheets->x() > close->geometry().right());
-        QCOMPARE(gradeSheets->y(), close->y());
+        QVERIFY(close);
+        QCOMPARE(close->parentWidget()->findChildren<QPushButton*>().size(), 3);
     }
 
     // Export, then import the file into another class: the preview, one
@@ -267,15 +253,15 @@ private slots:
         QCOMPARE(db.count("TStudent", "SName='新人' and ClassCode='A'"), 1);
     }
 
-    // Scores from 学生成绩录入: the class shown, export and import, the
+    // Scores from 成绩快速录入: the class shown, export and import, the
     // template; nothing shown asks for a class first.
-    void gradeEntryScores()
+    void scoresOfTheClassShown()
     {
         TempDatabase db;
         ScriptedDialogs dialogs;
         addSchool(db);
         QTemporaryDir dir;
-        TfrmGrade grade;
+        TfrmQuickEntry grade;
         QVERIFY(grade.ReadyData());
         grade.show();
         QVERIFY(QTest::qWaitForWindowExposed(&grade));
@@ -310,7 +296,10 @@ private slots:
         QCOMPARE(dialogs.questions.last(), S("将新增成绩2项，替换成绩1项，确认导入吗？"));
         QCOMPARE(dialogs.messages.last(), TransferText::Done);
         QCOMPARE(db.count("TGrade"), 3);
-        QCOMPARE(grade.scores()->rowCount(), 1); // reloaded: 张三, the current student, has one score
+        // Shown at once: 张三's 语文 and 李四's 数学.
+        QCOMPARE(grade.sheet()->index(0, ScoreSheetModel::FirstSubjectColumn).data().toString(), S("91.0"));
+        QCOMPARE(grade.sheet()->index(1, ScoreSheetModel::FirstSubjectColumn + 1).data().toString(),
+                 S("80.5"));
         QCOMPARE(db.scalar("select Score from TGrade where SubjectCode='CN' and StudentID="
                            "(select ID from TStudent where SName='张三')")
                      .toDouble(),

@@ -8,8 +8,6 @@
 #include "widgets/StringAlignGrid.h"
 #include "widgets/TermClassTree.h"
 
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QTabWidget>
 
 namespace bench {
@@ -21,52 +19,30 @@ const Action Analysis{"成绩统计: the 统计分析 page of a class", Kind::Re
 const Action History{"成绩走势: a student's history", Kind::History};
 const Action Compare{"班级成绩对比: a term of every class", Kind::Survey};
 
-QMdiArea* areaOf(Stage& stage)
-{
-    return stage.mainWindow()->findChild<QMdiArea*>();
-}
-
-void closeAll(Stage& stage)
-{
-    areaOf(stage)->closeAllSubWindows();
-    stage.settle();
-}
-
-// The window that the menu item opened inside the main window, or nullptr.
-template <class Window> Window* openChild(Stage& stage, const char* menuItem)
-{
-    TriggerMenuItem(stage.mainWindow(), menuItem);
-    stage.settle();
-    QMdiSubWindow* frame = areaOf(stage)->subWindowList().value(0);
-    return frame ? qobject_cast<Window*>(frame->widget()) : nullptr;
-}
-
 void measureStatistics(Stage& stage)
 {
     Figures* bare = stage.wanted(ClickBare) ? &stage.add(ClickBare) : nullptr;
     Figures* analysis = stage.wanted(Analysis) ? &stage.add(Analysis) : nullptr;
     Figures* history = stage.wanted(History) ? &stage.add(History) : nullptr;
-    auto* window = openChild<TfrmGradeCount>(stage, "mnuGCount");
+    auto* window = qobject_cast<TfrmGradeCount*>(stage.openMdiChild("mnuGCount"));
     if (!window) {
         for (Figures* f : {bare, analysis, history})
             if (f)
                 stage.fault(*f, QStringLiteral("the statistics window did not open"));
-        closeAll(stage);
+        stage.closeMdiChildren();
         return;
     }
     TTermClassTree* tree = window->tree();
     const auto onGrid = Is(GridViewport(window, "Grid"));
     QWidget* main = stage.mainWindow();
     for (int i = 0; i < stage.timedRuns(); ++i) {
-        const int term = stage.termOf(i);
-        OpenTerm(tree, term);
-        stage.settle();
         if (bare) {
             window->setFiguresShown(false);
-            stage.time(*bare, onGrid, [&] { ClickNode(tree, ClassNode(tree, term, stage.classOf(i))); });
+            stage.timeClassClick(*bare, tree, onGrid, i);
             window->setFiguresShown(true);
         }
-        ClickNode(tree, ClassNode(tree, term, stage.classOf(i)));
+        OpenTerm(tree, stage.termOf(i));
+        ClickNode(tree, ClassNode(tree, stage.termOf(i), stage.classOf(i)));
         stage.settle();
         if (history) {
             window->grid()->setCurrentRow(i % std::max(1, window->grid()->rowCount() - 1) + 1);
@@ -82,23 +58,23 @@ void measureStatistics(Stage& stage)
             stage.settle();
         }
     }
-    closeAll(stage);
+    stage.closeMdiChildren();
 }
 
 void measureComparison(Stage& stage)
 {
     Figures& f = stage.add(Compare);
-    QWidget* window = openChild<QWidget>(stage, "mnuClassCompare");
+    QWidget* window = stage.openMdiChild("mnuClassCompare");
     auto* tree = window ? window->findChild<TTermClassTree*>() : nullptr;
     if (!tree) {
         stage.fault(f, QStringLiteral("班级成绩对比 did not open with its tree"));
-        closeAll(stage);
+        stage.closeMdiChildren();
         return;
     }
     const auto onGrid = Is(GridViewport(window, "Grid"));
     for (int i = 0; i < stage.timedRuns(); ++i)
         stage.time(f, onGrid, [&] { ClickNode(tree, TermNode(tree, stage.termOf(i))); });
-    closeAll(stage);
+    stage.closeMdiChildren();
 }
 
 void measure(Stage& stage)

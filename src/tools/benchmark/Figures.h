@@ -8,13 +8,15 @@
 namespace bench {
 
 enum class Kind {
-    StartUp,   // launching the program; target 500 ms
-    Read,      // an action that only reads; target one 60 Hz frame
-    Write,     // one transaction; target: the smallest durable commit + the action's slack
-    Reference, // a commit to compare the initialisations with
-    Survey,    // a read across every class of a term; target 50 ms
-    History,   // a read across every term, so its work grows with them; target one frame
-    Bounded,   // an action with a limit of its own, in slackMs (imports and exports of spreadsheets)
+    StartUp,    // launching the program; target 500 ms
+    Read,       // an action that only reads; target one 60 Hz frame
+    Write,      // one transaction; target: the smallest durable commit + the action's slack
+    Reference,  // a commit to compare the initialisations with
+    Survey,     // a read across every class of a term; target 50 ms
+    History,    // a read across every term, so its work grows with them; target one frame
+    Print,      // a class's table printed: its PDF, its preview shown; target 300 ms
+    PrintBatch, // a class's report cards as one PDF; target 1 s
+    Bounded,    // an action with a limit of its own, in slackMs (imports and exports of spreadsheets)
 };
 
 // What a write may take beyond the smallest commit, unless its action says otherwise.

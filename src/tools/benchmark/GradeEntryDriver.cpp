@@ -44,11 +44,7 @@ void measureReading(Stage& stage)
             return;
         }
         for (int i = 0; i < stage.timedRuns(); ++i) {
-            const int term = stage.termOf(i);
-            OpenTerm(w.tree, term);
-            stage.settle();
-            stage.time(click, Is(w.students->viewport()),
-                       [&] { ClickNode(w.tree, ClassNode(w.tree, term, stage.classOf(i))); });
+            stage.timeClassClick(click, w.tree, Is(w.students->viewport()), i);
             stage.time(next, Is(w.scores), [&] { QTest::keyClick(w.students, Qt::Key_Down); });
         }
     });

@@ -23,12 +23,8 @@ void measureClick(Stage& stage)
             stage.fault(f, QStringLiteral("the window lacks its tree or grid"));
             return;
         }
-        for (int i = 0; i < stage.timedRuns(); ++i) {
-            const int term = stage.termOf(i);
-            OpenTerm(tree, term);
-            stage.settle();
-            stage.time(f, Is(standards), [&] { ClickNode(tree, ClassNode(tree, term, stage.classOf(i))); });
-        }
+        for (int i = 0; i < stage.timedRuns(); ++i)
+            stage.timeClassClick(f, tree, Is(standards), i);
     });
 }
 

@@ -25,12 +25,8 @@ void measureClassToSubject(Stage& stage)
             stage.fault(f, QStringLiteral("the window lacks its tree or grid"));
             return;
         }
-        for (int i = 0; i < stage.timedRuns(); ++i) {
-            const int term = stage.termOf(i);
-            OpenTerm(tree, term);
-            stage.settle();
-            stage.time(f, Is(planned), [&] { ClickNode(tree, ClassNode(tree, term, stage.classOf(i))); });
-        }
+        for (int i = 0; i < stage.timedRuns(); ++i)
+            stage.timeClassClick(f, tree, Is(planned), i);
     });
 }
 
@@ -44,13 +40,8 @@ void measureTermToClass(Stage& stage)
             stage.fault(f, QStringLiteral("the window lacks its grids"));
             return;
         }
-        for (int i = 0; i < stage.timedRuns(); ++i) {
-            if (terms->currentIndex().row() + 1 >= terms->model()->rowCount()) {
-                QTest::keyClick(terms, Qt::Key_Home, Qt::ControlModifier);
-                stage.settle();
-            }
-            stage.time(f, Is(active), [&] { QTest::keyClick(terms, Qt::Key_Down); });
-        }
+        for (int i = 0; i < stage.timedRuns(); ++i)
+            stage.timeNextRow(f, terms, Is(active));
     });
 }
 

@@ -59,25 +59,18 @@ void measure(Stage& stage)
     Figures& click = stage.add(Click);
     Figures& store = stage.add(Store);
     Figures& paste = stage.add(Paste);
-    QWidget* main = stage.mainWindow();
-    TriggerMenuItem(main, kMenuItem);
-    stage.settle();
-    QMdiSubWindow* frame = main->findChild<QMdiArea*>()->subWindowList().value(0);
-    QWidget* window = frame ? frame->widget() : nullptr;
+    QWidget* window = stage.openMdiChild(kMenuItem);
     auto* tree = window ? window->findChild<TTermClassTree*>() : nullptr;
     auto* sheet = window ? window->findChild<QAbstractItemView*>(QStringLiteral("Sheet")) : nullptr;
     if (!tree || !sheet || !sheet->model()) {
         for (Figures* f : {&click, &store, &paste})
             stage.fault(*f, QStringLiteral("the quick entry window did not open with its tree and sheet"));
-        main->findChild<QMdiArea*>()->closeAllSubWindows();
+        stage.closeMdiChildren();
         return;
     }
     const auto onSheet = Is(sheet->viewport());
     for (int i = 0; i < stage.timedRuns(); ++i) {
-        const int term = stage.termOf(i);
-        OpenTerm(tree, term);
-        stage.settle();
-        stage.time(click, onSheet, [&] { ClickNode(tree, ClassNode(tree, term, stage.classOf(i))); });
+        stage.timeClassClick(click, tree, onSheet, i);
 
         // The first student's first score typed as a user types it; Enter
         // stores it and moves down.
@@ -98,8 +91,7 @@ void measure(Stage& stage)
         stage.settle();
         stage.time(paste, onSheet, [sheet] { QTest::keyClick(sheet, Qt::Key_V, Qt::ControlModifier); });
     }
-    main->findChild<QMdiArea*>()->closeAllSubWindows();
-    stage.settle();
+    stage.closeMdiChildren();
 }
 
 } // namespace

@@ -21,13 +21,8 @@ void measure(Stage& stage)
             stage.fault(f, QStringLiteral("the window lacks its grids"));
             return;
         }
-        for (int i = 0; i < stage.timedRuns(); ++i) {
-            if (classes->currentIndex().row() + 1 >= classes->model()->rowCount()) {
-                QTest::keyClick(classes, Qt::Key_Home, Qt::ControlModifier);
-                stage.settle();
-            }
-            stage.time(f, Is(students), [&] { QTest::keyClick(classes, Qt::Key_Down); });
-        }
+        for (int i = 0; i < stage.timedRuns(); ++i)
+            stage.timeNextRow(f, classes, Is(students));
     });
 }
 

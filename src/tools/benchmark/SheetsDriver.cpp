@@ -18,8 +18,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -53,11 +51,7 @@ QAction* command(QWidget* window, const char* name)
 void measureExport(Stage& stage, const QString& folder)
 {
     Figures& f = stage.add(Export);
-    QWidget* main = stage.mainWindow();
-    TriggerMenuItem(main, "mnuGCount");
-    stage.settle();
-    QMdiSubWindow* frame = main->findChild<QMdiArea*>()->subWindowList().value(0);
-    QWidget* window = frame ? frame->widget() : nullptr;
+    QWidget* window = stage.openMdiChild("mnuGCount");
     auto* tree = window ? window->findChild<TTermClassTree*>() : nullptr;
     QAction* exportTable = window ? command(window, "mnuExportTable") : nullptr;
     if (!tree || !exportTable) {
@@ -82,8 +76,7 @@ void measureExport(Stage& stage, const QString& folder)
                                dialogs.all().join(QStringLiteral(" / ")));
         f.record(ms, ms);
     }
-    main->findChild<QMdiArea*>()->closeAllSubWindows();
-    stage.settle();
+    stage.closeMdiChildren();
 }
 
 // Times the import of a file through the window's command; false after a fault.
@@ -218,27 +211,25 @@ void measureScores(Stage& stage, const QString& folder)
     // names each row's class, so the class clicked only gives the term.
     const int lastTerm = stage.shape().terms - 1;
     const int termCode = schoolgen::TermCode(stage.shape(), lastTerm);
-    const bool opened = stage.inModal("mnuEditCJ", [&](QWidget* window) {
-        auto* tree = window->findChild<TTermClassTree*>();
-        if (!tree) {
-            stage.fault(f, QStringLiteral("学生成绩录入 has no navigator"));
-            return;
+    QWidget* window = stage.openMdiChild("mnuQuickEntry");
+    auto* tree = window ? window->findChild<TTermClassTree*>() : nullptr;
+    if (!tree) {
+        stage.fault(f, QStringLiteral("成绩快速录入 did not open with its navigator"));
+        return;
+    }
+    OpenTerm(tree, lastTerm);
+    ClickNode(tree, ClassNode(tree, lastTerm, 0));
+    stage.settle();
+    for (int run = 0; run < importRuns(stage); ++run) {
+        const std::optional<Sheets::Table> sheet = termSheet(termCode);
+        if (!sheet || !Sheets::WriteSheet(path, *sheet)) {
+            stage.fault(f, QStringLiteral("the term's scores could not be written"));
+            break;
         }
-        OpenTerm(tree, lastTerm);
-        ClickNode(tree, ClassNode(tree, lastTerm, 0));
-        stage.settle();
-        for (int run = 0; run < importRuns(stage); ++run) {
-            const std::optional<Sheets::Table> sheet = termSheet(termCode);
-            if (!sheet || !Sheets::WriteSheet(path, *sheet)) {
-                stage.fault(f, QStringLiteral("the term's scores could not be written"));
-                return;
-            }
-            if (!timeImport(stage, f, window, path))
-                return;
-        }
-    });
-    if (!opened)
-        stage.fault(f, QStringLiteral("学生成绩录入 did not open"));
+        if (!timeImport(stage, f, window, path))
+            break;
+    }
+    stage.closeMdiChildren();
 }
 
 void measure(Stage& stage)

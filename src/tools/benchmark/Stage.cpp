@@ -3,9 +3,17 @@
 #include "tools/benchmark/Drivers.h"
 #include "tools/benchmark/Program.h"
 
+#include "widgets/TermClassTree.h"
+
+#include <QAbstractItemView>
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QSettings>
+#include <QTest>
 
 #include <cstdio>
 
@@ -15,6 +23,10 @@ Stage::Stage(const Options& options, const schoolgen::SchoolShape& shape, const 
     : m_options(options), m_dir(dir), m_shape(shape)
 {
     m_facts.runs = runs();
+    // The choices the windows remember (显示名次, the PDF folder) are the
+    // benchmark's own, kept with its school, never the user's.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QDir(dir).filePath(QStringLiteral("settings")));
 }
 
 Stage::~Stage() = default;
@@ -87,6 +99,19 @@ void Stage::time(Figures& f, const Target& target, const std::function<void()>& 
         fault(f, unexpected.join(QStringLiteral(" / ")));
 }
 
+void Stage::timeUntilReturned(Figures& f, const std::function<void()>& input)
+{
+    settle();
+    QElapsedTimer clock;
+    clock.start();
+    input();
+    const double returned = clock.nsecsElapsed() / 1e6;
+    f.record(returned, returned);
+    if (!m_dialogs.all().isEmpty())
+        fault(f, m_dialogs.all().join(QStringLiteral(" / ")));
+    m_dialogs.clear();
+}
+
 bool Stage::inModal(const char* menuItem, const std::function<void(QWidget*)>& work)
 {
     QWidget* main = mainWindow();
@@ -108,6 +133,37 @@ void Stage::fault(Figures& f, const QString& why)
     if (!f.faulty)
         std::fprintf(stderr, "warning: %s: %s\n", qPrintable(f.name), qPrintable(why));
     f.faulty = true;
+}
+
+void Stage::timeClassClick(Figures& f, TTermClassTree* tree, const Target& target, int run)
+{
+    const int term = termOf(run);
+    OpenTerm(tree, term);
+    settle();
+    time(f, target, [&] { ClickNode(tree, ClassNode(tree, term, classOf(run))); });
+}
+
+void Stage::timeNextRow(Figures& f, QAbstractItemView* list, const Target& target)
+{
+    if (list->currentIndex().row() + 1 >= list->model()->rowCount()) {
+        QTest::keyClick(list, Qt::Key_Home, Qt::ControlModifier);
+        settle();
+    }
+    time(f, target, [list] { QTest::keyClick(list, Qt::Key_Down); });
+}
+
+QWidget* Stage::openMdiChild(const char* menuItem)
+{
+    TriggerMenuItem(mainWindow(), menuItem);
+    settle();
+    QMdiSubWindow* frame = mainWindow()->findChild<QMdiArea*>()->subWindowList().value(0);
+    return frame ? frame->widget() : nullptr;
+}
+
+void Stage::closeMdiChildren()
+{
+    mainWindow()->findChild<QMdiArea*>()->closeAllSubWindows();
+    settle();
 }
 
 void Stage::settle()

@@ -14,6 +14,9 @@
 #include <functional>
 #include <memory>
 
+class QAbstractItemView;
+class TTermClassTree;
+
 namespace bench {
 
 class Program;
@@ -55,9 +58,25 @@ public:
     // shown other than the expected ones spoils the figure.
     void time(Figures& f, const Target& target, const std::function<void()>& input,
               const QStringList& expected = {}, Then then = Then::Nothing);
+    // Times input that shows nothing, such as writing a file: until its
+    // handler returned. A box shown spoils the figure.
+    void timeUntilReturned(Figures& f, const std::function<void()>& input);
+    // The dialog seam, for a file or a printer the next command is to get.
+    ScriptedDialogs& dialogs() { return m_dialogs; }
     // Runs work on the modal window that the main window's menu item opens,
     // then closes it; false (and a warning) when none opened.
     bool inModal(const char* menuItem, const std::function<void(QWidget*)>& work);
+    // Times a click on the class of run i in tree, its term opened first
+    // (untimed), until target was painted.
+    void timeClassClick(Figures& f, TTermClassTree* tree, const Target& target, int run);
+    // Times the step down a list to its next row, from the top again after
+    // the last, until target was painted.
+    void timeNextRow(Figures& f, QAbstractItemView* list, const Target& target);
+    // The window that the main window's menu item opened inside its MDI
+    // area, or nullptr; closeMdiChildren() closes every such window.
+    QWidget* openMdiChild(const char* menuItem);
+    void closeMdiChildren();
+
     // Marks a figure as unreliable, saying why once.
     void fault(Figures& f, const QString& why);
     // Lets everything queued run, so that one action's paint is not taken for the next's.

@@ -21,19 +21,13 @@ const Action Filter{"成绩统计: 过滤并排序 (rebuild, sort, hide)", Kind:
 const char* const kMenuItem = "mnuGCount";
 const QString kWindow = QStringLiteral("frmGradeCount");
 
-void closeAll(Stage& stage)
-{
-    stage.mainWindow()->findChild<QMdiArea*>()->closeAllSubWindows();
-    stage.settle();
-}
-
 void measureOpening(Stage& stage)
 {
     QWidget* main = stage.mainWindow();
     Figures& f = stage.add(Open);
     for (int i = 0; i < stage.timedRuns(); ++i) {
         stage.time(f, InsideNamed(kWindow), [main] { TriggerMenuItem(main, kMenuItem); });
-        closeAll(stage);
+        stage.closeMdiChildren();
     }
 }
 
@@ -41,11 +35,7 @@ void measureTable(Stage& stage)
 {
     Figures& click = stage.add(Click);
     Figures& sorted = stage.add(Filter);
-    QWidget* main = stage.mainWindow();
-    TriggerMenuItem(main, kMenuItem);
-    stage.settle();
-    QMdiSubWindow* frame = main->findChild<QMdiArea*>()->subWindowList().value(0);
-    QWidget* window = frame ? frame->widget() : nullptr;
+    QWidget* window = stage.openMdiChild(kMenuItem);
     auto* tree = window ? window->findChild<TTermClassTree*>() : nullptr;
     auto* subjects = window ? window->findChild<QComboBox*>(QStringLiteral("cmbSubj")) : nullptr;
     auto* lower = window ? window->findChild<QLineEdit*>(QStringLiteral("MaskEdit1")) : nullptr;
@@ -53,21 +43,18 @@ void measureTable(Stage& stage)
     if (!tree || !subjects || !lower || !upper) {
         stage.fault(click, QStringLiteral("the statistics window did not open with its controls"));
         stage.fault(sorted, QStringLiteral("the statistics window did not open with its controls"));
-        closeAll(stage);
+        stage.closeMdiChildren();
         return;
     }
     const auto onGrid = Is(GridViewport(window, "Grid"));
     for (int i = 0; i < stage.timedRuns(); ++i) {
-        const int term = stage.termOf(i);
-        OpenTerm(tree, term);
-        stage.settle();
-        stage.time(click, onGrid, [&] { ClickNode(tree, ClassNode(tree, term, stage.classOf(i))); });
+        stage.timeClassClick(click, tree, onGrid, i);
         subjects->setCurrentIndex(1 + i % std::max(1, subjects->count() - 1));
         lower->setText(QStringLiteral("60"));
         upper->setText(QStringLiteral("100"));
         stage.time(sorted, onGrid, [&] { ClickButton(window, "cmdFilter"); });
     }
-    closeAll(stage);
+    stage.closeMdiChildren();
 }
 
 void measure(Stage& stage)
