@@ -128,7 +128,18 @@ Student FromRow(const RowSet& r, int row)
         else
             SetValue(s, column, r.value(row, FieldName(column)).toInt());
     }
+    s.read = r.image(row);
     return s;
+}
+
+Statement StudentRows(const QList<qint64>& ids)
+{
+    Statement rows{
+        QStringLiteral("Select ID from TStudent Where ID in (%1) Order by ID").arg(Placeholders(ids.size())),
+        {}};
+    for (qint64 id : ids)
+        rows.values << id;
+    return rows;
 }
 
 Statement StudentsOfTerm(int termCode)
@@ -151,7 +162,7 @@ DbValue<std::optional<Student>> FindStudent(int id)
     return std::optional<Student>(FromRow(*read, 0));
 }
 
-DbResult StoreStudent(std::optional<int> id, const Student& s)
+DbResult StoreStudent(const std::optional<RowImage>& read, const Student& s)
 {
     const FieldValues values{
         {QStringLiteral("ClassCode"), s.ClassCode},   {QStringLiteral("SName"), s.SName},
@@ -161,14 +172,14 @@ DbResult StoreStudent(std::optional<int> id, const Student& s)
         {QStringLiteral("WJContent"), s.WJContent},   {QStringLiteral("IsTY"), s.IsTY},
         {QStringLiteral("HasWJ"), s.HasWJ},           {QStringLiteral("IsActive"), s.IsActive},
     };
-    if (id)
-        return Db::updateRow(Table, *id, values);
+    if (read)
+        return Db::updateRow(Table, *read, values);
     return Db::insertRow(Table, values);
 }
 
-DbResult RemoveStudent(int id)
+DbResult RemoveStudent(const RowImage& listed)
 {
-    return Db::deleteRow(Table, id);
+    return Db::deleteRow(Table, listed);
 }
 
 namespace {
@@ -185,16 +196,7 @@ QString insertText()
 
 } // namespace
 
-ImportWriter::ImportWriter(const QVector<Column>& updated) : m_updated(updated), m_insert(insertText())
-{
-    if (updated.isEmpty())
-        return;
-    QStringList set;
-    for (Column column : updated)
-        set << FieldName(column) + QStringLiteral("=?");
-    m_update = std::make_unique<PreparedStatement>(
-        QStringLiteral("Update TStudent set %1 Where ID=?").arg(set.join(QLatin1Char(','))));
-}
+ImportWriter::ImportWriter(const QVector<Column>& updated) : m_updated(updated), m_insert(insertText()) {}
 
 DbResult ImportWriter::insert(const Student& student)
 {
@@ -204,15 +206,14 @@ DbResult ImportWriter::insert(const Student& student)
     return m_insert.run(values);
 }
 
-DbResult ImportWriter::update(int id, const Student& student)
+DbResult ImportWriter::update(const RowImage& read, const Student& student)
 {
-    if (!m_update)
+    if (m_updated.isEmpty())
         return {};
-    QVariantList values;
+    FieldValues values;
     for (Column column : m_updated)
-        values << Value(student, column);
-    values << id;
-    return m_update->run(values);
+        values.append({FieldName(column), Value(student, column)});
+    return Db::updateRow(Table, read, values);
 }
 
 } // namespace Roster

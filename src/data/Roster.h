@@ -18,6 +18,9 @@ Statement StudentsOfTerm(int termCode);
 // Every student of the school, every column, by class and then as
 // Students orders them: what an import matches its rows against.
 Statement School();
+// The rows of the given students, by ID: what a writer locks before it
+// writes their scores.
+Statement StudentRows(const QList<qint64>& ids);
 
 // One student as the student dialog edits it. The three flags are stored
 // as 0 and 1.
@@ -34,6 +37,7 @@ struct Student {
     int IsTY = 0;
     int HasWJ = 0;
     int IsActive = 1;
+    RowImage read; // the row as found (FindStudent)
 };
 // The columns of a student that files carry, in the roster's order.
 enum class Column {
@@ -57,24 +61,27 @@ Student FromRow(const RowSet& rows, int row);
 
 // The student with this ID; none when no row has it (any more).
 DbValue<std::optional<Student>> FindStudent(int id);
-// Into the row with the given ID, or as a new student when there is none.
-DbResult StoreStudent(std::optional<int> id, const Student& student);
-// Refused while the student has scores.
-DbResult RemoveStudent(int id);
+// Into the row that was read (a conflict when another clerk changed or
+// deleted it since), or as a new student when none was.
+DbResult StoreStudent(const std::optional<RowImage>& read, const Student& student);
+// Refused while the student has scores; a conflict when the row no longer
+// holds what the list read.
+DbResult RemoveStudent(const RowImage& listed);
 
-// Writes imported students, each statement prepared once: a new student
-// with every column, an existing one with only the columns a file holds.
+// Writes imported students: a new student with every column, through one
+// prepared statement; an existing one with only the columns a file holds.
 // Run inside a Transaction.
 class ImportWriter {
 public:
     explicit ImportWriter(const QVector<Column>& updated);
     DbResult insert(const Student& student);
-    DbResult update(int id, const Student& student);
+    // Only while the student's row still holds what was read: another
+    // clerk's change meanwhile is a conflict.
+    DbResult update(const RowImage& read, const Student& student);
 
 private:
     QVector<Column> m_updated;
     PreparedStatement m_insert;
-    std::unique_ptr<PreparedStatement> m_update;
 };
 
 } // namespace Roster

@@ -234,7 +234,7 @@ DbValue<RosterImport> PlanRosterImport(const Sheets::Table& sheet, const RosterT
             row.action = ImportText::Unchanged;
         }
         if (row.problems.isEmpty() && row.outcome != PreviewRow::Outcome::Unchanged)
-            plan.changes.append({index ? std::optional<int>(students.at(*index).id) : std::nullopt, after});
+            plan.changes.append({index ? std::optional<RowImage>(before.read) : std::nullopt, after});
         plan.preview.rows.append(row);
     }
     plan.preview.tally();
@@ -245,7 +245,7 @@ DbValue<Stored> StoreRosterImport(const RosterImport& plan, ImportProgress* prog
 {
     if (plan.preview.hasProblems() || plan.cancelled)
         return DbResult::failed(QStringLiteral("an import with problems is not stored"));
-    Transaction transaction;
+    Transaction transaction(Transaction::Kind::Write);
     if (!transaction.isStarted())
         return DbResult::failed(QStringLiteral("no transaction"));
     Roster::ImportWriter writer(plan.columns);
@@ -255,7 +255,7 @@ DbValue<Stored> StoreRosterImport(const RosterImport& plan, ImportProgress* prog
             return Stored::Cancelled; // the transaction rolls back
         const RosterImport::Change& change = plan.changes.at(i);
         const DbResult stored =
-            change.id ? writer.update(*change.id, change.student) : writer.insert(change.student);
+            change.read ? writer.update(*change.read, change.student) : writer.insert(change.student);
         if (!stored)
             return DbResult(stored);
     }

@@ -15,7 +15,7 @@ struct RosterTarget {
 
 struct RosterImport {
     struct Change {
-        std::optional<int> id; // the student updated; none for a new one
+        std::optional<RowImage> read; // the student updated, as read; none for a new one
         Roster::Student student;
     };
 
@@ -35,5 +35,7 @@ DbValue<RosterImport> PlanRosterImport(const Sheets::Table& sheet, const RosterT
                                        ImportProgress* progress = nullptr);
 
 // Stores every change of a plan without problems in one transaction: all of
-// them, or none when a statement fails or the user cancels.
+// them, or none when a statement fails or the user cancels. A student
+// another clerk changed or removed since the plan read it is a conflict,
+// and nothing is stored.
 DbValue<Stored> StoreRosterImport(const RosterImport& plan, ImportProgress* progress = nullptr);

@@ -80,10 +80,27 @@ size_t qHash(const GradeKey& key, size_t seed = 0)
     return qHashMulti(seed, key.classCode, key.studentId, key.subjectCode);
 }
 
-struct StoredGrade {
-    qint64 id;
-    double score;
-};
+using StoredGrade = ScoreImport::Read;
+
+// The term's grade rows in the plan's scope, by class, student and subject.
+DbValue<QHash<GradeKey, QVector<StoredGrade>>> ReadStored(int termCode, const QString& classCode)
+{
+    const DbValue<RowSet> grades = Db::select(Scores::TermGrades(termCode, classCode));
+    if (!grades)
+        return DbResult(grades);
+    QHash<GradeKey, QVector<StoredGrade>> stored;
+    stored.reserve(grades->rowCount());
+    const int id = grades->indexOf(QStringLiteral("ID"));
+    const int klass = grades->indexOf(QStringLiteral("ClassCode"));
+    const int student = grades->indexOf(QStringLiteral("StudentID"));
+    const int subject = grades->indexOf(QStringLiteral("SubjectCode"));
+    const int score = grades->indexOf(QStringLiteral("Score"));
+    for (int r = 0; r < grades->rowCount(); ++r)
+        stored[{grades->value(r, klass).toString(), grades->value(r, student).toInt(),
+                grades->value(r, subject).toString()}]
+            .append({grades->value(r, id).toLongLong(), grades->value(r, score).toDouble()});
+    return stored;
+}
 
 bool sameScore(double a, double b)
 {
@@ -157,23 +174,11 @@ DbValue<ScoreImport> PlanScoreImport(const Sheets::Table& sheet, const ScoreTarg
         return DbResult(school);
     const StudentIndex students(*school);
 
-    const DbValue<RowSet> grades =
-        Db::select(Scores::TermGrades(target.termCode, classColumn < 0 ? target.classCode : QString()));
-    if (!grades)
-        return DbResult(grades);
-    QHash<GradeKey, QVector<StoredGrade>> stored;
-    stored.reserve(grades->rowCount());
-    {
-        const int id = grades->indexOf(QStringLiteral("ID"));
-        const int classCode = grades->indexOf(QStringLiteral("ClassCode"));
-        const int student = grades->indexOf(QStringLiteral("StudentID"));
-        const int subject = grades->indexOf(QStringLiteral("SubjectCode"));
-        const int score = grades->indexOf(QStringLiteral("Score"));
-        for (int r = 0; r < grades->rowCount(); ++r)
-            stored[{grades->value(r, classCode).toString(), grades->value(r, student).toInt(),
-                    grades->value(r, subject).toString()}]
-                .append({grades->value(r, id).toLongLong(), grades->value(r, score).toDouble()});
-    }
+    plan.classCode = classColumn < 0 ? target.classCode : QString();
+    const DbValue<QHash<GradeKey, QVector<StoredGrade>>> read = ReadStored(target.termCode, plan.classCode);
+    if (!read)
+        return DbResult(read);
+    const QHash<GradeKey, QVector<StoredGrade>>& stored = *read;
 
     QHash<int, int> firstRowOf; // student ID to the position of its first row in the preview
     QVector<QVector<ScoreImport::Change>> rowChanges; // by position among the sheet's rows
@@ -287,7 +292,7 @@ DbValue<ScoreImport> PlanScoreImport(const Sheets::Table& sheet, const ScoreTarg
             ScoreImport::Change change{classCode, studentId, subject.code, *score, {}};
             bool differs = rows.isEmpty();
             for (const StoredGrade& g : rows) {
-                change.rows << g.id;
+                change.rows << g;
                 differs = differs || !sameScore(g.score, *score);
             }
             if (!differs)
@@ -324,9 +329,23 @@ DbValue<Stored> StoreScoreImport(const ScoreImport& plan, ImportProgress* progre
 {
     if (plan.preview.hasProblems() || plan.cancelled)
         return DbResult::failed(QStringLiteral("an import with problems is not stored"));
-    Transaction transaction;
+    Transaction transaction(Transaction::Kind::Write);
     if (!transaction.isStarted())
         return DbResult::failed(QStringLiteral("no transaction"));
+    QSet<qint64> students;
+    for (const ScoreImport::Change& change : plan.changes)
+        students.insert(change.studentId);
+    if (!students.isEmpty()) {
+        if (DbResult locked = transaction.lock(Roster::StudentRows(students.values()), false); !locked)
+            return locked;
+    }
+    const DbValue<QHash<GradeKey, QVector<StoredGrade>>> now = ReadStored(plan.termCode, plan.classCode);
+    if (!now)
+        return DbResult(now);
+    for (const ScoreImport::Change& change : plan.changes) {
+        if (now->value({change.classCode, change.studentId, change.subjectCode}) != change.rows)
+            return DbResult::conflict(QStringLiteral("a score of the import was changed meanwhile"));
+    }
     Scores::GradeWriter writer;
     const int total = plan.changes.size();
     for (int i = 0; i < total; ++i) {
@@ -340,8 +359,8 @@ DbValue<Stored> StoreScoreImport(const ScoreImport& plan, ImportProgress* progre
                 return done;
             continue;
         }
-        for (qint64 id : change.rows) {
-            if (DbResult done = writer.setScore(id, change.score); !done)
+        for (const StoredGrade& row : change.rows) {
+            if (DbResult done = writer.setScore(row.id, change.score); !done)
                 return done;
         }
     }

@@ -13,16 +13,23 @@ struct ScoreTarget {
 };
 
 struct ScoreImport {
+    // A grade row as the plan read it.
+    struct Read {
+        qint64 id = 0;
+        double score = 0;
+        bool operator==(const Read& other) const { return id == other.id && score == other.score; }
+    };
     struct Change {
         QString classCode;
         int studentId = 0;
         QString subjectCode;
         double score = 0;
-        QVector<qint64> rows; // the grade rows the score replaces; none: a new row
+        QVector<Read> rows; // the grade rows the score replaces; none: a new row
     };
 
     ImportPreview preview;
     int termCode = 0;
+    QString classCode;       // the one class read, or empty: the whole term
     QVector<Change> changes; // every score that is new or differs from the stored one
     bool cancelled = false;
 };
@@ -38,5 +45,7 @@ DbValue<ScoreImport> PlanScoreImport(const Sheets::Table& sheet, const ScoreTarg
 
 // Stores every change of a plan without problems in one transaction: each
 // score into every row of its student and subject in the term and class, or
-// into a new row; all or nothing.
+// into a new row; all or nothing. The students are locked first, as every
+// writer of their scores does; a score another clerk stored, changed or
+// removed since the plan read it is a conflict, and nothing is stored.
 DbValue<Stored> StoreScoreImport(const ScoreImport& plan, ImportProgress* progress = nullptr);

@@ -105,7 +105,7 @@ void TListForm::cmdDeleteClick()
     if (!AskQuestion(m_deleteQuestion))
         return;
     // A refused delete leaves the row where it was.
-    if (Succeeded(deleteRecord(m_records->fieldInt(QStringLiteral("ID"))), m_deleteRefused))
+    if (Succeeded(deleteRecord(m_records->currentImage()), m_deleteRefused))
         m_records->removeCurrentRow();
 }
 

@@ -66,8 +66,9 @@ protected:
     // Open the dialog for a new row or for the row with this ID; true when it stored.
     virtual bool appendRecord() = 0;
     virtual bool editRecord(int id) = 0;
-    // Deletes the row with this ID from its table; refused while it is used.
-    virtual DbResult deleteRecord(int id) = 0;
+    // Deletes the listed row from its table; refused while it is used, and a
+    // conflict when it no longer holds what the list read.
+    virtual DbResult deleteRecord(const RowImage& listed) = 0;
     virtual void reloadAfterStore() = 0;
 
 private:

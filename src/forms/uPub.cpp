@@ -1,8 +1,11 @@
 #include "forms/uPub.h"
 
+#include "data/Messages.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
@@ -90,6 +93,14 @@ QString WidgetDialogProvider::openFileName(QWidget* parent, const FileRequest& r
     return runFileDialog(parent, request, QFileDialog::AcceptOpen);
 }
 
+QString WidgetDialogProvider::password(const QString& prompt)
+{
+    bool ok = false;
+    const QString typed = QInputDialog::getText(QApplication::activeWindow(), applicationTitle(), prompt,
+                                                QLineEdit::Password, QString(), &ok);
+    return ok ? typed : QString();
+}
+
 bool WidgetDialogProvider::choosePrinter(QWidget* parent, QPrinter* printer)
 {
     QPrintDialog dialog(printer, parent);
@@ -130,7 +141,7 @@ bool AskQuestion(const QString& text)
 bool Succeeded(const DbResult& result, const QString& failureText)
 {
     if (!result)
-        ShowMessage(failureText);
+        ShowMessage(result.isConflict() ? Msg::Conflict : failureText);
     return result.isOk();
 }
 

@@ -36,6 +36,8 @@ public:
     };
     virtual QString saveFileName(QWidget* parent, const FileRequest& request) = 0;
     virtual QString openFileName(QWidget* parent, const FileRequest& request) = 0;
+    // A password typed into a masked field; empty: the user cancelled.
+    virtual QString password(const QString& /*prompt*/) { return {}; }
     // Qt's print dialog for printer; false: the user cancelled.
     virtual bool choosePrinter(QWidget* parent, QPrinter* printer) = 0;
     // Qt's print preview on printer. paint draws every page on the printer
@@ -53,6 +55,7 @@ public:
     void errorReport(const QString& text) override;
     QString saveFileName(QWidget* parent, const FileRequest& request) override;
     QString openFileName(QWidget* parent, const FileRequest& request) override;
+    QString password(const QString& prompt) override;
     bool choosePrinter(QWidget* parent, QPrinter* printer) override;
     void printPreview(QWidget* parent, QPrinter* printer, const PaintPages& paint) override;
 };
@@ -67,7 +70,9 @@ bool AskQuestion(const QString& text);
 
 // The windows' one way of reporting a failed operation: when result is a
 // failure, failureText (a fixed text of data/Messages.h, or the window's
-// own) is shown in a plain box. Returns whether the operation succeeded.
+// own) is shown in a plain box; a row that another clerk changed or deleted
+// since it was read is reported as that instead (Msg::Conflict). Returns
+// whether the operation succeeded.
 bool Succeeded(const DbResult& result, const QString& failureText);
 
 // The application's top-level error report: a failure that escaped the user's

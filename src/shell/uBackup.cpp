@@ -22,7 +22,7 @@ void Reconnect(const DbResult& copied, const QString& failedText)
         Dialogs().errorReport(DM->lastError());
         return;
     }
-    ShowMessage(failedText);
+    ShowMessage(copied.fault() == DbResult::Fault::ToolMissing ? Backup::ToolMissing : failedText);
 }
 
 DialogProvider::FileRequest backupFileRequest(const QString& title, const QString& fileName)
@@ -65,8 +65,7 @@ void Backup::BackUp(QWidget* parent)
     const QString chosen = Dialogs().saveFileName(parent, backupFileRequest(SaveTitle, DefaultBackupFile()));
     if (chosen.isEmpty())
         return;
-    DM->close();
-    Reconnect(BackupDataFile(DM->dataFile(), WithDefaultExtension(chosen)), BackupFailed);
+    Reconnect(BackUpSchool(*DM, WithDefaultExtension(chosen)), BackupFailed);
 }
 
 void Backup::Restore(QWidget* parent, QString& lastFile)
@@ -79,5 +78,5 @@ void Backup::Restore(QWidget* parent, QString& lastFile)
     if (chosen.isEmpty())
         return;
     lastFile = WithDefaultExtension(chosen);
-    Reconnect(RestoreDataFile(*DM, lastFile), RestoreFailed);
+    Reconnect(RestoreSchool(*DM, lastFile), RestoreFailed);
 }

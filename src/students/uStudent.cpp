@@ -222,9 +222,9 @@ bool TfrmStudent::editRecord(int id)
                            dsQuery->fieldText(QStringLiteral("ClassName")));
 }
 
-DbResult TfrmStudent::deleteRecord(int id)
+DbResult TfrmStudent::deleteRecord(const RowImage& listed)
 {
-    return Roster::RemoveStudent(id);
+    return Roster::RemoveStudent(listed);
 }
 
 bool ShowStudent()

@@ -49,7 +49,7 @@ protected:
     bool canAppend() const override;
     bool appendRecord() override;
     bool editRecord(int id) override;
-    DbResult deleteRecord(int id) override;
+    DbResult deleteRecord(const RowImage& listed) override;
     void reloadAfterStore() override { ReadyList(); }
     void showEvent(QShowEvent* event) override;
 

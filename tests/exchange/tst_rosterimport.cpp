@@ -160,6 +160,25 @@ private slots:
                      S("张三|0012|401|北京市海淀区, 中关村|010020|张父|01062345678|1|1|迟到\n早退|1")}));
     }
 
+    // A student another clerk changed between the preview and the storing
+    // refuses the whole import: nothing of it is stored.
+    void anotherClerksChangeMeanwhile()
+    {
+        TempDatabase db;
+        addClassA(db);
+        const RosterImport plan = Plan(
+            SheetOf(
+                {{S("学号"), S("姓名"), S("寝室号")}, {"0012", S("张三"), "401"}, {"20240009", S("孙八")}}),
+            ClassA);
+        QCOMPARE(plan.preview.updated, 1);
+        db.exec("update TStudent set Patriarchy='张母' where SNumber='0012'");
+        const QStringList before = StudentsOf("A");
+        const DbValue<Stored> stored = StoreRosterImport(plan);
+        QVERIFY(!stored);
+        QVERIFY(stored.isConflict());
+        QCOMPARE(StudentsOf("A"), before);
+    }
+
     void flagsAsTheRosterShowsThemAndAsSpreadsheetsWriteThem()
     {
         TempDatabase db;

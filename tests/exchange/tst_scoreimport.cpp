@@ -257,6 +257,39 @@ private slots:
         QVERIFY(!StoreScoreImport(plan));
         QCOMPARE(GradesOf(), before);
     }
+
+    // Between the preview and the storing another clerk may store too: a
+    // score of the plan changed, or a score added where the plan adds one,
+    // refuses the whole import; a change elsewhere does not.
+    void anotherClerksScoresMeanwhile()
+    {
+        TempDatabase db;
+        const School s = addSchool(db);
+        const Sheets::Table sheet =
+            SheetOf({{S("学号"), S("语文")}, {"0012", 70}, {"20240003", 72}}); // a replacement, a new score
+        const QString zhangCn = QStringLiteral("StudentID=%1 and SubjectCode='CN'").arg(s.zhang);
+
+        ScoreImport plan = Plan(sheet, ClassA);
+        db.exec(QStringLiteral("update TGrade set Score=61 where ") + zhangCn);
+        QStringList before = GradesOf();
+        DbValue<Stored> stored = StoreScoreImport(plan);
+        QVERIFY(!stored);
+        QVERIFY(stored.isConflict());
+        QCOMPARE(GradesOf(), before);
+
+        plan = Plan(sheet, ClassA);
+        db.addGrade(1, "A", s.wang, "CN", 65);
+        before = GradesOf();
+        stored = StoreScoreImport(plan);
+        QVERIFY(stored.isConflict());
+        QCOMPARE(GradesOf(), before);
+
+        db.exec(QStringLiteral("delete from TGrade where StudentID=%1").arg(s.wang));
+        plan = Plan(sheet, ClassA);
+        db.addGrade(1, "A", s.li, "MA", 90);
+        QCOMPARE(*StoreScoreImport(plan), Stored::Done);
+        QCOMPARE(db.scalar(QStringLiteral("select Score from TGrade where ") + zhangCn).toDouble(), 70.0);
+    }
 };
 
 QTEST_MAIN(TestScoreImport)

@@ -63,6 +63,16 @@ QString ScriptedDialogs::openFileName(QWidget* parent, const FileRequest& reques
     return saveFileName(parent, request);
 }
 
+QString ScriptedDialogs::password(const QString& prompt)
+{
+    passwordPrompts << prompt;
+    if (passwords.empty())
+        return {};
+    const QString typed = passwords.front();
+    passwords.pop_front();
+    return typed;
+}
+
 bool ScriptedDialogs::choosePrinter(QWidget*, QPrinter* printer)
 {
     ++printDialogs;

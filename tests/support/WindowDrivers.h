@@ -33,6 +33,7 @@ public:
     void errorReport(const QString& text) override;
     QString saveFileName(QWidget* parent, const FileRequest& request) override;
     QString openFileName(QWidget* parent, const FileRequest& request) override;
+    QString password(const QString& prompt) override;
     // Answers the print dialog with the next of printFiles: the printer
     // then prints into that PDF file; none left cancels.
     bool choosePrinter(QWidget* parent, QPrinter* printer) override;
@@ -40,9 +41,11 @@ public:
     // with showPreviews it is also shown (named "PrintPreview") until painted.
     void printPreview(QWidget* parent, QPrinter* printer, const PaintPages& paint) override;
 
-    QStringList messages;  // plain boxes, in order
-    QStringList questions; // questions asked
-    QStringList errors;    // top-level error reports
+    QStringList messages; // plain boxes, in order
+    QStringList passwordPrompts;
+    std::deque<QString> passwords; // answers to password prompts (empty: cancelled)
+    QStringList questions;         // questions asked
+    QStringList errors;            // top-level error reports
     QList<FileRequest> fileRequests;
     std::deque<bool> answers;
     std::deque<QString> files;
