@@ -35,7 +35,7 @@ public:
     ComparisonModel* model() const { return m_model; }
     // "打印", "打印预览" and "导出PDF" of the term on show, in the order on show.
     PrintCommands* printCommands() const { return m_print; }
-    QPushButton* printButton() const { return cmdPrint; }
+    CommandButton* printButton() const { return cmdPrint; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -80,7 +80,7 @@ public:
     QTabWidget* pages() const { return PageControl1; }
     // "打印", "打印预览" and "导出PDF" of the table as it stands.
     PrintCommands* printCommands() const { return m_print; }
-    QPushButton* printButton() const { return cmdPrint; }
+    CommandButton* printButton() const { return cmdPrint; }
     QAction* reportCardsAction() const { return m_reportCards; }
 
 protected:

@@ -9,6 +9,7 @@
 #include "shell/Application.h"
 #include "statistics/ResultsTable.h"
 #include "statistics/uClassCompare.h"
+#include "forms/CommandButton.h"
 #include "statistics/uGradeCount.h"
 #include "statistics/uReportCards.h"
 #include "widgets/TermClassTree.h"
