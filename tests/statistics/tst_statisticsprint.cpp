@@ -4,12 +4,12 @@
 #include "TestSupport.h"
 
 #include "data/School.h"
+#include "forms/CommandButton.h"
 #include "forms/UserSettings.h"
 #include "print/PrintCommands.h"
 #include "shell/Application.h"
 #include "statistics/ResultsTable.h"
 #include "statistics/uClassCompare.h"
-#include "forms/CommandButton.h"
 #include "statistics/uGradeCount.h"
 #include "statistics/uReportCards.h"
 #include "widgets/TermClassTree.h"
