@@ -45,23 +45,6 @@ TStringAlignGrid* MakeDisplayGrid(QWidget* parent, const QString& name, int cols
     return grid;
 }
 
-const QString& LegendCaption()
-{
-    static const QString caption = QStringLiteral("颜色标示说明：");
-    return caption;
-}
-
-const QVector<LegendEntry>& LegendEntries()
-{
-    static const QVector<LegendEntry> entries{
-        {QStringLiteral("有不及格项"), ResultsTable::FailColor(), {}},
-        {QStringLiteral("符合评优标准"), ResultsTable::HonoursColor(), {}},
-        {QStringLiteral("进步较大"), {}, ResultsTable::ProgressColor()},
-        {QStringLiteral(" 一般"), {}, {}},
-    };
-    return entries;
-}
-
 ColourLegend::ColourLegend(QWidget* parent) : QFrame(parent)
 {
     setObjectName(QStringLiteral("Panel2"));
@@ -69,13 +52,13 @@ ColourLegend::ColourLegend(QWidget* parent) : QFrame(parent)
     setFrameShape(QFrame::Panel);
     setFrameShadow(QFrame::Raised);
 
-    MakeLabel(LegendCaption(), this, QStringLiteral("Panel2Caption"), 1);
-    const QVector<LegendEntry>& entries = LegendEntries();
-    // The failing mark's label takes the system's link colour, as it always did.
-    MakeLabel(entries.at(0).text, this, QStringLiteral("Label4"), 84, palette().color(QPalette::Link));
-    MakeLabel(entries.at(1).text, this, QStringLiteral("Label5"), 150, entries.at(1).textColour);
-    QLabel* progress = MakeLabel(entries.at(2).text, this, QStringLiteral("Label6"), 227, Qt::black);
-    MakeLabel(entries.at(3).text, this, QStringLiteral("Label7"), 281, Qt::black);
+    MakeLabel(QStringLiteral("颜色标示说明："), this, QStringLiteral("Panel2Caption"), 1);
+    MakeLabel(QStringLiteral("有不及格项"), this, QStringLiteral("Label4"), 84,
+              palette().color(QPalette::Link));
+    MakeLabel(QStringLiteral("符合评优标准"), this, QStringLiteral("Label5"), 150,
+              ResultsTable::HonoursColor());
+    QLabel* progress = MakeLabel(QStringLiteral("进步较大"), this, QStringLiteral("Label6"), 227, Qt::black);
+    MakeLabel(QStringLiteral(" 一般"), this, QStringLiteral("Label7"), 281, Qt::black);
 
     QPalette p = progress->palette();
     p.setColor(QPalette::Window, ResultsTable::ProgressColor());

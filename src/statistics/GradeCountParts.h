@@ -1,9 +1,7 @@
 #pragma once
 
-#include <QColor>
 #include <QFrame>
 #include <QGroupBox>
-#include <QVector>
 
 class TStringAlignGrid;
 
@@ -15,16 +13,6 @@ TStringAlignGrid* MakeStatisticsGrid(QWidget* parent, const QString& name, int c
 // The same as a display: no row is ever selected, not even the first one a
 // built table starts on.
 TStringAlignGrid* MakeDisplayGrid(QWidget* parent, const QString& name, int cols, int rows);
-
-// The legend's caption and its entries, each with the colours of its mark:
-// the window's legend and the exported table's show the same.
-struct LegendEntry {
-    QString text;
-    QColor textColour;       // invalid: black
-    QColor backgroundColour; // invalid: none
-};
-const QString& LegendCaption();
-const QVector<LegendEntry>& LegendEntries();
 
 // The colour legend under the table, "颜色标示说明：" and one label per mark
 // in the mark's colours.

@@ -1,8 +1,8 @@
 #include "statistics/StatisticsSheet.h"
 
 #include "exchange/Exports.h"
-#include "statistics/GradeCountParts.h"
 #include "statistics/ResultsTable.h"
+#include "statistics/StatisticsPrint.h"
 #include "widgets/StringAlignGrid.h"
 
 #include <QAbstractItemModel>
@@ -74,13 +74,14 @@ Sheets::Table StatisticsSheet(const QString& title, const TStringAlignGrid& grid
     Sheets::Table sheet(QStringLiteral("成绩统计"));
     sheet.appendRow({Sheets::Cell::text(title)});
 
-    QVector<Sheets::Cell> legend{Sheets::Cell::text(LegendCaption())};
-    for (const LegendEntry& entry : LegendEntries()) {
+    // The printed legend's marks, in their colours; the rows carry no signs here.
+    QVector<Sheets::Cell> legend{Sheets::Cell::text(MarkLegendCaption())};
+    for (const LegendEntry& entry : MarkLegend()) {
         Sheets::CellFormat format;
-        if (entry.textColour.isValid())
+        if (entry.textColour != QColor(Qt::black))
             format.fontColour = rgbOf(entry.textColour);
-        if (entry.backgroundColour.isValid())
-            format.fill = rgbOf(entry.backgroundColour);
+        if (entry.background.isValid())
+            format.fill = rgbOf(entry.background);
         legend << Sheets::Cell::text(entry.text, format);
     }
     sheet.appendRow(legend);
