@@ -1,5 +1,7 @@
 #include "transfer/SheetButton.h"
 
+#include <QMenu>
+
 SheetButton::SheetButton(QWidget* parent) : CommandButton(Caption(), QStringLiteral("cmdSheets"), parent)
 {
     menu()->setObjectName(QStringLiteral("mnuSheets"));
