@@ -5,6 +5,7 @@
 
 #include "data/Messages.h"
 #include "data/School.h"
+#include "forms/CommandButton.h"
 #include "forms/ListForm.h"
 #include "print/PrintCommands.h"
 #include "shell/Application.h"

@@ -7,6 +7,7 @@
 #include "data/QueryObject.h"
 #include "exchange/Exports.h"
 #include "exchange/ImportTexts.h"
+#include "forms/CommandButton.h"
 #include "forms/ListForm.h"
 #include "forms/UserSettings.h"
 #include "scores/ScoreSheetModel.h"
