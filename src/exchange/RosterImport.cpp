@@ -166,7 +166,7 @@ DbValue<RosterImport> PlanRosterImport(const Sheets::Table& sheet, const RosterT
         QString classCode = target.classCode;
         row.className = target.className;
         if (classColumn >= 0)
-            classCode = classes.classOfRow(sheet.cell(r, classColumn), ImportText::UnknownClass,
+            classCode = classes.classOfRow(sheet.cell(r, classColumn).trimmed(), ImportText::UnknownClass,
                                            row.className, row.problems);
 
         std::optional<int> index; // the student of the class the row updates

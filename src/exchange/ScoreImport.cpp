@@ -205,7 +205,7 @@ DbValue<ScoreImport> PlanScoreImport(const Sheets::Table& sheet, const ScoreTarg
         QString classCode = target.classCode;
         row.className = target.className;
         if (classColumn >= 0)
-            classCode = classes.classOfRow(sheet.cell(r, classColumn), ImportText::ClassNotInTerm,
+            classCode = classes.classOfRow(sheet.cell(r, classColumn).trimmed(), ImportText::ClassNotInTerm,
                                            row.className, row.problems);
 
         std::optional<int> index;
