@@ -23,4 +23,9 @@ void SetReportCardsThreePerPage(bool three);
 bool ReportCardsForInactive();
 void SetReportCardsForInactive(bool include);
 
+// The folder the user last chose a spreadsheet in, for the next file dialog;
+// the home folder the first time, or when it has gone.
+QString SheetFolder();
+void SetSheetFolder(const QString& folder);
+
 } // namespace UserSettings

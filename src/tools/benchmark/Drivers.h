@@ -35,6 +35,7 @@ extern const Driver GradeInitialisationDriver;
 extern const Driver HonoursInitialisationDriver;
 extern const Driver QuickEntryDriver;
 extern const Driver PrintDriver;
+extern const Driver SheetsDriver;
 
 const std::vector<const Driver*>& Drivers();
 // True when --only names the action: its name contains the text, or there is none.
