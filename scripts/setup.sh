@@ -15,7 +15,7 @@ PACKAGES=(
   fonts-arphic-uming fonts-wqy-microhei
   libxlsxwriter-dev libquazip1-qt6-dev
   xvfb xauth openbox xdotool sqlite3 imagemagick poppler-utils python3-openpyxl
-  postgresql postgresql-client libqt6sql6-psql
+  postgresql postgresql-client libqt6sql6-psql libpq-dev
 )
 
 missing=()

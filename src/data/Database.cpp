@@ -1,6 +1,7 @@
 #include "data/Database.h"
 
 #include "data/LockWait.h"
+#include "data/ServerStatement.h"
 #include "data/SqlEngine.h"
 #include "data/SqlText.h"
 #include "data/SqliteHandle.h"
@@ -41,10 +42,48 @@ DbResult run(QSqlQuery& q, const Statement& statement, bool* lockTimeout = nullp
     return ok ? DbResult() : DbResult::failed(q.lastError().text());
 }
 
+// What a statement that answers no rows did, whichever way it ran.
+struct Done {
+    DbResult result;
+    bool lockTimedOut = false;
+    qint64 affected = 0;
+    bool anyRow = false; // it answered a row (a lock's select)
+};
+
+// On a server, a statement goes through libpq on the driver's handle (one
+// round trip, see ServerStatement) whenever the connection can take it; on
+// the file, and on a server connection busy with a read of the driver's,
+// through the driver.
+pg_conn* serverHandle(const QSqlDatabase& db)
+{
+    return SqlEngine::isServer(db) ? ServerStatement::handleOf(db) : nullptr;
+}
+
+Done perform(const QSqlDatabase& db, const Statement& statement)
+{
+    Done done;
+    if (pg_conn* connection = serverHandle(db)) {
+        const ServerStatement ran(connection, statement);
+        done.result = ran.result();
+        done.lockTimedOut = ran.lockTimedOut();
+        done.affected = ran.affectedRows();
+        done.anyRow = ran.rowCount() > 0;
+        return done;
+    }
+    QSqlQuery q(db);
+    done.result = run(q, statement, &done.lockTimedOut);
+    if (done.result) {
+        done.affected = q.numRowsAffected();
+        done.anyRow = q.isSelect() && q.next();
+    }
+    return done;
+}
+
 void setLockTimeout(const QSqlDatabase& db, const QString& scope, int ms)
 {
-    QSqlQuery(db).exec(ms < 0 ? QStringLiteral("set %1 lock_timeout to default").arg(scope)
-                              : QStringLiteral("set %1 lock_timeout = %2").arg(scope).arg(ms));
+    perform(db, {ms < 0 ? QStringLiteral("set %1 lock_timeout to default").arg(scope)
+                        : QStringLiteral("set %1 lock_timeout = %2").arg(scope).arg(ms),
+                 {}});
 }
 
 // A statement that may wait for another clerk's row lock. On the server the
@@ -52,18 +91,17 @@ void setLockTimeout(const QSqlDatabase& db, const QString& scope, int ms)
 // does the same): the statement runs with that short limit first and, if it
 // had to give up, once more with the rest of the clerk's limit. Inside a
 // transaction a failed statement spoils the transaction, so it runs once.
-DbResult runWaiting(QSqlQuery& q, const Statement& statement)
+Done runWaiting(const Statement& statement)
 {
     const QSqlDatabase db = DM->ADOLocal();
     if (!SqlEngine::isServer(db) || Transaction::isActive())
-        return run(q, statement);
+        return perform(db, statement);
     setLockTimeout(db, QString(), LockWait::NoticeAfterMs);
-    bool timedOut = false;
-    DbResult done = run(q, statement, &timedOut);
-    if (timedOut) {
+    Done done = perform(db, statement);
+    if (done.lockTimedOut) {
         LockWait::announceLongWait();
         setLockTimeout(db, QString(), SqlEngine::LockTimeoutMs - LockWait::NoticeAfterMs);
-        done = run(q, statement);
+        done = perform(db, statement);
     }
     setLockTimeout(db, QString(), -1);
     return done;
@@ -115,9 +153,11 @@ QString stillAsRead(const RowImage& read, QVariantList& values)
     return where;
 }
 
-DbResult changedOne(const QSqlQuery& q, const QString& table)
+DbResult changedOne(const Done& done, const QString& table)
 {
-    if (q.numRowsAffected() == 0)
+    if (!done.result)
+        return done.result;
+    if (done.affected == 0)
         return DbResult::conflict(
             QStringLiteral("the row of %1 was changed or deleted since it was read").arg(table));
     return {};
@@ -173,6 +213,8 @@ QString Placeholders(int count)
 
 bool StreamRow::isNull(int column) const
 {
+    if (m_answer)
+        return m_answer->isNull(m_row, column);
     if (m_values)
         return m_values->value(column).isNull();
     return sqlite3_column_type(m_statement, column) == SQLITE_NULL;
@@ -180,6 +222,8 @@ bool StreamRow::isNull(int column) const
 
 qint64 StreamRow::integer(int column) const
 {
+    if (m_answer)
+        return m_answer->integer(m_row, column);
     if (m_values)
         return m_values->value(column).toLongLong();
     return sqlite3_column_int64(m_statement, column);
@@ -187,6 +231,8 @@ qint64 StreamRow::integer(int column) const
 
 double StreamRow::real(int column) const
 {
+    if (m_answer)
+        return m_answer->real(m_row, column);
     if (m_values)
         return m_values->value(column).toDouble();
     return sqlite3_column_double(m_statement, column);
@@ -194,6 +240,8 @@ double StreamRow::real(int column) const
 
 QByteArrayView StreamRow::utf8(int column) const
 {
+    if (m_answer)
+        return m_answer->text(m_row, column);
     if (m_values) {
         if (column < 0 || column >= m_texts.size())
             return {};
@@ -261,6 +309,27 @@ DbValue<RowSet> select(const Statement& statement)
 {
     if (DbResult ready = connectionReady(); !ready)
         return ready;
+    if (pg_conn* connection = serverHandle(DM->ADOLocal())) {
+        const ServerStatement read(connection, statement);
+        if (!read.result())
+            return read.result();
+        if (!read.isRead())
+            return DbResult::failed(QStringLiteral("not a read: ") + statement.text);
+        const int columns = read.columnCount();
+        QStringList fields;
+        fields.reserve(columns);
+        for (int i = 0; i < columns; ++i)
+            fields << spelledAsIn(read.fieldName(i), statement.text);
+        QVector<RowSet::Row> rows;
+        rows.reserve(read.rowCount());
+        for (int r = 0; r < read.rowCount(); ++r) {
+            RowSet::Row row(columns);
+            for (int i = 0; i < columns; ++i)
+                row[i] = read.value(r, i);
+            rows.append(std::move(row));
+        }
+        return RowSet(std::move(fields), std::move(rows));
+    }
     QSqlQuery q(DM->ADOLocal());
     q.setForwardOnly(true);
     if (DbResult done = run(q, statement); !done)
@@ -290,6 +359,19 @@ DbResult selectEach(const Statement& statement, const std::function<void(const S
 {
     if (DbResult ready = connectionReady(); !ready)
         return ready;
+    if (pg_conn* connection = serverHandle(DM->ADOLocal())) {
+        // Only a read may run here: its text must be a select.
+        if (statement.text.trimmed().left(6).toLower() != QLatin1String("select"))
+            return DbResult::failed(QStringLiteral("not a read: ") + statement.text);
+        const ServerStatement read(connection, statement);
+        if (!read.result())
+            return read.result();
+        if (!read.isRead())
+            return DbResult::failed(QStringLiteral("not a read: ") + statement.text);
+        for (int r = 0; r < read.rowCount(); ++r)
+            visit(StreamRow(&read, r));
+        return {};
+    }
     if (SqlEngine::isServer(DM->ADOLocal())) {
         // Only a read may run here: outside a transaction the server is told
         // so; inside one the text must be a select.
@@ -347,8 +429,7 @@ DbResult execute(const Statement& statement)
 {
     if (DbResult ready = connectionReady(); !ready)
         return ready;
-    QSqlQuery q(DM->ADOLocal());
-    return run(q, statement);
+    return perform(DM->ADOLocal(), statement).result;
 }
 
 DbValue<qint64> insertRow(const QString& table, const FieldValues& values)
@@ -363,6 +444,14 @@ DbValue<qint64> insertRow(const QString& table, const FieldValues& values)
                           .arg(table, joined(values, QStringLiteral("%1")),
                                QStringList(values.size(), QStringLiteral("?")).join(QLatin1Char(',')));
         insert.values = valuesOf(values);
+    }
+    if (pg_conn* connection = serverHandle(DM->ADOLocal())) {
+        const ServerStatement inserted(connection, insert);
+        if (!inserted.result())
+            return inserted.result();
+        if (inserted.rowCount() == 0)
+            return DbResult::failed(QStringLiteral("the new row's ID did not come back"));
+        return inserted.integer(0, 0);
     }
     QSqlQuery q(DM->ADOLocal());
     if (DbResult done = run(q, insert); !done)
@@ -382,10 +471,7 @@ DbResult updateRow(const QString& table, const RowImage& read, const FieldValues
     const QString where = stillAsRead(read, update.values);
     update.text =
         QStringLiteral("update %1 set %2 where %3").arg(table, joined(values, QStringLiteral("%1=?")), where);
-    QSqlQuery q(DM->ADOLocal());
-    if (DbResult done = runWaiting(q, update); !done)
-        return done;
-    return changedOne(q, table);
+    return changedOne(runWaiting(update), table);
 }
 
 DbResult deleteRow(const QString& table, const RowImage& read)
@@ -395,10 +481,7 @@ DbResult deleteRow(const QString& table, const RowImage& read)
     Statement remove;
     const QString where = stillAsRead(read, remove.values);
     remove.text = QStringLiteral("delete from %1 where %2").arg(table, where);
-    QSqlQuery q(DM->ADOLocal());
-    if (DbResult done = runWaiting(q, remove); !done)
-        return done;
-    return changedOne(q, table);
+    return changedOne(runWaiting(remove), table);
 }
 
 } // namespace Db
@@ -470,12 +553,9 @@ DbResult Transaction::lock(const Statement& rows, bool noneFoundFails)
         return {};
     const Statement locking{rows.text + QStringLiteral(" for update"), rows.values};
     setLockTimeout(db, QStringLiteral("local"), LockWait::NoticeAfterMs);
-    QSqlQuery q(db);
-    bool timedOut = false;
-    DbResult locked = run(q, locking, &timedOut);
-    if (timedOut) {
+    Done locked = perform(db, locking);
+    if (locked.lockTimedOut) {
         // Nothing ran before the lock, so the transaction starts again.
-        q.finish();
         db.rollback();
         LockWait::announceLongWait();
         if (DbResult again = begin(); !again) {
@@ -484,12 +564,11 @@ DbResult Transaction::lock(const Statement& rows, bool noneFoundFails)
             return again;
         }
         setLockTimeout(db, QStringLiteral("local"), SqlEngine::LockTimeoutMs - LockWait::NoticeAfterMs);
-        locked = run(q, locking);
+        locked = perform(db, locking);
     }
-    if (!locked)
-        return locked;
-    const bool found = q.next();
-    q.finish();
+    if (!locked.result)
+        return locked.result;
+    const bool found = locked.anyRow;
     setLockTimeout(db, QStringLiteral("local"), -1);
     return found || !noneFoundFails ? DbResult()
                                     : DbResult::failed(QStringLiteral("the row to lock does not exist"));

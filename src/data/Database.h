@@ -10,6 +10,7 @@
 #include <functional>
 
 struct sqlite3_stmt;
+class ServerStatement;
 
 #include <memory>
 
@@ -78,10 +79,12 @@ private:
 
 // The row a streamed read (Db::selectEach) is at, by column position; valid
 // only while the visitor is called with it. On the file it reads SQLite's
-// statement; on a server, the values its driver fetched.
+// statement; on a server, the server's answer as libpq holds it, or the
+// values its driver fetched.
 class StreamRow {
 public:
     explicit StreamRow(sqlite3_stmt* statement) : m_statement(statement) {}
+    StreamRow(const ServerStatement* answer, int row) : m_answer(answer), m_row(row) {}
     explicit StreamRow(const QVector<QVariant>* values) : m_values(values), m_texts(values->size()) {}
 
     bool isNull(int column) const;
@@ -93,6 +96,8 @@ public:
 
 private:
     sqlite3_stmt* m_statement = nullptr;
+    const ServerStatement* m_answer = nullptr;
+    int m_row = 0;
     const QVector<QVariant>* m_values = nullptr;
     mutable QVector<QByteArray> m_texts; // a server row's texts as bytes, made when asked for
 };
@@ -104,8 +109,9 @@ namespace Db {
 DbValue<RowSet> select(const Statement& statement);
 DbResult execute(const Statement& statement);
 // A read of many thousand rows (every score of a term), handed to visit one
-// row at a time, straight from SQLite on the same connection: the Qt
-// driver's variant for every value costs several times the reading itself.
+// row at a time, straight from SQLite on the same connection (on a server,
+// from libpq's answer): the Qt driver's variant for every value costs
+// several times the reading itself. Only a read may run through it.
 // A failure half-way is returned after the rows before it were visited.
 DbResult selectEach(const Statement& statement, const std::function<void(const StreamRow&)>& visit);
 

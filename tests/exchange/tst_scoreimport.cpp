@@ -144,11 +144,10 @@ private slots:
         QCOMPARE(plan.preview.scoresAdded, 1);
         QCOMPARE(plan.preview.scoresReplaced, 1);
         QCOMPARE(*StoreScoreImport(plan), Stored::Done);
-        QCOMPARE(db.scalar(QStringLiteral("select group_concat(Score) from TGrade where StudentID=%1 and "
-                                          "SubjectCode='CN'")
-                               .arg(s.zhang))
-                     .toString(),
-                 S("61.0,61.0"));
+        // Both rows of the cell hold the score, on either engine.
+        const QString zhangCn = QStringLiteral("StudentID=%1 and SubjectCode='CN'").arg(s.zhang);
+        QCOMPARE(db.count(QStringLiteral("TGrade"), zhangCn), 2);
+        QCOMPARE(db.count(QStringLiteral("TGrade"), zhangCn + QStringLiteral(" and Score=61")), 2);
         QCOMPARE(db.scalar(QStringLiteral("select Score from TGrade where StudentID=%1 and SubjectCode='MA'")
                                .arg(s.zhang))
                      .toDouble(),
