@@ -491,17 +491,45 @@ PreparedStatement::PreparedStatement(const QString& text)
     m_prepared = connectionReady();
     if (!m_prepared)
         return;
+    if (pg_conn* connection = serverHandle(DM->ADOLocal())) {
+        m_server = std::make_unique<ServerPrepared>(connection, text);
+        m_prepared = m_server->result();
+        return;
+    }
     m_query = std::make_unique<QSqlQuery>(DM->ADOLocal());
     if (!m_query->prepare(text))
         m_prepared = DbResult::failed(m_query->lastError().text());
+    ServerStatement::numbered(text, &m_marks);
 }
 
-PreparedStatement::~PreparedStatement() = default;
+namespace {
+
+// The server connection a statement was prepared on is still the data module's.
+bool stillConnected(const ServerPrepared& prepared)
+{
+    return DM && ServerStatement::connectionOf(DM->ADOLocal()) == prepared.connection();
+}
+
+} // namespace
+
+PreparedStatement::~PreparedStatement()
+{
+    if (m_server && stillConnected(*m_server) && ServerStatement::handleOf(DM->ADOLocal()))
+        m_server->release();
+}
 
 DbResult PreparedStatement::run(const QVariantList& values)
 {
     if (!m_prepared)
         return m_prepared;
+    if (m_server) {
+        if (!stillConnected(*m_server) || !ServerStatement::handleOf(DM->ADOLocal()))
+            return DbResult::failed(QStringLiteral("the connection it was prepared on is busy or closed"));
+        return m_server->run(values);
+    }
+    if (values.size() != m_marks)
+        return DbResult::failed(
+            QStringLiteral("the statement has %1 marks for %2 values").arg(m_marks).arg(values.size()));
     for (int i = 0; i < values.size(); ++i)
         m_query->bindValue(i, values.at(i));
     if (!m_query->exec())

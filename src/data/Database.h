@@ -10,6 +10,7 @@
 #include <functional>
 
 struct sqlite3_stmt;
+class ServerPrepared;
 class ServerStatement;
 
 #include <memory>
@@ -139,7 +140,9 @@ public:
 
 private:
     std::unique_ptr<QSqlQuery> m_query;
+    std::unique_ptr<ServerPrepared> m_server; // on a server: through libpq
     DbResult m_prepared;
+    int m_marks = 0; // a run gives a value to each, never leaving one of the run before
 };
 
 // Runs a sequence of statements as one unit: commits only when asked to

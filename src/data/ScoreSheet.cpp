@@ -2,6 +2,8 @@
 
 #include "data/Database.h"
 #include "data/Roster.h"
+#include "data/SqlEngine.h"
+#include "data/uDM.h"
 
 #include <QHash>
 #include <QSet>
@@ -77,10 +79,15 @@ DbValue<QSet<qint64>> StudentsOfClass(const QString& classCode)
 }
 
 // Cells per write statement: a block is written in a few statements rather
-// than one per cell. Not more: the driver names every "?" and SQLite looks
-// each name up among the statement's earlier ones, so a statement's cost
-// grows with the square of its values.
-constexpr int CellsPerStatement = 50;
+// than one per cell. On the file not more: the driver names every "?" and
+// SQLite looks each name up among the statement's earlier ones, so a
+// statement's cost grows with the square of its values. A server takes the
+// values apart from the text and each statement costs a round trip: a
+// class's block goes in one.
+int CellsPerStatement()
+{
+    return SqlEngine::isServer(DM->ADOLocal()) ? 1000 : 50;
+}
 
 // count rows of tuple, "(?,?),(?,?)".
 QString Tuples(int count, const QString& tuple)
@@ -106,8 +113,9 @@ const QString ScoreTuple = QStringLiteral("(cast(? as bigint),?,cast(? as double
 // Runs one statement per chunk of the writes; statementFor builds it.
 template <class Build> DbResult InChunks(const QVector<CellWrite>& writes, Build statementFor)
 {
-    for (int first = 0; first < writes.size(); first += CellsPerStatement) {
-        const QVector<CellWrite> chunk = writes.mid(first, CellsPerStatement);
+    const int cells = CellsPerStatement();
+    for (int first = 0; first < writes.size(); first += cells) {
+        const QVector<CellWrite> chunk = writes.mid(first, cells);
         if (DbResult done = Db::execute(statementFor(chunk)); !done)
             return done;
     }

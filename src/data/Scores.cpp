@@ -89,17 +89,23 @@ DbValue<Initialised> Initialise(const ScoreRows& rows, bool emptyPlanKeepsRows)
     if (DbResult done = Db::execute(remove); !done)
         return done;
 
+    // One row per planned subject, in the plan's order, all in one statement:
+    // on a server every statement is a round trip.
     const QString ownerColumn = owned(rows) ? rows.table->ownerColumn + QLatin1Char(',') : QString();
     const QString ownerMark = owned(rows) ? QStringLiteral("?,") : QString();
-    const QString insert =
-        QStringLiteral("Insert into %1 (TermCode,ClassCode,%2SubjectCode,Score) Values(?,?,%3?,?)")
-            .arg(t, ownerColumn, ownerMark);
+    Statement insert;
+    QStringList tuples;
     for (const QString& subjCode : *plan) {
-        QVariantList values{rows.termCode, rows.classCode};
+        tuples << QStringLiteral("(?,?,%1?,?)").arg(ownerMark);
+        insert.values << rows.termCode << rows.classCode;
         if (owned(rows))
-            values << rows.ownerId;
-        values << subjCode << rows.table->initialScore;
-        if (DbResult done = Db::execute({insert, values}); !done)
+            insert.values << rows.ownerId;
+        insert.values << subjCode << rows.table->initialScore;
+    }
+    insert.text = QStringLiteral("Insert into %1 (TermCode,ClassCode,%2SubjectCode,Score) Values %3")
+                      .arg(t, ownerColumn, tuples.join(QLatin1Char(',')));
+    if (!plan->isEmpty()) {
+        if (DbResult done = Db::execute(insert); !done)
             return done;
     }
     if (DbResult done = transaction.commit(); !done)

@@ -58,6 +58,40 @@ QByteArray parameter(const QVariant& value, int& format)
     }
 }
 
+// The values of a statement as libpq takes them.
+class Parameters {
+public:
+    explicit Parameters(const QVariantList& list)
+        : m_texts(list.size()), m_values(list.size(), nullptr), m_lengths(list.size(), 0),
+          m_formats(list.size(), 0)
+    {
+        for (int i = 0; i < list.size(); ++i) {
+            const QVariant& value = list.at(i);
+            if (value.isNull())
+                continue; // a null is no text at all
+            m_texts[i] = parameter(value, m_formats[i]);
+            m_values[i] = m_texts.at(i).constData();
+            m_lengths[i] = int(m_texts.at(i).size());
+        }
+    }
+    int count() const { return int(m_values.size()); }
+    const char* const* values() const { return m_values.constData(); }
+    const int* lengths() const { return m_lengths.constData(); }
+    const int* formats() const { return m_formats.constData(); }
+
+private:
+    QVector<QByteArray> m_texts;
+    QVector<const char*> m_values;
+    QVector<int> m_lengths;
+    QVector<int> m_formats;
+};
+
+DbResult MarksMismatch(int marks, int values)
+{
+    return DbResult::failed(
+        QStringLiteral("the statement has %1 marks for %2 values").arg(marks).arg(values));
+}
+
 double readDouble(QByteArrayView text)
 {
     if (text == "NaN")
@@ -73,7 +107,7 @@ double readDouble(QByteArrayView text)
 
 } // namespace
 
-pg_conn* ServerStatement::handleOf(const QSqlDatabase& db)
+pg_conn* ServerStatement::connectionOf(const QSqlDatabase& db)
 {
     if (!db.isOpen() || !db.driver())
         return nullptr;
@@ -81,7 +115,12 @@ pg_conn* ServerStatement::handleOf(const QSqlDatabase& db)
     if (!handle.isValid() ||
         (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0))
         return nullptr;
-    PGconn* connection = *static_cast<PGconn* const*>(handle.constData());
+    return *static_cast<PGconn* const*>(handle.constData());
+}
+
+pg_conn* ServerStatement::handleOf(const QSqlDatabase& db)
+{
+    PGconn* connection = connectionOf(db);
     // A read of the driver's that is still being fetched holds the connection.
     if (!connection || PQstatus(connection) != CONNECTION_OK ||
         PQtransactionStatus(connection) == PQTRANS_ACTIVE || PQisBusy(connection))
@@ -120,26 +159,25 @@ ServerStatement::ServerStatement(pg_conn* connection, const Statement& statement
 {
     int marks = 0;
     const QByteArray text = numbered(statement.text, &marks);
-    const int n = int(statement.values.size());
-    if (marks != n) {
-        m_result =
-            DbResult::failed(QStringLiteral("the statement has %1 marks for %2 values").arg(marks).arg(n));
+    if (marks != statement.values.size()) {
+        m_result = MarksMismatch(marks, int(statement.values.size()));
         return;
     }
-    QVector<QByteArray> texts(n);
-    QVector<const char*> values(n, nullptr);
-    QVector<int> lengths(n, 0);
-    QVector<int> formats(n, 0);
-    for (int i = 0; i < n; ++i) {
-        const QVariant& value = statement.values.at(i);
-        if (value.isNull())
-            continue;
-        texts[i] = parameter(value, formats[i]);
-        values[i] = texts.at(i).constData();
-        lengths[i] = int(texts.at(i).size());
-    }
-    m_answer = PQexecParams(connection, text.constData(), n, nullptr, values.constData(), lengths.constData(),
-                            formats.constData(), 0);
+    const Parameters p(statement.values);
+    take(connection, PQexecParams(connection, text.constData(), p.count(), nullptr, p.values(), p.lengths(),
+                                  p.formats(), 0));
+}
+
+ServerStatement::ServerStatement(pg_conn* connection, const QByteArray& name, const QVariantList& values)
+{
+    const Parameters p(values);
+    take(connection,
+         PQexecPrepared(connection, name.constData(), p.count(), p.values(), p.lengths(), p.formats(), 0));
+}
+
+void ServerStatement::take(pg_conn* connection, pg_result* answer)
+{
+    m_answer = answer;
     const ExecStatusType status = m_answer ? PQresultStatus(m_answer) : PGRES_FATAL_ERROR;
     if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) {
         m_sqlState = m_answer ? QByteArray(PQresultErrorField(m_answer, PG_DIAG_SQLSTATE)) : QByteArray();
@@ -276,4 +314,33 @@ qint64 ServerStatement::affectedRows() const
     qint64 n = 0;
     std::from_chars(tuples.data(), tuples.data() + tuples.size(), n);
     return n;
+}
+
+ServerPrepared::ServerPrepared(pg_conn* connection, const QString& text) : m_connection(connection)
+{
+    static int made = 0;
+    m_name = "grades_" + QByteArray::number(++made);
+    const QByteArray numberedText = ServerStatement::numbered(text, &m_marks);
+    PGresult* prepared = PQprepare(connection, m_name.constData(), numberedText.constData(), 0, nullptr);
+    if (!prepared || PQresultStatus(prepared) != PGRES_COMMAND_OK)
+        m_result = DbResult::failed(
+            QString::fromUtf8(prepared ? PQresultErrorMessage(prepared) : PQerrorMessage(connection))
+                .trimmed());
+    PQclear(prepared);
+}
+
+DbResult ServerPrepared::run(const QVariantList& values) const
+{
+    if (!m_result)
+        return m_result;
+    if (values.size() != m_marks)
+        return MarksMismatch(m_marks, int(values.size()));
+    return ServerStatement(m_connection, m_name, values).result();
+}
+
+void ServerPrepared::release()
+{
+    // Refused inside a failed transaction, where it is freed with the connection instead.
+    if (m_result)
+        PQclear(PQexec(m_connection, ("deallocate " + m_name).constData()));
 }

@@ -26,9 +26,13 @@ public:
     // nullptr: not the server's driver, not open, or a command of the driver
     // still in progress on it.
     static pg_conn* handleOf(const QSqlDatabase& db);
+    // The handle of an open QPSQL connection, busy or not.
+    static pg_conn* connectionOf(const QSqlDatabase& db);
 
     // Runs statement on connection.
     ServerStatement(pg_conn* connection, const Statement& statement);
+    // Runs the statement prepared under name (see ServerPrepared) with values.
+    ServerStatement(pg_conn* connection, const QByteArray& name, const QVariantList& values);
     ~ServerStatement();
     ServerStatement(const ServerStatement&) = delete;
     ServerStatement& operator=(const ServerStatement&) = delete;
@@ -63,8 +67,32 @@ public:
 private:
     enum class Kind { Text, Int, LongLong, Double, Bool };
 
+    void take(pg_conn* connection, pg_result* answer);
+
     pg_result* m_answer = nullptr;
     DbResult m_result;
     QVector<Kind> m_kinds;
     QByteArray m_sqlState;
+};
+
+// One statement prepared on the server once and run for many rows: its text
+// parsed once, each row one round trip with its values bound.
+class ServerPrepared {
+public:
+    ServerPrepared(pg_conn* connection, const QString& text);
+    ServerPrepared(const ServerPrepared&) = delete;
+    ServerPrepared& operator=(const ServerPrepared&) = delete;
+
+    pg_conn* connection() const { return m_connection; }
+    // Whether it was prepared, or the server's text of why not.
+    const DbResult& result() const { return m_result; }
+    DbResult run(const QVariantList& values) const;
+    // Frees it on the server; only while the connection it was prepared on is open.
+    void release();
+
+private:
+    pg_conn* m_connection;
+    QByteArray m_name;
+    int m_marks = 0;
+    DbResult m_result;
 };

@@ -150,6 +150,35 @@ private slots:
         QCOMPARE(db.count(QStringLiteral("TGrade")), 1);
     }
 
+    void aPreparedStatementRunsForManyRows()
+    {
+        TempDataFile db;
+        db.addTwoTermSchool();
+        {
+            PreparedStatement insert(
+                QStringLiteral("insert into TStudent (ClassCode,SName,SNumber,Address) values (?,?,?,?)"));
+            for (int i = 0; i < 3; ++i)
+                QVERIFY(
+                    insert.run({QStringLiteral("C1"), QStringLiteral("O'Brien %1").arg(i), QString::number(i),
+                                i == 1 ? QVariant(QMetaType::fromType<QString>()) : QVariant("x?")}));
+            QVERIFY(!insert.run({QStringLiteral("C1")}));                // too few values
+            QVERIFY(!insert.run({QStringLiteral("XX"), "A", "1", "a"})); // no such class
+        }
+        QCOMPARE(db.count(QStringLiteral("TStudent")), 3);
+        QCOMPARE(db.count(QStringLiteral("TStudent"), QStringLiteral("SName='O''Brien 2' and Address='x?'")),
+                 1);
+        QCOMPARE(db.count(QStringLiteral("TStudent"), QStringLiteral("Address is null")), 1);
+
+        // The connection closed and opened again meanwhile: a failure, nothing stored.
+        PreparedStatement insert(
+            QStringLiteral("insert into TStudent (ClassCode,SName,SNumber) values (?,?,?)"));
+        db.dm()->close();
+        QVERIFY(db.dm()->open());
+        if (db.onServer())
+            QVERIFY(!insert.run({QStringLiteral("C1"), QStringLiteral("Late"), "9"}));
+        QCOMPARE(db.count(QStringLiteral("TStudent"), QStringLiteral("SName='Late'")), 0);
+    }
+
     void aReadOfTheDriversInProgressKeepsTheConnection()
     {
         TempDataFile db;
