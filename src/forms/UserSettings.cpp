@@ -8,6 +8,19 @@ namespace {
 const QString kOrganisation = QStringLiteral("Quorvel");
 const QString kApplication = QStringLiteral("学生成绩管理系统");
 const QString kShowPlaces = QStringLiteral("statistics/showPlaces");
+const QString kShowGuide = QStringLiteral("main/showGuide");
+
+bool readFlag(const QString& key, bool byDefault)
+{
+    const QSettings settings(QSettings::UserScope, kOrganisation, kApplication);
+    return settings.value(key, byDefault).toBool();
+}
+
+void writeFlag(const QString& key, bool value)
+{
+    QSettings settings(QSettings::UserScope, kOrganisation, kApplication);
+    settings.setValue(key, value);
+}
 
 } // namespace
 
@@ -15,14 +28,22 @@ namespace UserSettings {
 
 bool ShowPlaces()
 {
-    const QSettings settings(QSettings::UserScope, kOrganisation, kApplication);
-    return settings.value(kShowPlaces, true).toBool();
+    return readFlag(kShowPlaces, true);
 }
 
 void SetShowPlaces(bool show)
 {
-    QSettings settings(QSettings::UserScope, kOrganisation, kApplication);
-    settings.setValue(kShowPlaces, show);
+    writeFlag(kShowPlaces, show);
+}
+
+bool ShowGuide()
+{
+    return readFlag(kShowGuide, true);
+}
+
+void SetShowGuide(bool show)
+{
+    writeFlag(kShowGuide, show);
 }
 
 } // namespace UserSettings

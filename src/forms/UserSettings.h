@@ -9,4 +9,9 @@ namespace UserSettings {
 bool ShowPlaces();
 void SetShowPlaces(bool show);
 
+// Whether the main window shows the operation guide (操作向导) behind its
+// windows; on until the user turns it off, since a newcomer needs it most.
+bool ShowGuide();
+void SetShowGuide(bool show);
+
 } // namespace UserSettings

@@ -12,7 +12,7 @@ const std::vector<const Driver*>& Drivers()
         &StartUpDriver,    &OpeningDriver, &StatisticsDriver,          &AnalysisDriver,
         &GradeEntryDriver, &RosterDriver,  &ClassToSubjectDriver,      &TermToClassDriver,
         &HonoursDriver,    &CommitDriver,  &GradeInitialisationDriver, &HonoursInitialisationDriver,
-        &QuickEntryDriver,
+        &QuickEntryDriver, &GuideDriver,
     };
     return table;
 }

@@ -14,6 +14,7 @@ enum class Kind {
     Reference, // a commit to compare the initialisations with
     Survey,    // a read across every class of a term; target 50 ms
     History,   // a read across every term, so its work grows with them; target one frame
+    Glance,    // a look at the whole school on the way to something else; target 5 ms
 };
 
 // What a write may take beyond the smallest commit, unless its action says otherwise.

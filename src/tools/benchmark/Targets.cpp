@@ -26,6 +26,10 @@ Verdict Judge(const Result& f, const Result* reference)
         v.target = QStringLiteral("median <= 50");
         v.met = f.median <= kSurveyMs;
         break;
+    case Kind::Glance:
+        v.target = QStringLiteral("median <= 5");
+        v.met = f.median <= kGlanceMs;
+        break;
     case Kind::Write:
         if (reference) {
             const double over = f.median - reference->median;
