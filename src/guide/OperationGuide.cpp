@@ -106,6 +106,17 @@ void tick(QPainter& p, const QPointF& at)
 
 } // namespace
 
+bool operator==(const GuideStep& a, const GuideStep& b)
+{
+    return a.action == b.action && a.done == b.done && a.detail == b.detail &&
+           a.besidePrevious == b.besidePrevious;
+}
+
+bool operator==(const GuideState& a, const GuideState& b)
+{
+    return a.steps == b.steps && a.next == b.next && a.offer == b.offer && a.offerText == b.offerText;
+}
+
 TOperationGuide::TOperationGuide(QWidget* parent) : QMdiArea(parent)
 {
     // Background only: the focus stays with the windows, the keys with the menu.
@@ -127,6 +138,9 @@ void TOperationGuide::setShown(bool shown)
 
 void TOperationGuide::setState(GuideState state)
 {
+    // Most refreshes find what is shown already: nothing to paint then.
+    if (state == m_state)
+        return;
     m_state = std::move(state);
     relayout();
     // The boxes may have moved under the pointer.
@@ -205,8 +219,9 @@ void TOperationGuide::relayout()
     m_layout = layout;
 
     const QSizeF room = QSizeF(viewport()->size()) - QSizeF(2 * kMargin, 2 * kMargin);
-    const qreal scale = std::clamp(std::min(room.width() / layout.size.width(), room.height() / layout.size.height()),
-                                   kMinScale, kMaxScale);
+    const qreal scale =
+        std::clamp(std::min(room.width() / layout.size.width(), room.height() / layout.size.height()),
+                   kMinScale, kMaxScale);
     const QSizeF drawn = layout.size * scale;
     // Centred, but never pushed off the top or the left.
     const qreal x = std::max(kMargin, (viewport()->width() - drawn.width()) / 2);
@@ -227,16 +242,23 @@ int TOperationGuide::placeAt(const QPoint& viewportPos) const
     return kNowhere;
 }
 
+QRect TOperationGuide::placeRect(int place) const
+{
+    return place == kOffer ? offerRect() : stepRect(place);
+}
+
 void TOperationGuide::setHovered(int place)
 {
     if (place == m_hovered)
         return;
+    // Only the two places whose look changes are painted again.
+    viewport()->update(placeRect(m_hovered).adjusted(-3, -3, 3, 3));
+    viewport()->update(placeRect(place).adjusted(-3, -3, 3, 3));
     m_hovered = place;
     if (place == kNowhere)
         viewport()->unsetCursor();
     else
         viewport()->setCursor(Qt::PointingHandCursor);
-    viewport()->update();
 }
 
 void TOperationGuide::watchWindows()
@@ -425,6 +447,7 @@ void TOperationGuide::resizeEvent(QResizeEvent* event)
 {
     QMdiArea::resizeEvent(event);
     relayout();
+    viewport()->update();
 }
 
 void TOperationGuide::showEvent(QShowEvent* event)

@@ -21,6 +21,7 @@ struct GuideStep {
     // step must not be the last of its row.
     bool besidePrevious = false;
 };
+bool operator==(const GuideStep& a, const GuideStep& b);
 
 // What the guide shows; the shell composes it from the school's progress.
 struct GuideState {
@@ -31,6 +32,7 @@ struct GuideState {
     QPointer<QAction> offer;
     QString offerText;
 };
+bool operator==(const GuideState& a, const GuideState& b);
 
 // The MDI area of the main window, with the operation guide painted on its
 // background: the steps of setting a school up as a flow diagram of boxes,
@@ -92,6 +94,7 @@ private:
     };
 
     void relayout();
+    QRect placeRect(int place) const;
     int placeAt(const QPoint& viewportPos) const;
     void setHovered(int place);
     void watchWindows();

@@ -30,7 +30,8 @@ inline const QString NotEntered = QStringLiteral("尚未录入");
 inline const QString HasScores = QStringLiteral("已有成绩");
 inline const QString StatisticsReady = QStringLiteral("可以查看统计");
 inline const QString StatisticsLater = QStringLiteral("录入成绩后查看");
-inline const QString DemoOffer = QStringLiteral("还没有任何数据：可以先载入一所示例学校，看看各个窗口的样子。");
+inline const QString DemoOffer =
+    QStringLiteral("还没有任何数据：可以先载入一所示例学校，看看各个窗口的样子。");
 } // namespace GuideText
 
 // What the guide shows of the school's progress: the steps in the order a

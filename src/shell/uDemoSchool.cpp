@@ -39,7 +39,8 @@ bool stillEmpty()
 QString DemoSchool::Question()
 {
     const schoolgen::SchoolShape shape = schoolgen::DemoShape();
-    return QStringLiteral("将载入一所示例学校：%1个学期、%2个班级、%3个科目，以及学生、评优标准和成绩。是否继续？")
+    return QStringLiteral(
+               "将载入一所示例学校：%1个学期、%2个班级、%3个科目，以及学生、评优标准和成绩。是否继续？")
         .arg(shape.terms)
         .arg(shape.classes)
         .arg(shape.subjects);

@@ -58,6 +58,14 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     FormCreate();
 }
 
+TfrmMain::~TfrmMain()
+{
+    // The choice is written once, when the window goes: writing the user's
+    // file waits for the disk, which would hold up the guide's appearing.
+    if (m_guideItem->isChecked() != m_guideRemembered)
+        UserSettings::SetShowGuide(m_guideItem->isChecked());
+}
+
 QMdiArea* TfrmMain::mdiArea() const
 {
     return m_guide;
@@ -155,13 +163,12 @@ void TfrmMain::buildGuide(QAction* toggle)
     m_guideCommands.demoSchool = demo;
 
     connect(m_guide, &TOperationGuide::cameIntoView, this, &TfrmMain::refreshGuide);
+    m_guideItem = toggle;
+    m_guideRemembered = UserSettings::ShowGuide();
     toggle->setCheckable(true);
-    toggle->setChecked(UserSettings::ShowGuide());
-    m_guide->setShown(toggle->isChecked());
-    connect(toggle, &QAction::toggled, this, Guarded([this](bool shown) {
-                UserSettings::SetShowGuide(shown);
-                setGuideShown(shown);
-            }));
+    toggle->setChecked(m_guideRemembered);
+    m_guide->setShown(m_guideRemembered);
+    connect(toggle, &QAction::toggled, this, Guarded([this](bool shown) { setGuideShown(shown); }));
 }
 
 void TfrmMain::setGuideShown(bool shown)

@@ -18,6 +18,7 @@ class TfrmMain : public QMainWindow {
     Q_OBJECT
 public:
     explicit TfrmMain(QWidget* parent = nullptr);
+    ~TfrmMain() override;
 
     QMdiArea* mdiArea() const;
     TOperationGuide* guide() const { return m_guide; }
@@ -39,6 +40,8 @@ private:
 
     TOperationGuide* m_guide = nullptr;
     GuideCommands m_guideCommands;
+    QAction* m_guideItem = nullptr;
+    bool m_guideRemembered = true; // what the user's file says
     QToolBar* m_toolBar = nullptr;
     // The restore dialog keeps the last chosen file within a run.
     QString m_lastRestoreFile;

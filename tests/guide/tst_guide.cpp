@@ -162,8 +162,9 @@ void GuideTest::emptyFileShowsTheFirstStepAndTheDemo()
     QStringList labels;
     for (int i = 0; i < BoxCount; ++i)
         labels << guide->stepLabel(i);
-    QCOMPARE(labels, (QStringList{"学期信息", "科目信息", "班级信息", "学期/班级对应设置", "学期/班级/科目对应设置",
-                                  "学生基本信息录入", "成绩评优标准", "成绩录入", "成绩快速录入", "成绩统计"}));
+    QCOMPARE(labels,
+             (QStringList{"学期信息", "科目信息", "班级信息", "学期/班级对应设置", "学期/班级/科目对应设置",
+                          "学生基本信息录入", "成绩评优标准", "成绩录入", "成绩快速录入", "成绩统计"}));
     QCOMPARE(p.details(), (QStringList{"尚未设置", "尚未设置", "尚未设置", "尚未设置", "尚未设置", "尚未录入",
                                        "尚未设置", "尚未录入", "尚未录入", "录入成绩后查看"}));
     QCOMPARE(guide->state().next, int(TermBox));
@@ -265,10 +266,11 @@ void GuideTest::boxesOpenTheirMenuItemsWindows()
 {
     Program p;
     p.db.addTwoTermSchool();
-    const QStringList captions{"学期信息维护", "科目信息维护", "班级信息", "学期/班级对应关系设置",
-                               "学期/班级/科目对应设置", "学生基本资料维护", "优生评定标准", "学生成绩录入"};
-    const QStringList items{"mnuXQ", "mnuKM", "mnuBJ", "N5", "N6", "mnuSBase", "mnuIsY", "mnuEditCJ",
-                            "mnuQuickEntry", "mnuGCount"};
+    const QStringList captions{
+        "学期信息维护",           "科目信息维护",     "班级信息",     "学期/班级对应关系设置",
+        "学期/班级/科目对应设置", "学生基本资料维护", "优生评定标准", "学生成绩录入"};
+    const QStringList items{"mnuXQ",  "mnuKM",     "mnuBJ",         "N5",       "N6", "mnuSBase",
+                            "mnuIsY", "mnuEditCJ", "mnuQuickEntry", "mnuGCount"};
     for (int box = 0; box < BoxCount; ++box)
         QCOMPARE(p.step(box).action->objectName(), items.at(box));
     for (int box = TermBox; box <= GradeBox; ++box) {
@@ -298,7 +300,8 @@ void GuideTest::boxesOpenTheirMenuItemsWindows()
     const QRect term = p.guide()->stepRect(TermBox);
     p.click(term.topLeft() - QPoint(12, 12));
     QWindow* screen = p.main.windowHandle();
-    QTest::mousePress(screen, Qt::LeftButton, Qt::NoModifier, p.guide()->viewport()->mapTo(&p.main, term.center()));
+    QTest::mousePress(screen, Qt::LeftButton, Qt::NoModifier,
+                      p.guide()->viewport()->mapTo(&p.main, term.center()));
     QTest::mouseRelease(screen, Qt::LeftButton, Qt::NoModifier,
                         p.guide()->viewport()->mapTo(&p.main, term.bottomRight() + QPoint(30, 30)));
     Settle(400);
@@ -310,7 +313,8 @@ void GuideTest::menuKeysWorkWithTheGuideShown()
 {
     Program p;
     // After a click on the guide nothing of it holds the focus.
-    QCOMPARE(captionOfWindowOpenedBy([&] { p.click(p.guide()->stepRect(SubjectBox)); }), QString("科目信息维护"));
+    QCOMPARE(captionOfWindowOpenedBy([&] { p.click(p.guide()->stepRect(SubjectBox)); }),
+             QString("科目信息维护"));
     p.activate();
     QWidget* focus = QApplication::focusWidget();
     QVERIFY(focus != p.guide() && focus != p.guide()->viewport());
@@ -450,8 +454,8 @@ void GuideTest::screenshotShowsTheDiagram()
     };
     // The labels are drawn: dark pixels in every box's label line.
     for (int box = 0; box < BoxCount; ++box) {
-        const int dark = countIn(box, QRectF(0.06, 0.15, 0.35, 0.35),
-                                 [](const QColor& c) { return c.lightness() < 100; });
+        const int dark =
+            countIn(box, QRectF(0.06, 0.15, 0.35, 0.35), [](const QColor& c) { return c.lightness() < 100; });
         QVERIFY2(dark > 40, qPrintable(p.guide()->stepLabel(box)));
     }
     // The tick of the done step is green, and the others have none.
