@@ -10,7 +10,7 @@ int main(int argc, char* argv[])
     // A connection failure is reported before the main window is shown, and
     // start-up goes on.
     TfrmMain frmMain;
-    TDM dm(TApplication::dataFilePath());
+    TDM dm(TApplication::storeLocation());
     TApplication::dataModuleCreated(dm);
     frmMain.showMaximized();
     return app.exec();

@@ -33,26 +33,28 @@ Statement List(const CodeTableColumns& t)
 DbValue<std::optional<Record>> Find(const CodeTableColumns& t, int id)
 {
     const DbValue<RowSet> read = Db::select(
-        {QStringLiteral("select %2,%3 from %1 Where ID=?").arg(t.table, t.codeField, t.nameField), {id}});
+        {QStringLiteral("select ID,%2,%3 from %1 Where ID=?").arg(t.table, t.codeField, t.nameField), {id}});
     if (!read)
         return DbResult(read);
     if (read->isEmpty())
         return std::optional<Record>();
-    return std::optional<Record>(Record{read->text(0, t.codeField), read->text(0, t.nameField)});
+    return std::optional<Record>(
+        Record{read->text(0, t.codeField), read->text(0, t.nameField), read->image(0)});
 }
 
-DbResult Store(const CodeTableColumns& t, std::optional<int> id, const QString& code, const QString& name)
+DbResult Store(const CodeTableColumns& t, const std::optional<RowImage>& read, const QString& code,
+               const QString& name)
 {
     const QVariant storedCode = t.numericCode ? QVariant(StrToInt(code, t.codeField)) : QVariant(code);
     const FieldValues values{{t.codeField, storedCode}, {t.nameField, name}};
-    if (id)
-        return Db::updateRow(t.table, *id, values);
+    if (read)
+        return Db::updateRow(t.table, *read, values);
     return Db::insertRow(t.table, values);
 }
 
-DbResult Remove(const CodeTableColumns& t, int id)
+DbResult Remove(const CodeTableColumns& t, const RowImage& listed)
 {
-    return Db::deleteRow(t.table, id);
+    return Db::deleteRow(t.table, listed);
 }
 
 } // namespace CodeTables

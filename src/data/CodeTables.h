@@ -22,18 +22,21 @@ const CodeTableColumns& Classes();
 // Every row (ID, code, name) in code order.
 Statement List(const CodeTableColumns& table);
 
-// The code and name of one row, as the edit dialog shows them.
+// The code and name of one row, as the edit dialog shows them, and the row as read.
 struct Record {
     QString code;
     QString name;
+    RowImage read;
 };
 // The row with this ID; none when no row has it (any more).
 DbValue<std::optional<Record>> Find(const CodeTableColumns& table, int id);
-// Stores a code and a name as entered: into the row with the given ID, or
-// as a new row when there is none. A code for a numeric column that is no
-// whole number throws ConversionError before anything is stored.
-DbResult Store(const CodeTableColumns& table, std::optional<int> id, const QString& code,
+// Stores a code and a name as entered: into the row that was read (a
+// conflict when another clerk changed or deleted it since), or as a new row
+// when none was. A code for a numeric column that is no whole number throws
+// ConversionError before anything is stored.
+DbResult Store(const CodeTableColumns& table, const std::optional<RowImage>& read, const QString& code,
                const QString& name);
-// Refused while other rows still use the code.
-DbResult Remove(const CodeTableColumns& table, int id);
+// Refused while other rows still use the code; a conflict when the row no
+// longer holds what the list read.
+DbResult Remove(const CodeTableColumns& table, const RowImage& listed);
 } // namespace CodeTables

@@ -4,6 +4,7 @@
 #include "data/FileCopy.h"
 #include "data/LockWait.h"
 #include "data/ScratchConnection.h"
+#include "data/ServerTransfer.h"
 #include "data/TempFiles.h"
 #include "data/uDM.h"
 
@@ -120,4 +121,23 @@ DbResult RestoreDataFile(TDM& dm, const QString& source)
     if (!LooksLikeSqlite(dataFile))
         return copy.replaceDestination();
     return dm.writeFrom(copy.fileName());
+}
+
+DbResult BackUpSchool(TDM& dm, const QString& target)
+{
+    dm.close();
+    if (dm.engine() == Engine::Server)
+        return BackupServerSchool(dm.store().server, target);
+    return BackupDataFile(dm.dataFile(), target);
+}
+
+DbResult RestoreSchool(TDM& dm, const QString& source)
+{
+    if (dm.engine() == Engine::Server) {
+        dm.close();
+        return RestoreServerSchool(dm.store().server, source);
+    }
+    if (KindOfBackup(source) == BackupKind::ServerDump)
+        return DbResult::failed(QStringLiteral("%1 is a backup of a server's school").arg(source));
+    return RestoreDataFile(dm, source);
 }

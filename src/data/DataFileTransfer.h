@@ -26,3 +26,9 @@ DbResult BackupDataFile(const QString& dataFile, const QString& target);
 // replaced by the copy. On failure the data file is unchanged. The data
 // module's connection is closed afterwards.
 DbResult RestoreDataFile(TDM& dm, const QString& source);
+
+// The school's backup and restore on whichever engine the data module is
+// on: the data file's (above) or a server's (data/ServerTransfer.h). A
+// backup of the other engine is refused before anything is touched.
+DbResult BackUpSchool(TDM& dm, const QString& target);
+DbResult RestoreSchool(TDM& dm, const QString& source);

@@ -28,6 +28,14 @@ struct FieldValue {
 };
 using FieldValues = QVector<FieldValue>;
 
+// A row as it was read: its ID and what its other columns held. Changing or
+// deleting it succeeds only while every one of those columns still holds
+// that: a row that another clerk changed or deleted meanwhile is a conflict.
+struct RowImage {
+    qint64 id = -1;
+    FieldValues columns;
+};
+
 // The rows a read returned: the names of its fields and each row's values in
 // that order. A row is its values alone; a record per row would carry every
 // field's name and type again, which is most of the cost of a long result.
@@ -52,6 +60,10 @@ public:
     // The value as the windows show it (see FieldText).
     QString text(int row, const QString& field) const;
 
+    // The row as read, for changing or deleting it: its ID and every other
+    // field (or those named) with its value.
+    RowImage image(int row, const QStringList& columns = {}) const;
+
     void removeRow(int row) { m_rows.removeAt(row); }
 
 private:
@@ -61,10 +73,12 @@ private:
 };
 
 // The row a streamed read (Db::selectEach) is at, by column position; valid
-// only while the visitor is called with it.
+// only while the visitor is called with it. On the file it reads SQLite's
+// statement; on a server, the values its driver fetched.
 class StreamRow {
 public:
     explicit StreamRow(sqlite3_stmt* statement) : m_statement(statement) {}
+    explicit StreamRow(const QVector<QVariant>* values) : m_values(values), m_texts(values->size()) {}
 
     bool isNull(int column) const;
     qint64 integer(int column) const;
@@ -74,7 +88,9 @@ public:
     QByteArrayView utf8(int column) const;
 
 private:
-    sqlite3_stmt* m_statement;
+    sqlite3_stmt* m_statement = nullptr;
+    const QVector<QVariant>* m_values = nullptr;
+    mutable QVector<QByteArray> m_texts; // a server row's texts as bytes, made when asked for
 };
 
 // Every statement of the program runs through these, on DM's connection,
@@ -90,26 +106,45 @@ DbResult execute(const Statement& statement);
 DbResult selectEach(const Statement& statement, const std::function<void(const StreamRow&)>& visit);
 
 // Writing one row: the caller names the table; the database assigns the
-// ID of an inserted row. Updating a row that no longer exists fails, so a
-// store that stored nothing is never reported as done.
+// ID of an inserted row (INSERT ... RETURNING on both engines). Updating or
+// deleting a row that no longer holds what was read stores nothing and
+// answers a conflict, so a store that stored nothing is never reported as
+// done and no clerk's change is silently overwritten.
 DbValue<qint64> insertRow(const QString& table, const FieldValues& values);
-DbResult updateRow(const QString& table, qint64 id, const FieldValues& values);
-DbResult deleteRow(const QString& table, qint64 id);
+DbResult updateRow(const QString& table, const RowImage& read, const FieldValues& values);
+DbResult deleteRow(const QString& table, const RowImage& read);
 } // namespace Db
 
 // Runs a sequence of statements as one unit: commits only when asked to
-// after each has succeeded, and rolls back otherwise.
+// after each has succeeded, and rolls back otherwise. A writing transaction
+// that replaces rows which another clerk may be replacing at the same time
+// first locks their parent row (lock()); on the file it holds the file's
+// write lock from its start (BEGIN IMMEDIATE) instead.
 class Transaction {
 public:
-    Transaction();
+    enum class Kind { Read, Write };
+    explicit Transaction(Kind kind = Kind::Read);
     ~Transaction(); // rolls back unless committed
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
 
     bool isStarted() const { return m_started; }
+    // Locks the rows the statement (a select) reads until the end of the
+    // transaction: SELECT ... FOR UPDATE on the server, nothing more on the
+    // file. It must be the transaction's first statement. A wait for another
+    // clerk's lock ends after about two seconds, announced after half a
+    // second (the busy cursor); none of the rows found fails as well, unless
+    // noneFoundFails is false.
+    DbResult lock(const Statement& rows, bool noneFoundFails = true);
     DbResult commit();
 
+    // Whether a transaction of the program is open on the connection.
+    static bool isActive();
+
 private:
+    DbResult begin();
+
+    Kind m_kind;
     bool m_started = false;
     bool m_done = false;
 };

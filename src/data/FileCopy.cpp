@@ -95,7 +95,12 @@ DbResult TempCopy::copyFrom(const QString& source)
             return DbResult::failed(m_file.errorString());
     }
     in.close();
-    if (!syncToDisk(m_file))
+    return closeWritten();
+}
+
+DbResult TempCopy::closeWritten()
+{
+    if (!m_file.isOpen() || !syncToDisk(m_file))
         return DbResult::failed(m_file.errorString());
     // Closed here, so that whoever opens the copy next is its only opener.
     m_file.close();

@@ -26,6 +26,10 @@ public:
     // opened once and closed only after its last byte was read: closing any
     // descriptor of a file drops every lock this process holds on it.
     DbResult copyFrom(const QString& source);
+    // The open temporary file, for content made by a writer of its own (a
+    // PDF); closeWritten() puts what was written on the disk and closes it.
+    QIODevice* device() { return &m_file; }
+    DbResult closeWritten();
     QString fileName() const { return m_file.fileName(); }
     // What replaceDestination() replaces (the target of a link).
     QString destination() const { return m_target.absoluteFilePath(); }

@@ -51,6 +51,12 @@ void LockWait::setLongWaitHook(std::function<void()> hook)
     longWaitHook() = std::move(hook);
 }
 
+void LockWait::announceLongWait()
+{
+    if (longWaitHook())
+        longWaitHook()();
+}
+
 bool LockWait::install(const QSqlDatabase& db, int limitMs)
 {
     sqlite3* handle = SqliteHandle(db);

@@ -23,4 +23,8 @@ inline const QString InsertFailed = QStringLiteral("增加数据发生错误！"
 inline const QString DeleteAssignmentFailed =
     QStringLiteral("删除数据发生错误，可能该对应班级记录已经进入使用！");
 inline const QString InitFailed = QStringLiteral("初始化过程中发生错误！请重新初始化！");
+// Another clerk changed or deleted the row since this window read it; nothing was stored.
+inline const QString Conflict = QStringLiteral("该记录已经被其他用户修改或删除，请重新读取！");
+// The start-up's question for the server's password (never stored).
+inline const QString AskPassword = QStringLiteral("请输入数据库服务器的密码：");
 } // namespace Msg

@@ -51,6 +51,8 @@ public:
     QString fieldText(const QString& field) const { return m_rows.text(m_current, field); }
     int fieldInt(const QString& field) const;       // null reads as 0; throws ConversionError
     double fieldDouble(const QString& field) const; // null reads as 0; throws ConversionError
+    // The current row as read, for deleting it.
+    RowImage currentImage() const { return m_rows.image(m_current); }
     // The first column of the first row, for aggregates; null reads as 0.
     QVariant firstColumn() const;
 

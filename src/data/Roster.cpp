@@ -46,10 +46,11 @@ DbValue<std::optional<Student>> FindStudent(int id)
     s.IsTY = r.value(0, QStringLiteral("IsTY")).toInt();
     s.HasWJ = r.value(0, QStringLiteral("HasWJ")).toInt();
     s.IsActive = r.value(0, QStringLiteral("IsActive")).toInt();
+    s.read = r.image(0);
     return std::optional<Student>(s);
 }
 
-DbResult StoreStudent(std::optional<int> id, const Student& s)
+DbResult StoreStudent(const std::optional<RowImage>& read, const Student& s)
 {
     const FieldValues values{
         {QStringLiteral("ClassCode"), s.ClassCode},   {QStringLiteral("SName"), s.SName},
@@ -59,14 +60,14 @@ DbResult StoreStudent(std::optional<int> id, const Student& s)
         {QStringLiteral("WJContent"), s.WJContent},   {QStringLiteral("IsTY"), s.IsTY},
         {QStringLiteral("HasWJ"), s.HasWJ},           {QStringLiteral("IsActive"), s.IsActive},
     };
-    if (id)
-        return Db::updateRow(Table, *id, values);
+    if (read)
+        return Db::updateRow(Table, *read, values);
     return Db::insertRow(Table, values);
 }
 
-DbResult RemoveStudent(int id)
+DbResult RemoveStudent(const RowImage& listed)
 {
-    return Db::deleteRow(Table, id);
+    return Db::deleteRow(Table, listed);
 }
 
 } // namespace Roster

@@ -30,12 +30,15 @@ struct Student {
     int IsTY = 0;
     int HasWJ = 0;
     int IsActive = 1;
+    RowImage read; // the row as found (FindStudent)
 };
 // The student with this ID; none when no row has it (any more).
 DbValue<std::optional<Student>> FindStudent(int id);
-// Into the row with the given ID, or as a new student when there is none.
-DbResult StoreStudent(std::optional<int> id, const Student& student);
-// Refused while the student has scores.
-DbResult RemoveStudent(int id);
+// Into the row that was read (a conflict when another clerk changed or
+// deleted it since), or as a new student when none was.
+DbResult StoreStudent(const std::optional<RowImage>& read, const Student& student);
+// Refused while the student has scores; a conflict when the row no longer
+// holds what the list read.
+DbResult RemoveStudent(const RowImage& listed);
 
 } // namespace Roster

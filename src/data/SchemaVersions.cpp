@@ -1,6 +1,7 @@
 #include "data/SchemaVersions.h"
 
 #include "data/ScratchConnection.h"
+#include "data/SqlEngine.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -125,6 +126,8 @@ DbValue<SchemaVersions::Found> SchemaVersions::identify(const QSqlDatabase& db) 
 {
     if (!m_error.isEmpty())
         return DbResult::failed(m_error);
+    if (SqlEngine::isServer(db))
+        return identifyOnServer(db);
     QSqlQuery q(db);
     if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
         return DbResult::failed(q.lastError().text());
@@ -142,6 +145,17 @@ DbValue<SchemaVersions::Found> SchemaVersions::identify(const QSqlDatabase& db) 
     if (*found != expected)
         return DbResult::failed(QStringLiteral("the schema is not that of version %1").arg(version));
     return Found{version, stamp != 0};
+}
+
+DbValue<SchemaVersions::Found> SchemaVersions::identifyOnServer(const QSqlDatabase& db) const
+{
+    QSqlQuery q(db);
+    if (!q.exec(SqlEngine::serverStampQuery()) || !q.next())
+        return DbResult::failed(q.lastError().text());
+    const int version = SqlEngine::serverStampVersion(q.value(0).toString());
+    if (version < 1 || version > current())
+        return DbResult::failed(QStringLiteral("the database carries no known schema version"));
+    return Found{version, true};
 }
 
 DbResult SchemaVersions::upgrade(const QSqlDatabase& db, int from) const
@@ -163,10 +177,14 @@ DbResult SchemaVersions::upgrade(const QSqlDatabase& db, int from) const
 
 DbResult SchemaVersions::steps(const QSqlDatabase& db, int from) const
 {
+    const bool server = SqlEngine::isServer(db);
     for (int v = from + 1; v <= current(); ++v)
         for (const QString& sql : statements(v))
-            if (DbResult done = run(db, sql); !done)
+            if (DbResult done = run(db, server ? SqlEngine::serverDdl(sql) : sql); !done)
                 return done;
+    // The server checks every reference as the rows change.
+    if (server)
+        return run(db, SqlEngine::serverStampStatement(current()));
     if (DbResult stamped = run(db, QStringLiteral("PRAGMA user_version=%1").arg(current())); !stamped)
         return stamped;
     // Rows that a step moved must still refer to what exists.

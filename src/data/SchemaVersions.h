@@ -13,6 +13,9 @@
 // version is stamped in PRAGMA user_version. Files made before the stamp
 // existed carry 0 and the schema of version 1.
 //
+// On a server the statements are those of the file as the server takes them
+// (SqlEngine::serverDdl), and the version is stamped in a comment on TTerm.
+//
 // A file "carries exactly the schema of version N" when the objects in its
 // sqlite_schema, compared as normalised texts, are those that running
 // sections 1..N gives. SQLite's own statistics tables may be there as well.
@@ -51,6 +54,8 @@ public:
     static DbValue<QStringList> objectsIn(const QSqlDatabase& db);
 
 private:
+    // A server's database carries the version its stamp says.
+    DbValue<Found> identifyOnServer(const QSqlDatabase& db) const;
     // The statements of every section after `from` and the stamp, inside
     // upgrade()'s transaction.
     DbResult steps(const QSqlDatabase& db, int from) const;

@@ -15,7 +15,7 @@ constexpr int kGlanceWaitMs = 250;
 bool SchoolProgress::isEmpty() const
 {
     return terms == 0 && subjects == 0 && classes == 0 && termClasses == 0 && classSubjects == 0 &&
-           students == 0 && standards == 0 && !hasScores;
+           students == 0 && standards == 0 && !hasScores && !named;
 }
 
 DbValue<SchoolProgress> ReadSchoolProgress()
@@ -28,7 +28,8 @@ DbValue<SchoolProgress> ReadSchoolProgress()
                        " (select count(*) from TClass), (select count(*) from TTermToClass),"
                        " (select count(*) from TClassToSubject), (select count(*) from TStudent),"
                        " (select count(*) from THonoursStd),"
-                       " (select count(*) from (select 1 from TGrade limit 1) as AnyScore)"),
+                       " (select count(*) from (select 1 from TGrade limit 1) as AnyScore),"
+                       " (select count(*) from TSchool where SchoolName <> '')"),
         {}};
     if (!DM)
         return DbResult::failed(QStringLiteral("no data module"));
@@ -38,7 +39,7 @@ DbValue<SchoolProgress> ReadSchoolProgress()
     const DbValue<RowSet> read = Db::select(statement);
     if (!read)
         return DbResult(read);
-    if (read->rowCount() != 1 || read->fieldCount() != 8)
+    if (read->rowCount() != 1 || read->fieldCount() != 9)
         return DbResult::failed(QStringLiteral("the school's progress read no row"));
     const auto count = [&read](int column) { return read->value(0, column).toLongLong(); };
     SchoolProgress progress;
@@ -50,5 +51,6 @@ DbValue<SchoolProgress> ReadSchoolProgress()
     progress.students = count(5);
     progress.standards = count(6);
     progress.hasScores = count(7) > 0;
+    progress.named = count(8) > 0;
     return progress;
 }

@@ -5,9 +5,9 @@
 #include <QtGlobal>
 
 // How far the school has been set up, table by table, in the order in which
-// a school is entered: the rows of every table but the scores, and whether
-// there is any score at all. A count of the scores would read millions of
-// rows; whether one exists reads one.
+// a school is entered: the rows of every table but the scores, whether there
+// is any score at all, and whether the school has been given its name. A count of the scores would read
+// millions of rows; whether one exists reads one.
 struct SchoolProgress {
     qint64 terms = 0;         // TTerm
     qint64 subjects = 0;      // TSubject
@@ -17,8 +17,9 @@ struct SchoolProgress {
     qint64 students = 0;      // TStudent
     qint64 standards = 0;     // THonoursStd
     bool hasScores = false;   // TGrade
+    bool named = false;       // TSchool holds a name: typed in, and lost if the school were replaced
 
-    // Not a row in any of the eight tables: nothing that could be lost.
+    // Not a row in any of the eight tables, nor a name: nothing that could be lost.
     bool isEmpty() const;
 };
 

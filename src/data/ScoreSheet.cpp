@@ -172,9 +172,23 @@ SheetWrite Refused(Outcome outcome, int offending)
 DbValue<SheetWrite> Write(const SheetClass& klass, const QVector<CellWrite>& writes,
                           const QVector<CellScore>* expected)
 {
-    Transaction transaction;
+    // The students' rows are locked first, as an initialisation of one of
+    // them does, so the two take turns (on the file: the write lock at once).
+    Transaction transaction(Transaction::Kind::Write);
     if (!transaction.isStarted())
         return DbResult::failed(QStringLiteral("no transaction"));
+    QSet<qint64> students;
+    for (const CellWrite& w : writes)
+        students.insert(w.cell.studentId);
+    Statement owners{QStringLiteral("select ID from TStudent where ID in (%1) order by ID")
+                         .arg(QStringList(students.size(), QStringLiteral("?")).join(QLatin1Char(','))),
+                     {}};
+    for (qint64 id : students)
+        owners.values << id;
+    if (!students.isEmpty()) {
+        if (DbResult locked = transaction.lock(owners, false); !locked)
+            return locked;
+    }
     const DbValue<QVector<CellScore>> before = Read(klass, CellsOf(writes));
     if (!before)
         return DbResult(before);

@@ -23,6 +23,24 @@ bool owned(const ScoreRows& rows)
     return !rows.table->ownerColumn.isEmpty();
 }
 
+// The columns of a score row besides its ID.
+QStringList columnsOf(const ScoreTable& table)
+{
+    QStringList columns{QStringLiteral("TermCode"), QStringLiteral("ClassCode")};
+    if (!table.ownerColumn.isEmpty())
+        columns << table.ownerColumn;
+    columns << QStringLiteral("SubjectCode") << QStringLiteral("Score");
+    return columns;
+}
+
+// The row that every writer of the owner's scores locks first.
+Statement ownerRow(const ScoreRows& rows)
+{
+    if (!rows.table->ownerColumn.isEmpty())
+        return {QStringLiteral("select ID from TStudent where ID=?"), {rows.ownerId}};
+    return {QStringLiteral("select ID from TClass where ClassCode=?"), {rows.classCode}};
+}
+
 // " And <owner>=?" for rows a student owns, with its value.
 QString ownerCondition(const ScoreRows& rows, QVariantList& values)
 {
@@ -51,9 +69,11 @@ DbValue<Initialised> Initialise(const ScoreRows& rows, bool emptyPlanKeepsRows)
 {
     // All or nothing: rows half-replaced would pass for a finished
     // initialisation. Leaving early rolls every statement back.
-    Transaction transaction;
+    Transaction transaction(Transaction::Kind::Write);
     if (!transaction.isStarted())
         return DbResult::failed(QStringLiteral("no transaction"));
+    if (DbResult locked = transaction.lock(ownerRow(rows)); !locked)
+        return locked;
     // The plan is read first so that an empty plan that must keep the rows
     // never runs the delete at all.
     const DbValue<QStringList> plan = Plan::SubjectCodes(rows.termCode, rows.classCode);
@@ -89,23 +109,24 @@ DbValue<Initialised> Initialise(const ScoreRows& rows, bool emptyPlanKeepsRows)
 
 DbValue<std::optional<Record>> Find(const ScoreTable& table, int id)
 {
+    const QStringList columns = columnsOf(table);
     const DbValue<RowSet> read =
-        Db::select({QStringLiteral("Select %1.SubjectCode,TSubject.SubjName,%1.Score from %1,TSubject Where "
+        Db::select({QStringLiteral("Select %1.ID,%1.%2,TSubject.SubjName from %1,TSubject Where "
                                    "%1.SubjectCode=TSubject.SubjCode And %1.ID=?")
-                        .arg(table.table),
+                        .arg(table.table, columns.join(QStringLiteral(",%1.").arg(table.table))),
                     {id}});
     if (!read)
         return DbResult(read);
     if (read->isEmpty())
         return std::optional<Record>();
-    return std::optional<Record>(Record{read->text(0, QStringLiteral("SubjectCode")),
-                                        read->text(0, QStringLiteral("SubjName")),
-                                        read->value(0, QStringLiteral("Score")).toDouble()});
+    return std::optional<Record>(
+        Record{read->text(0, QStringLiteral("SubjectCode")), read->text(0, QStringLiteral("SubjName")),
+               read->value(0, QStringLiteral("Score")).toDouble(), read->image(0, columns)});
 }
 
-DbResult StoreScore(const ScoreTable& table, int id, double score)
+DbResult StoreScore(const ScoreTable& table, const RowImage& read, double score)
 {
-    return Db::updateRow(table.table, id, {{QStringLiteral("Score"), score}});
+    return Db::updateRow(table.table, read, {{QStringLiteral("Score"), score}});
 }
 
 Statement OfTerm(int termCode)

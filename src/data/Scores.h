@@ -36,7 +36,10 @@ Statement List(const ScoreRows& rows);
 enum class Initialised { Done, PlanEmpty };
 // Replaces the owner's rows by one row per subject of the class's plan, each
 // with the table's initial score, all or nothing. With an empty plan the
-// rows are kept when emptyPlanKeepsRows, and all removed otherwise.
+// rows are kept when emptyPlanKeepsRows, and all removed otherwise. The
+// owner's row (the student, or the class) is locked first, so that two
+// clerks initialising the same rows take turns instead of leaving both
+// their rows behind.
 DbValue<Initialised> Initialise(const ScoreRows& rows, bool emptyPlanKeepsRows);
 
 // One score row as its edit dialog shows it.
@@ -44,11 +47,13 @@ struct Record {
     QString subjectCode;
     QString subjectName;
     double score = 0;
+    RowImage read; // the score's row as found
 };
 // The row with this ID; none when no row has it (any more).
 DbValue<std::optional<Record>> Find(const ScoreTable& table, int id);
-// Writes the score alone; a row that has gone is a failure.
-DbResult StoreScore(const ScoreTable& table, int id, double score);
+// Writes the score alone into the row that was read; a row that has gone or
+// that another clerk changed since is a conflict.
+DbResult StoreScore(const ScoreTable& table, const RowImage& read, double score);
 
 // The reads of many classes' or many terms' results at once. Score rows
 // come in the order of the covering score index, no sorting needed: by the

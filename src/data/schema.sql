@@ -93,3 +93,13 @@ CREATE INDEX IX_TGrade_SubjectCode ON TGrade (SubjectCode);
 
 DROP INDEX IX_TGrade_Student;
 CREATE INDEX IX_TGrade_Scores ON TGrade (TermCode, ClassCode, StudentID, SubjectCode, ID, Score);
+
+-- version 3: the school's own name, printed in every title
+-- One row, ID 1. A file made before this version gets the row with an empty
+-- name; the statement that writes the name makes the row again if it is gone.
+
+CREATE TABLE TSchool (
+    ID         INTEGER PRIMARY KEY CHECK (ID = 1),
+    SchoolName TEXT NOT NULL DEFAULT ''
+) STRICT;
+INSERT INTO TSchool (ID, SchoolName) VALUES (1, '');

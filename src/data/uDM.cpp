@@ -4,6 +4,7 @@
 #include "data/LockWait.h"
 #include "data/SchemaVersions.h"
 #include "data/ScratchConnection.h"
+#include "data/SqlEngine.h"
 #include "data/SqliteHandle.h"
 #include "data/TempFiles.h"
 
@@ -20,26 +21,60 @@ namespace {
 
 const QString kConnection = QStringLiteral("ADOLocal");
 
-DbResult hasAllTables(const QSqlDatabase& db)
+QList<TDM*>& liveModules()
+{
+    static QList<TDM*> modules; // in the order they were made
+    return modules;
+}
+
+// The connection's name: "ADOLocal", or a name of its own for a module
+// made while another one lives (a tool or test with two schools at once).
+QString connectionNameFor()
+{
+    QString name = kConnection;
+    for (int n = 2; QSqlDatabase::contains(name); ++n)
+        name = kConnection + QLatin1Char('-') + QString::number(n);
+    return name;
+}
+
+DbValue<QStringList> tablesIn(const QSqlDatabase& db)
 {
     QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("select name from sqlite_master where type='table'")))
+    if (!q.exec(SqlEngine::tableNamesQuery(db)))
         return DbResult::failed(q.lastError().text());
     QStringList found;
     while (q.next())
         found << q.value(0).toString().toLower();
+    return found;
+}
+
+DbResult hasAllTables(const QSqlDatabase& db)
+{
+    const DbValue<QStringList> found = tablesIn(db);
+    if (!found)
+        return found;
     for (const QString& table : TDM::tableNames()) {
-        if (!found.contains(table.toLower()))
+        if (!found->contains(table.toLower()))
             return DbResult::failed(QStringLiteral("table %1 is missing").arg(table));
     }
     return {};
 }
 
+// libpq's words when the server wants a password it did not get, or not that one.
+bool refusedForPassword(const QString& error)
+{
+    return error.contains(QLatin1String("password"), Qt::CaseInsensitive) ||
+           error.contains(QLatin1String("fe_sendauth"));
+}
+
 } // namespace
 
-TDM::TDM(const QString& dataFile, QObject* parent)
-    : QObject(parent), m_dataFile(dataFile), m_connectionName(kConnection)
+TDM::TDM(const QString& dataFile, QObject* parent) : TDM(StoreLocation::file(dataFile), parent) {}
+
+TDM::TDM(const StoreLocation& store, QObject* parent)
+    : QObject(parent), m_store(store), m_connectionName(connectionNameFor())
 {
+    liveModules().append(this);
     DM = this;
     DataModuleCreate();
 }
@@ -48,8 +83,8 @@ TDM::~TDM()
 {
     close();
     QSqlDatabase::removeDatabase(m_connectionName);
-    if (DM == this)
-        DM = nullptr;
+    liveModules().removeOne(this);
+    DM = liveModules().isEmpty() ? nullptr : liveModules().constLast();
 }
 
 void TDM::DataModuleCreate()
@@ -62,14 +97,38 @@ QSqlDatabase TDM::ADOLocal() const
     return QSqlDatabase::database(m_connectionName, false);
 }
 
+void TDM::setPassword(const QString& password)
+{
+    m_store.server.password = password;
+    if (QSqlDatabase::contains(m_connectionName))
+        QSqlDatabase::database(m_connectionName, false).setPassword(password);
+}
+
+bool TDM::connectServer()
+{
+    close();
+    if (!QSqlDatabase::contains(m_connectionName))
+        SqlEngine::addServerConnection(m_store.server, m_connectionName);
+    QSqlDatabase db = ADOLocal();
+    m_needsPassword = false;
+    if (!db.open()) {
+        m_lastError = db.lastError().text();
+        m_needsPassword = refusedForPassword(m_lastError);
+        return false;
+    }
+    return true;
+}
+
 bool TDM::connectFile()
 {
+    if (m_store.engine == Engine::Server)
+        return connectServer();
     close();
     QSqlDatabase db = QSqlDatabase::contains(m_connectionName)
                           ? QSqlDatabase::database(m_connectionName, false)
                           : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
-    db.setDatabaseName(ScratchConnection::fileUri(m_dataFile, "rw"));
+    db.setDatabaseName(ScratchConnection::fileUri(m_store.dataFile, "rw"));
     if (!db.open()) {
         m_lastError = db.lastError().text();
         return false;
@@ -146,6 +205,8 @@ bool TDM::ensureOpen()
 
 DbResult TDM::writeFrom(const QString& checkedFile)
 {
+    if (m_store.engine != Engine::File)
+        return DbResult::failed(QStringLiteral("the school is not a file"));
     if (!connectFile())
         return DbResult::failed(m_lastError);
     DbResult written;
@@ -185,6 +246,39 @@ DbResult TDM::createDatabase(const QString& path)
         made = DbResult::failed(QStringLiteral("%1 cannot be created").arg(path));
     if (made)
         temp.setAutoRemove(false);
+    return made;
+}
+
+namespace {
+
+DbValue<bool> createTablesOn(const QSqlDatabase& db)
+{
+    const DbValue<QStringList> found = tablesIn(db);
+    if (!found)
+        return DbResult(found);
+    if (hasAllTables(db))
+        return false;
+    // Tables of another program, or some of ours, are no place for a school.
+    for (const QString& table : TDM::tableNames())
+        if (found->contains(table.toLower()))
+            return DbResult::failed(QStringLiteral("the database already has a table %1").arg(table));
+    if (DbResult made = SchemaVersions::program().upgrade(db, 0); !made)
+        return made;
+    return true;
+}
+
+} // namespace
+
+DbValue<bool> TDM::createServerSchema(const ServerLocation& server)
+{
+    const QString name = QStringLiteral("create-schema");
+    DbValue<bool> made = false;
+    {
+        QSqlDatabase db = SqlEngine::addServerConnection(server, name);
+        made = db.open() ? createTablesOn(db) : DbValue<bool>(DbResult::failed(db.lastError().text()));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
     return made;
 }
 

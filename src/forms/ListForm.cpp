@@ -35,6 +35,13 @@ void TListButtons::setRightGap(int rightGap)
     placeButtons();
 }
 
+void TListButtons::addTrailing(QWidget* control, int gap)
+{
+    control->setParent(this);
+    m_trailing.append({control, gap});
+    placeButtons();
+}
+
 void TListButtons::resizeEvent(QResizeEvent* event)
 {
     QFrame::resizeEvent(event);
@@ -47,6 +54,11 @@ void TListButtons::placeButtons()
     cmdDelete->move(cmdClose->x() - 88, 9);
     cmdEdit->move(cmdDelete->x() - 80, 9);
     cmdAppend->move(cmdEdit->x() - 80, 9);
+    const QWidget* before = cmdClose;
+    for (const auto& [control, gap] : m_trailing) {
+        control->move(before->geometry().right() + 1 + gap, 9);
+        before = control;
+    }
 }
 
 TListForm::TListForm(int buttonsRightGap, QWidget* parent) : TForm(parent)
@@ -93,7 +105,7 @@ void TListForm::cmdDeleteClick()
     if (!AskQuestion(m_deleteQuestion))
         return;
     // A refused delete leaves the row where it was.
-    if (Succeeded(deleteRecord(m_records->fieldInt(QStringLiteral("ID"))), m_deleteRefused))
+    if (Succeeded(deleteRecord(m_records->currentImage()), m_deleteRefused))
         m_records->removeCurrentRow();
 }
 

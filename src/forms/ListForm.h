@@ -20,6 +20,9 @@ public:
     // rightGap: from the right edge of "关闭(&X)" to the right edge of the panel.
     TListButtons(int rightGap, QWidget* parent);
     void setRightGap(int rightGap);
+    // A control added right of "关闭(&X)", gap pixels after the one before;
+    // it moves with the buttons.
+    void addTrailing(QWidget* control, int gap = 8);
 
     QPushButton* cmdAppend = nullptr;
     QPushButton* cmdEdit = nullptr;
@@ -32,6 +35,7 @@ protected:
 private:
     void placeButtons();
     int m_rightGap;
+    QVector<QPair<QWidget*, int>> m_trailing;
 };
 
 // The list window the code tables and the roster are built on: a list of
@@ -62,8 +66,9 @@ protected:
     // Open the dialog for a new row or for the row with this ID; true when it stored.
     virtual bool appendRecord() = 0;
     virtual bool editRecord(int id) = 0;
-    // Deletes the row with this ID from its table; refused while it is used.
-    virtual DbResult deleteRecord(int id) = 0;
+    // Deletes the listed row from its table; refused while it is used, and a
+    // conflict when it no longer holds what the list read.
+    virtual DbResult deleteRecord(const RowImage& listed) = 0;
     virtual void reloadAfterStore() = 0;
 
 private:

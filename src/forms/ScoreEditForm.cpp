@@ -61,6 +61,7 @@ bool TScoreEditForm::ReadyData()
         return false;
     }
     const Scores::Record& record = **found;
+    m_read = record.read;
     EditCode->setText(record.subjectCode);
     EditName->setText(record.subjectName);
     EditScore->setText(FormatPlainNumber(record.score));
@@ -76,5 +77,5 @@ bool TScoreEditForm::SaveData()
     }
     // Throws for a text that is no number ("8.5.5"), before anything is stored.
     const double score = StrToFloat(EditScore->text(), QStringLiteral("Score"));
-    return Succeeded(Scores::StoreScore(*m_kind.table, ID, score), Msg::StoreFailed);
+    return Succeeded(Scores::StoreScore(*m_kind.table, m_read, score), Msg::StoreFailed);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Database.h"
 #include "forms/EditForm.h"
 #include "scores/ScoreRows.h"
 
@@ -27,4 +28,5 @@ protected:
 
 private:
     const ScoreKind& m_kind;
+    RowImage m_read; // the score row as ReadyData found it
 };

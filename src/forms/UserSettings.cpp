@@ -9,14 +9,17 @@ const QString kOrganisation = QStringLiteral("Quorvel");
 const QString kApplication = QStringLiteral("学生成绩管理系统");
 const QString kShowPlaces = QStringLiteral("statistics/showPlaces");
 const QString kShowGuide = QStringLiteral("main/showGuide");
+const QString kPdfFolder = QStringLiteral("print/pdfFolder");
+const QString kThreePerPage = QStringLiteral("print/reportCardsThreePerPage");
+const QString kForInactive = QStringLiteral("print/reportCardsForInactive");
 
-bool readFlag(const QString& key, bool byDefault)
+QVariant Value(const QString& key, const QVariant& byDefault)
 {
     const QSettings settings(QSettings::UserScope, kOrganisation, kApplication);
-    return settings.value(key, byDefault).toBool();
+    return settings.value(key, byDefault);
 }
 
-void writeFlag(const QString& key, bool value)
+void SetValue(const QString& key, const QVariant& value)
 {
     QSettings settings(QSettings::UserScope, kOrganisation, kApplication);
     settings.setValue(key, value);
@@ -28,22 +31,52 @@ namespace UserSettings {
 
 bool ShowPlaces()
 {
-    return readFlag(kShowPlaces, true);
+    return Value(kShowPlaces, true).toBool();
 }
 
 void SetShowPlaces(bool show)
 {
-    writeFlag(kShowPlaces, show);
+    SetValue(kShowPlaces, show);
+}
+
+QString PdfFolder()
+{
+    return Value(kPdfFolder, QString()).toString();
+}
+
+void SetPdfFolder(const QString& folder)
+{
+    SetValue(kPdfFolder, folder);
+}
+
+bool ReportCardsThreePerPage()
+{
+    return Value(kThreePerPage, true).toBool();
+}
+
+void SetReportCardsThreePerPage(bool three)
+{
+    SetValue(kThreePerPage, three);
+}
+
+bool ReportCardsForInactive()
+{
+    return Value(kForInactive, false).toBool();
+}
+
+void SetReportCardsForInactive(bool include)
+{
+    SetValue(kForInactive, include);
 }
 
 bool ShowGuide()
 {
-    return readFlag(kShowGuide, true);
+    return Value(kShowGuide, true).toBool();
 }
 
 void SetShowGuide(bool show)
 {
-    writeFlag(kShowGuide, show);
+    SetValue(kShowGuide, show);
 }
 
 } // namespace UserSettings

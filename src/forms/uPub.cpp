@@ -1,12 +1,18 @@
 #include "forms/uPub.h"
 
+#include "data/Messages.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QUrl>
@@ -87,6 +93,29 @@ QString WidgetDialogProvider::openFileName(QWidget* parent, const FileRequest& r
     return runFileDialog(parent, request, QFileDialog::AcceptOpen);
 }
 
+QString WidgetDialogProvider::password(const QString& prompt)
+{
+    bool ok = false;
+    const QString typed = QInputDialog::getText(QApplication::activeWindow(), applicationTitle(), prompt,
+                                                QLineEdit::Password, QString(), &ok);
+    return ok ? typed : QString();
+}
+
+bool WidgetDialogProvider::choosePrinter(QWidget* parent, QPrinter* printer)
+{
+    QPrintDialog dialog(printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void WidgetDialogProvider::printPreview(QWidget* parent, QPrinter* printer, const PaintPages& paint)
+{
+    QPrintPreviewDialog dialog(printer, parent);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, paint);
+    // A page of a table or of report cards is seen whole at first.
+    dialog.resize(900, 700);
+    dialog.exec();
+}
+
 DialogProvider& Dialogs()
 {
     return *currentDialogs;
@@ -112,7 +141,7 @@ bool AskQuestion(const QString& text)
 bool Succeeded(const DbResult& result, const QString& failureText)
 {
     if (!result)
-        ShowMessage(failureText);
+        ShowMessage(result.isConflict() ? Msg::Conflict : failureText);
     return result.isOk();
 }
 
@@ -185,4 +214,14 @@ void ShowInMdiArea(QMdiArea* area, std::unique_ptr<QWidget> window)
     frame->setAttribute(Qt::WA_DeleteOnClose);
     frame->showMaximized();
     frame->widget()->setFocus();
+}
+
+QString FileNameFrom(const QString& text)
+{
+    static const QString refused = QStringLiteral("\\/:*?\"<>|");
+    QString name = text;
+    for (QChar& c : name)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f || refused.contains(c))
+            c = QLatin1Char('-');
+    return name;
 }

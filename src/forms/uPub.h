@@ -9,6 +9,7 @@
 #include <memory>
 
 class QMdiArea;
+class QPrinter;
 
 // The program's directory, ending in "/"; set once while the main window is
 // created. Every file path is built from it.
@@ -35,6 +36,15 @@ public:
     };
     virtual QString saveFileName(QWidget* parent, const FileRequest& request) = 0;
     virtual QString openFileName(QWidget* parent, const FileRequest& request) = 0;
+    // A password typed into a masked field; empty: the user cancelled.
+    virtual QString password(const QString& /*prompt*/) { return {}; }
+    // Qt's print dialog for printer; false: the user cancelled.
+    virtual bool choosePrinter(QWidget* parent, QPrinter* printer) = 0;
+    // Qt's print preview on printer. paint draws every page on the printer
+    // it is handed: the preview's, and the real one when the user prints
+    // from the preview.
+    using PaintPages = std::function<void(QPrinter*)>;
+    virtual void printPreview(QWidget* parent, QPrinter* printer, const PaintPages& paint) = 0;
 };
 
 // The boxes and dialogs a user sees.
@@ -45,6 +55,9 @@ public:
     void errorReport(const QString& text) override;
     QString saveFileName(QWidget* parent, const FileRequest& request) override;
     QString openFileName(QWidget* parent, const FileRequest& request) override;
+    QString password(const QString& prompt) override;
+    bool choosePrinter(QWidget* parent, QPrinter* printer) override;
+    void printPreview(QWidget* parent, QPrinter* printer, const PaintPages& paint) override;
 };
 
 DialogProvider& Dialogs();
@@ -57,7 +70,9 @@ bool AskQuestion(const QString& text);
 
 // The windows' one way of reporting a failed operation: when result is a
 // failure, failureText (a fixed text of data/Messages.h, or the window's
-// own) is shown in a plain box. Returns whether the operation succeeded.
+// own) is shown in a plain box; a row that another clerk changed or deleted
+// since it was read is reported as that instead (Msg::Conflict). Returns
+// whether the operation succeeded.
 bool Succeeded(const DbResult& result, const QString& failureText);
 
 // The application's top-level error report: a failure that escaped the user's
@@ -92,6 +107,10 @@ void FocusNextControl(QWidget* window);
 // boxes, labels, buttons): every "&" doubled, so the name shows as typed and
 // takes no key from the window's commands.
 QString AsTyped(const QString& name);
+
+// A name for a file that a file name can hold: each character no file
+// system takes (\ / : * ? " < > | and control characters) becomes "-".
+QString FileNameFrom(const QString& text);
 
 // Hands a web address (at most 255 characters) to the desktop; failures are ignored.
 void OpenUrl(const QString& address);

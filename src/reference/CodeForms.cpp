@@ -70,9 +70,9 @@ bool TfrmCodeList::editRecord(int id)
     return m_table.showEdit(id);
 }
 
-DbResult TfrmCodeList::deleteRecord(int id)
+DbResult TfrmCodeList::deleteRecord(const RowImage& listed)
 {
-    return CodeTables::Remove(*m_table.columns, id);
+    return CodeTables::Remove(*m_table.columns, listed);
 }
 
 TfrmCodeEdit::TfrmCodeEdit(const CodeTable& table, int ID, QWidget* parent)
@@ -119,7 +119,7 @@ bool TfrmCodeEdit::ReadyData()
         return false;
     // A row that is gone (or was never there) leaves the fields empty, and
     // the dialog stores a new one.
-    m_found = found->has_value();
+    m_found = found->has_value() ? std::optional<RowImage>((*found)->read) : std::nullopt;
     if (m_found) {
         EditCode->setText((*found)->code);
         EditName->setText((*found)->name);
@@ -142,9 +142,7 @@ bool TfrmCodeEdit::SaveData()
     if (!AcceptCode())
         return false;
     // A code that is no number for a numeric column throws, before anything is stored.
-    const DbResult stored =
-        CodeTables::Store(*m_table.columns, m_found ? std::optional<int>(ID) : std::nullopt, EditCode->text(),
-                          EditName->text());
+    const DbResult stored = CodeTables::Store(*m_table.columns, m_found, EditCode->text(), EditName->text());
     // Refused: the dialog stays open with what was typed.
     return Succeeded(stored, m_table.storeFailedMessage);
 }

@@ -60,7 +60,7 @@ public:
 protected:
     bool appendRecord() override;
     bool editRecord(int id) override;
-    DbResult deleteRecord(int id) override;
+    DbResult deleteRecord(const RowImage& listed) override;
     void reloadAfterStore() override { ReadyData(); }
 
 private:
@@ -88,5 +88,5 @@ protected:
 
 private:
     const CodeTable& m_table;
-    bool m_found = false; // whether a row had the ID: it is changed, else a new one stored
+    std::optional<RowImage> m_found; // the row as read: it is changed, else a new one stored
 };

@@ -2,6 +2,7 @@
 
 #include "data/LockWait.h"
 #include "data/Messages.h"
+#include "data/StoreLocation.h"
 #include "data/TempFiles.h"
 #include "data/uDM.h"
 #include "forms/uPub.h"
@@ -90,11 +91,31 @@ QString TApplication::dataFilePath()
     return QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("db/Student.dat"));
 }
 
-void TApplication::dataModuleCreated(const TDM& dm)
+StoreLocation TApplication::storeLocation()
 {
+    const QString settings = StoreSettingsPath(QCoreApplication::applicationDirPath());
+    if (const std::optional<ServerLocation> server = ReadStoreSettings(settings))
+        return StoreLocation::onServer(*server);
+    return StoreLocation::file(dataFilePath());
+}
+
+void TApplication::dataModuleCreated(TDM& dm)
+{
+    if (!dm.isOpen() && dm.needsPassword()) {
+        const QString password = Dialogs().password(Msg::AskPassword);
+        if (!password.isEmpty()) {
+            dm.setPassword(password);
+            dm.open();
+        }
+    }
     if (!dm.isOpen())
         ShowMessage(Msg::ConnectFailed);
-    const QDir data = QFileInfo(dm.dataFile()).absoluteDir();
-    TempFiles::removeLeftovers(data.absolutePath());
-    TempFiles::removeLeftovers(QDir::cleanPath(data.absoluteFilePath(QStringLiteral("../Bak"))));
+    if (dm.engine() == Engine::File) {
+        const QDir data = QFileInfo(dm.dataFile()).absoluteDir();
+        TempFiles::removeLeftovers(data.absolutePath());
+        TempFiles::removeLeftovers(QDir::cleanPath(data.absoluteFilePath(QStringLiteral("../Bak"))));
+    } else {
+        TempFiles::removeLeftovers(
+            QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("Bak")));
+    }
 }

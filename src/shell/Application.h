@@ -3,6 +3,7 @@
 #include <QApplication>
 
 class TDM;
+struct StoreLocation;
 
 // The application object: the title, the one look (style, palette and the
 // "宋体" 12-pixel font with fallbacks that exist on Linux), the backstop of
@@ -21,8 +22,12 @@ public:
 
     // The data file beside the program: its folder + "db/Student.dat".
     static QString dataFilePath();
-    // Start-up once the data module exists: a connection that did not open
-    // is reported once and start-up goes on; the temporary files that runs
-    // which were killed left in db/ and Bak/ are removed.
-    static void dataModuleCreated(const TDM& dm);
+    // Where the school is kept: the server that the settings file beside the
+    // program names (StudentGrades.ini), or else the data file.
+    static StoreLocation storeLocation();
+    // Start-up once the data module exists: a server that wants a password
+    // libpq could not supply is asked for it once; a connection that did not
+    // open is reported once and start-up goes on; the temporary files that
+    // runs which were killed left in db/ and Bak/ are removed.
+    static void dataModuleCreated(TDM& dm);
 };

@@ -22,7 +22,7 @@ bool Reconnect(const DbResult& copied, const QString& failedText)
         Dialogs().errorReport(DM->lastError());
         return false;
     }
-    ShowMessage(failedText);
+    ShowMessage(copied.fault() == DbResult::Fault::ToolMissing ? Backup::ToolMissing : failedText);
     return false;
 }
 
@@ -66,8 +66,7 @@ void Backup::BackUp(QWidget* parent)
     const QString chosen = Dialogs().saveFileName(parent, backupFileRequest(SaveTitle, DefaultBackupFile()));
     if (chosen.isEmpty())
         return;
-    DM->close();
-    Reconnect(BackupDataFile(DM->dataFile(), WithDefaultExtension(chosen)), BackupFailed);
+    Reconnect(BackUpSchool(*DM, WithDefaultExtension(chosen)), BackupFailed);
 }
 
 void Backup::Restore(QWidget* parent, QString& lastFile)
@@ -87,5 +86,5 @@ bool Backup::RestoreFrom(const QString& source, const QString& failedText)
 {
     if (!DM)
         return false;
-    return Reconnect(RestoreDataFile(*DM, source), failedText);
+    return Reconnect(RestoreSchool(*DM, source), failedText);
 }

@@ -6,6 +6,7 @@
 #include "plan/uClassToSubject.h"
 #include "plan/uTermToClass.h"
 #include "reference/uClass.h"
+#include "reference/uSchool.h"
 #include "reference/uSubject.h"
 #include "reference/uTerm.h"
 #include "scores/uGrade.h"
@@ -104,6 +105,7 @@ void TfrmMain::buildMenu()
     addItem(system, QStringLiteral("备份数据库(&B)"), QStringLiteral("mnuBak"), &TfrmMain::mnuBakClick);
     addItem(system, QStringLiteral("还原数据库(&R)"), QStringLiteral("mnuRestore"),
             &TfrmMain::mnuRestoreClick);
+    addItem(system, QStringLiteral("学校信息(&I)"), QStringLiteral("mnuSchool"), &launch<ShowSchool>);
     system->addSeparator();
     addItem(system, QStringLiteral("退出(&X)"), QStringLiteral("mnuClose"), &TfrmMain::mnuCloseClick);
 

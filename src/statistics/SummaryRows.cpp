@@ -8,7 +8,9 @@ namespace {
 
 constexpr int kLabelCol = 1;
 
-QStringList figureTexts(const ColumnFigures& f, bool withRates)
+} // namespace
+
+QStringList SummaryRows::Texts(const ColumnFigures& f, bool withRates)
 {
     return {FigureText::Count(f.sat),
             FigureText::Average(f.average),
@@ -17,8 +19,6 @@ QStringList figureTexts(const ColumnFigures& f, bool withRates)
             withRates ? FigureText::Rate(f.passRate) : QString(),
             withRates ? FigureText::Rate(f.excellentRate) : QString()};
 }
-
-} // namespace
 
 SummaryRows::SummaryRows(TFollowingGrid* grid, QObject* parent) : QObject(parent), m_grid(grid)
 {
@@ -59,7 +59,6 @@ void SummaryRows::show(const ClassResults& results)
             m_grid->setCell(col, r + 1, texts.at(r));
     };
     for (int j = 0; j < results.subjectCount(); ++j)
-        writeColumn(ResultsTable::FirstSubjectCol + j, figureTexts(SubjectFigures(results, j), true));
-    writeColumn(ResultsTable::FirstSubjectCol + results.subjectCount(),
-                figureTexts(TotalFigures(results), false));
+        writeColumn(ResultsTable::FirstSubjectCol + j, Texts(SubjectFigures(results, j), true));
+    writeColumn(ResultsTable::FirstSubjectCol + results.subjectCount(), Texts(TotalFigures(results), false));
 }

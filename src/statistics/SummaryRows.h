@@ -4,6 +4,7 @@
 #include <QStringList>
 
 class ClassResults;
+struct ColumnFigures;
 class TFollowingGrid;
 
 // Writes the figures of a class into the summary rows under the statistics
@@ -17,6 +18,9 @@ public:
     explicit SummaryRows(TFollowingGrid* grid, QObject* parent = nullptr);
 
     static const QStringList& Labels();
+    // The texts of one column's figures, in the order of the labels; the
+    // rates left empty where the column has none (总分).
+    static QStringList Texts(const ColumnFigures& figures, bool withRates);
 
     // Takes the table's columns and shows no figures.
     void clear();

@@ -2,8 +2,13 @@
 
 #include "data/ClassComparison.h"
 #include "data/Messages.h"
+#include "data/School.h"
+#include "forms/Form.h"
 #include "forms/uPub.h"
+#include "print/PrintCommands.h"
+#include "print/TableDocument.h"
 #include "statistics/ComparisonModel.h"
+#include "statistics/StatisticsPrint.h"
 #include "statistics/uGradeCount.h"
 #include "widgets/LaidOutTableView.h"
 #include "widgets/PlainCellDelegate.h"
@@ -11,10 +16,12 @@
 #include "widgets/TitleHeader.h"
 
 #include <QCloseEvent>
+#include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -50,8 +57,20 @@ TfrmClassCompare::TfrmClassCompare(QWidget* parent) : QWidget(parent)
     header->setSortIndicator(-1, Qt::AscendingOrder);
     Grid->setSortingEnabled(true);
 
+    // A bar above the table for its printing.
+    auto* bar = new QFrame(GroupBox2);
+    bar->setObjectName(QStringLiteral("Panel1"));
+    bar->setFixedHeight(29);
+    bar->setFrameShape(QFrame::Panel);
+    bar->setFrameShadow(QFrame::Sunken);
+    m_print = new PrintCommands(this, [this] { return tableJob(); });
+    cmdPrint = m_print->makeButton(bar, QStringLiteral("cmdPrint"));
+    cmdPrint->setGeometry(8, 3, 50, 22);
+
     auto* inner = new QVBoxLayout(GroupBox2);
     inner->setContentsMargins(2, 2, 2, 2);
+    inner->setSpacing(0);
+    inner->addWidget(bar);
     inner->addWidget(Grid);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -99,6 +118,7 @@ bool TfrmClassCompare::showTerm(qint64 termCode, const QString& termName)
     if (!Succeeded(term, Msg::ReadFailed))
         return false;
     m_termCode = termCode;
+    m_termName = termName;
     m_hasTerm = true;
     GroupBox2->setTitle(QStringLiteral("学期 [") + termName + QStringLiteral("] 的班级成绩对比"));
     // Another term has other subjects, so its columns start in class order.
@@ -106,6 +126,19 @@ bool TfrmClassCompare::showTerm(qint64 termCode, const QString& termName)
     m_model->setComparison(CompareClasses(*term));
     Grid->setColumnWidth(0, 100);
     return true;
+}
+
+PrintJob TfrmClassCompare::tableJob() const
+{
+    if (!m_hasTerm)
+        return {};
+    const DbValue<QString> school = School::Name();
+    if (!Succeeded(school, Msg::ReadFailed))
+        return {};
+    PrintJob job;
+    job.document = std::make_unique<TableDocument>(ComparisonTable(*school, m_termName, *m_model));
+    job.nameParts = QStringList{m_termName, QStringLiteral("班级成绩对比")};
+    return job;
 }
 
 void TfrmClassCompare::GridDblClick(int row)

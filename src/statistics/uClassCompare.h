@@ -3,6 +3,9 @@
 #include <QWidget>
 
 class ComparisonModel;
+class PrintCommands;
+struct PrintJob;
+class QPushButton;
 class QGroupBox;
 class QMdiArea;
 class QTableView;
@@ -25,6 +28,9 @@ public:
     TTermClassTree* tree() const { return m_tree; }
     QTableView* grid() const { return Grid; }
     ComparisonModel* model() const { return m_model; }
+    // "打印", "打印预览" and "导出PDF" of the term on show, in the order on show.
+    PrintCommands* printCommands() const { return m_print; }
+    QPushButton* printButton() const { return cmdPrint; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -32,12 +38,16 @@ protected:
 private:
     // Reads and shows the term; false after the failure was reported.
     bool showTerm(qint64 termCode, const QString& termName);
+    PrintJob tableJob() const;
 
     TTermClassTree* m_tree = nullptr;
     QGroupBox* GroupBox2 = nullptr;
     QTableView* Grid = nullptr;
     ComparisonModel* m_model = nullptr;
+    QPushButton* cmdPrint = nullptr;
+    PrintCommands* m_print = nullptr;
     qint64 m_termCode = 0;
+    QString m_termName;
     bool m_hasTerm = false;
 };
 

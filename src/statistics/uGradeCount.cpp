@@ -2,13 +2,19 @@
 
 #include "data/GroupedResults.h"
 #include "data/Messages.h"
+#include "data/Roster.h"
+#include "data/School.h"
 #include "data/SqlText.h"
 #include "forms/UserSettings.h"
 #include "forms/uPub.h"
+#include "print/PrintCommands.h"
+#include "print/TableDocument.h"
 #include "statistics/AnalysisPage.h"
 #include "statistics/GradeCountParts.h"
+#include "statistics/StatisticsPrint.h"
 #include "statistics/SummaryRows.h"
 #include "statistics/uGradeTrend.h"
+#include "statistics/uReportCards.h"
 #include "students/uStudentEdit.h"
 #include "widgets/FollowingGrid.h"
 #include "widgets/StringAlignGrid.h"
@@ -21,6 +27,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -65,6 +72,34 @@ RowKeys ScoresOf(const ClassResults& results, int subject)
     for (int s = 0; s < results.studentCount(); ++s)
         keys[s] = results.shownScore(s, subject);
     return keys;
+}
+
+// The report cards of the class on show as chosen, with the roster's 不在校
+// as it stands now; no document (after the message) when there is none to print.
+PrintJob ReportCardsJob(const ClassResults& results, bool places, const ClassSelection& shown,
+                        ReportCardDocument::Layout layout, bool forInactive)
+{
+    const DbValue<QString> school = School::Name();
+    if (!Succeeded(school, Msg::ReadFailed))
+        return {};
+    QSet<qint64> leftOut;
+    if (!forInactive) {
+        const DbValue<RowSet> roster = Db::select(Roster::Students(shown.ClassCode));
+        if (!Succeeded(roster, Msg::ReadFailed))
+            return {};
+        for (int r = 0; r < roster->rowCount(); ++r)
+            if (roster->value(r, QStringLiteral("IsActive")).toInt() == 0)
+                leftOut.insert(roster->value(r, QStringLiteral("ID")).toLongLong());
+    }
+    ReportCardSet cards = ReportCardsOf({*school, shown.TermName, shown.ClassName}, results, places, leftOut);
+    if (cards.cards.isEmpty()) {
+        ShowMessage(PrintMsg::NoReportCards);
+        return {};
+    }
+    PrintJob job;
+    job.document = std::make_unique<ReportCardDocument>(std::move(cards), layout);
+    job.nameParts = QStringList{shown.TermName, shown.ClassName, QStringLiteral("成绩通知单")};
+    return job;
 }
 
 } // namespace
@@ -172,6 +207,14 @@ void TfrmGradeCount::buildCommandBar(QWidget* page)
     chkPlaces->move(chkCompare->geometry().right() + 12, chkCompare->y());
     cmdTrend = MakeBarButton(QStringLiteral("成绩走势"), Panel1, QStringLiteral("cmdTrend"),
                              chkPlaces->geometry().right() + 10, 55);
+    // Printing in one drop-down after the rest: the table, and the report cards.
+    m_print = new PrintCommands(this, [this] { return tableJob(); });
+    cmdPrint = m_print->makeButton(Panel1, QStringLiteral("cmdPrint"));
+    cmdPrint->setGeometry(cmdTrend->geometry().right() + 1 + 8, 3, 50, 22);
+    cmdPrint->menu()->addSeparator();
+    m_reportCards = cmdPrint->menu()->addAction(QStringLiteral("成绩通知单…"));
+    m_reportCards->setObjectName(QStringLiteral("actReportCards"));
+    connect(m_reportCards, &QAction::triggered, this, Guarded([this](bool) { cmdReportCardsClick(); }));
 }
 
 bool TfrmGradeCount::ReadyData()
@@ -235,6 +278,7 @@ void TfrmGradeCount::present(const ClassResultsLoad& load, const GridRows& rows)
         places = PlaceColumns{TermPlaces(load.results), before ? std::optional(*before) : std::nullopt};
     }
     m_table->show(load, rows, places ? &*places : nullptr);
+    m_places = places;
     if (figures)
         m_summary->show(load.results);
     else
@@ -251,6 +295,7 @@ void TfrmGradeCount::showNothing()
     m_table->clear(); // a term node: the table blanks, the subject list stays
     m_summary->clear();
     m_load.reset();
+    m_places.reset();
     m_analysisStale = true;
     showAnalysis();
 }
@@ -318,6 +363,36 @@ void TfrmGradeCount::cmdTrendClick()
     if (!student)
         return;
     ShowGradeTrend(student->id);
+}
+
+PrintJob TfrmGradeCount::tableJob() const
+{
+    // What the window shows, not a fresh reading: the order and the hidden
+    // rows belong to the reading on show.
+    const ClassSelection shown = m_tree->ShownClass();
+    if (!m_load || !m_load->complete() || shown.isEmpty())
+        return {};
+    const DbValue<QString> school = School::Name();
+    if (!Succeeded(school, Msg::ReadFailed))
+        return {};
+    const PrintedClass named{*school, shown.TermName, shown.ClassName};
+    PrintJob job;
+    job.document = std::make_unique<TableDocument>(
+        StatisticsTable(named, m_load->results, m_table->rows(), m_places ? &*m_places : nullptr));
+    job.nameParts = QStringList{shown.TermName, shown.ClassName, QStringLiteral("成绩统计")};
+    return job;
+}
+
+void TfrmGradeCount::cmdReportCardsClick()
+{
+    const ClassSelection shown = m_tree->ShownClass();
+    if (!m_load || !m_load->complete() || shown.isEmpty())
+        return;
+    const ClassResults results = m_load->results;
+    const bool places = m_places.has_value();
+    ShowReportCards([results, places, shown](ReportCardDocument::Layout layout, bool forInactive) {
+        return ReportCardsJob(results, places, shown, layout, forInactive);
+    });
 }
 
 bool TfrmGradeCount::ShowClass(const QString& termCode, const QString& classCode)

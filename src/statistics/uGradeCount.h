@@ -8,12 +8,15 @@
 #include <optional>
 
 class AnalysisPage;
+class PrintCommands;
+struct PrintJob;
 class QCheckBox;
 class QComboBox;
 class QFrame;
 class ComparisonBox;
 class SummaryRows;
 class TFollowingGrid;
+class QAction;
 class QLineEdit;
 class QMdiArea;
 class QPushButton;
@@ -53,6 +56,8 @@ public:
     void cmdCloseClick();
     void cmdTrendClick();
     void chkPlacesClick(bool checked);
+    // "成绩通知单…": the report cards of the class on show.
+    void cmdReportCardsClick();
 
     // Shows a class as a click on its node in the tree would; false when the
     // tree has no such class.
@@ -67,6 +72,10 @@ public:
     TFollowingGrid* summaryGrid() const { return GridSum; }
     AnalysisPage* analysisPage() const { return m_analysis; }
     QTabWidget* pages() const { return PageControl1; }
+    // "打印", "打印预览" and "导出PDF" of the table as it stands.
+    PrintCommands* printCommands() const { return m_print; }
+    QPushButton* printButton() const { return cmdPrint; }
+    QAction* reportCardsAction() const { return m_reportCards; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -89,6 +98,8 @@ private:
     // Hides the rows whose score lies outside the range typed; both bounds
     // are read before any row is hidden, so a bad one hides nothing.
     void HideArea(const RowKeys& scores, GridRows& rows);
+    // The table on show as printed; nothing while no complete class is on show.
+    PrintJob tableJob() const;
 
     TTermClassTree* m_tree = nullptr;
     QTabWidget* PageControl1 = nullptr;
@@ -102,6 +113,9 @@ private:
     QCheckBox* chkCompare = nullptr;
     QCheckBox* chkPlaces = nullptr;
     QPushButton* cmdTrend = nullptr;
+    QPushButton* cmdPrint = nullptr;
+    PrintCommands* m_print = nullptr;
+    QAction* m_reportCards = nullptr;
     TStringAlignGrid* Grid = nullptr;
     TFollowingGrid* GridSum = nullptr;
     QFrame* Panel2 = nullptr;
@@ -112,6 +126,7 @@ private:
     AnalysisPage* m_analysis = nullptr;
     // The reading on show, for showing it again when the places are turned on or off.
     std::optional<ClassResultsLoad> m_load;
+    std::optional<PlaceColumns> m_places; // the places on show, if any
     bool m_figuresShown = true;
     bool m_analysisStale = false; // the page is brought up to date when it is shown
 };

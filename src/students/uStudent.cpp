@@ -4,12 +4,15 @@
 #include "data/Messages.h"
 #include "data/Roster.h"
 #include "forms/uPub.h"
+#include "print/PrintCommands.h"
 #include "statistics/uGradeTrend.h"
+#include "students/RosterPrint.h"
 #include "students/uStudentEdit.h"
 
-#include <QEvent>
+#include <QAction>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -19,9 +22,10 @@ namespace {
 // keep their distance from its right edge.
 constexpr int kButtonsRight = 350;
 constexpr int kButtonsRightGap = 419 - kButtonsRight; // until the bar's width is known
-// "成绩走势" stands right of "关闭(&X)" and moves with it.
-constexpr int kTrendGap = 8;
-constexpr int kTrendWidth = 55;
+// The bar has room for one more button right of "关闭(&X)": the commands
+// added to the roster share it as one drop-down.
+constexpr int kMoreGap = 8;
+constexpr int kMoreWidth = 50;
 
 GridColumn Flag(const QString& field, const QString& title, int width, const QStringList& items)
 {
@@ -101,17 +105,29 @@ TfrmStudent::TfrmStudent(QWidget* parent) : TListForm(kButtonsRightGap, parent)
     connect(dsQuery, &QueryObject::currentRowChanged, this, Guarded([this](int) { dsQueryAfterScroll(); }));
     connect(DBGridEh2, &DataGrid::dblClick, this, Guarded([this] { cmdEditClick(); }));
 
-    cmdTrend = new QPushButton(QStringLiteral("成绩走势"), buttons());
-    cmdTrend->setObjectName(QStringLiteral("cmdTrend"));
-    cmdTrend->setAutoDefault(false);
-    cmdTrend->resize(kTrendWidth, buttons()->cmdClose->height());
-    placeTrend();
-    buttons()->cmdClose->installEventFilter(this);
-    connect(cmdTrend, &QPushButton::clicked, this, Guarded([this](bool) { cmdTrendClick(); }));
+    printCommands = new PrintCommands(this, [this]() -> PrintJob {
+        if (dsQuery->isEmpty() || dsQuery->eof())
+            return {};
+        return RosterPrintJob(dsQuery->fieldText(QStringLiteral("ClassCode")),
+                              dsQuery->fieldText(QStringLiteral("ClassName")));
+    });
+    actTrend = new QAction(QStringLiteral("成绩走势"), this);
+    actTrend->setObjectName(QStringLiteral("actTrend"));
+    connect(actTrend, &QAction::triggered, this, Guarded([this](bool) { cmdTrendClick(); }));
+    cmdMore = new QPushButton(QStringLiteral("更多"), buttons());
+    cmdMore->setObjectName(QStringLiteral("cmdMore"));
+    cmdMore->setAutoDefault(false);
+    auto* menu = new QMenu(cmdMore);
+    menu->addAction(actTrend);
+    menu->addSeparator();
+    menu->addActions(printCommands->actions());
+    cmdMore->setMenu(menu);
+    cmdMore->resize(kMoreWidth, buttons()->cmdClose->height());
+    buttons()->addTrailing(cmdMore, kMoreGap);
 
     setTabOrder(DBGridEh1, buttons()->cmdAppend);
     setTabOrder(buttons()->cmdClose, DBGridEh2);
-    setTabOrder(DBGridEh2, cmdTrend);
+    setTabOrder(DBGridEh2, cmdMore);
     DBGridEh1->setFocus();
 }
 
@@ -122,19 +138,6 @@ void TfrmStudent::showEvent(QShowEvent* event)
         m_shown = true;
         buttons()->setRightGap(buttons()->width() - kButtonsRight);
     }
-}
-
-bool TfrmStudent::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == buttons()->cmdClose && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
-        placeTrend();
-    return TListForm::eventFilter(watched, event);
-}
-
-void TfrmStudent::placeTrend()
-{
-    const QPushButton* close = buttons()->cmdClose;
-    cmdTrend->move(close->geometry().right() + 1 + kTrendGap, close->y());
 }
 
 void TfrmStudent::cmdTrendClick()
@@ -177,9 +180,9 @@ bool TfrmStudent::editRecord(int id)
                            dsQuery->fieldText(QStringLiteral("ClassName")));
 }
 
-DbResult TfrmStudent::deleteRecord(int id)
+DbResult TfrmStudent::deleteRecord(const RowImage& listed)
 {
-    return Roster::RemoveStudent(id);
+    return Roster::RemoveStudent(listed);
 }
 
 bool ShowStudent()

@@ -2,7 +2,9 @@
 
 #include "forms/ListForm.h"
 
+class PrintCommands;
 class QGroupBox;
+class QAction;
 class QPushButton;
 
 // "学生基本资料维护": the classes on the left, the students of the current
@@ -27,20 +29,22 @@ public:
     DataGrid* DBGridEh2 = nullptr; // students
     QueryObject* dsQuery = nullptr;
     QueryObject* dsStudent = nullptr;
-    QPushButton* cmdTrend = nullptr;
+    // The bar has room for one button beyond the specified ones: "更多", a
+    // drop-down with "成绩走势" of the current student and "打印", "打印预览"
+    // and "导出PDF" of the current class's roster.
+    QPushButton* cmdMore = nullptr;
+    QAction* actTrend = nullptr;
+    PrintCommands* printCommands = nullptr;
 
 protected:
     bool canAppend() const override;
     bool appendRecord() override;
     bool editRecord(int id) override;
-    DbResult deleteRecord(int id) override;
+    DbResult deleteRecord(const RowImage& listed) override;
     void reloadAfterStore() override { ReadyList(); }
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void placeTrend();
-
     bool m_shown = false;
 };
 

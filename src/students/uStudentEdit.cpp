@@ -154,7 +154,7 @@ bool TfrmStudentEdit::ReadyData()
     EditClassName->setText(ClassName);
     // A new student, or one deleted since the caller listed it: the fields
     // keep their first contents and a new row is stored.
-    m_found = found->has_value();
+    m_found = found->has_value() ? std::optional<RowImage>((*found)->read) : std::nullopt;
     if (!m_found)
         return true;
     const Roster::Student& s = **found;
@@ -198,8 +198,7 @@ bool TfrmStudentEdit::SaveData()
     s.HasWJ = cmbHasWJ->currentIndex();
     s.IsActive = cmbIsActive->currentIndex();
     // Refused: the dialog stays open with what was typed.
-    return Succeeded(Roster::StoreStudent(m_found ? std::optional<int>(ID) : std::nullopt, s),
-                     Msg::StoreFailed);
+    return Succeeded(Roster::StoreStudent(m_found, s), Msg::StoreFailed);
 }
 
 bool ShowStudentEdit(int ID, const QString& ClassCode, const QString& ClassName)

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "data/Database.h"
 #include "forms/EditForm.h"
 
 #include <QMap>
 #include <QStringList>
+#include <optional>
 
 class QComboBox;
 class QLineEdit;
@@ -59,7 +61,7 @@ private:
     QComboBox* addPickList(const QString& name, const QString& label, int x, int y, const QStringList& items);
     void addLabel(const QString& text, QWidget* field);
 
-    bool m_found = false; // whether a student had the ID: changed, else a new one stored
+    std::optional<RowImage> m_found; // the student as read: changed, else a new one stored
 };
 
 bool ShowStudentEdit(int ID, const QString& ClassCode, const QString& ClassName);

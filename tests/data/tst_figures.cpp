@@ -366,6 +366,7 @@ private slots:
         // The statements of the grouped reads, as the planner takes them: a
         // whole term's or class's scores without a look into the table and
         // without sorting them.
+        FILE_ENGINE_ONLY();
         TempDatabase db;
         schoolOfTwoTerms(db);
         const auto plan = [](const Statement& read) {
@@ -411,7 +412,10 @@ private slots:
         QVERIFY(seen.isEmpty());
         QCOMPARE(db.scalar("select count(*) from TClass").toInt(), 2);
 
-        // A failure on the way: the rows before it were visited, and the read failed.
+        // A failure on the way: the rows before it were visited, and the read
+        // failed. A server's driver takes the whole result before the first row.
+        if (db.onServer())
+            return;
         QVector<qint64> numbers;
         const DbResult halfWay = Db::selectEach(
             {QStringLiteral("with n(x) as (select 1 union all select x + 1 from n where x < 5) "

@@ -134,16 +134,18 @@ void StatementsTest::rosterListsOneClassByName()
     QCOMPARE((*found)->HasWJ, 0);
     QCOMPARE((*found)->IsActive, 0);
     s.Room = "301";
-    QVERIFY(Roster::StoreStudent(id, s));
+    QVERIFY(Roster::StoreStudent((*found)->read, s));
     QCOMPARE(db.scalar("select Room from TStudent where ID=" + QString::number(id)).toString(),
              QString("301"));
     QCOMPARE(db.count("TStudent"), 4);
 
     // A student with scores cannot be deleted; one without can.
     db.addGrade(1, "C2", id, "YW", 90);
-    QVERIFY(!Roster::RemoveStudent(id));
+    const RowImage listed = (*Roster::FindStudent(id))->read;
+    QVERIFY(!Roster::RemoveStudent(listed));
+    QVERIFY(!Roster::RemoveStudent(listed).isConflict());
     db.exec("delete from TGrade");
-    QVERIFY(Roster::RemoveStudent(id));
+    QVERIFY(Roster::RemoveStudent(listed));
     QVERIFY(Roster::FindStudent(id) && !Roster::FindStudent(id)->has_value());
 }
 
@@ -189,7 +191,7 @@ void StatementsTest::initialisationFollowsThePlan()
     const auto record = Scores::Find(Scores::Grades(), id);
     QVERIFY(record && record->has_value());
     QCOMPARE((*record)->subjectName, QString("YW"));
-    QVERIFY(Scores::StoreScore(Scores::Grades(), id, 88.5));
+    QVERIFY(Scores::StoreScore(Scores::Grades(), (*record)->read, 88.5));
     QCOMPARE(column(Scores::List(annsRows), "Score"), (QStringList{"0", "88.5"}));
     QVERIFY(Scores::Find(Scores::Standards(), id) && !Scores::Find(Scores::Standards(), id)->has_value());
 }

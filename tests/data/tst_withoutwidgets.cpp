@@ -82,7 +82,8 @@ void WithoutWidgetsTest::aClassFromItsCodesToItsResults()
     QVERIFY(rows);
     QCOMPARE(rows->rowCount(), 2);
     QCOMPARE(rows->text(0, "SubjectCode"), QString("SX"));
-    QVERIFY(Scores::StoreScore(Scores::Grades(), rows->value(0, "ID").toInt(), 72.5));
+    QVERIFY(Scores::StoreScore(Scores::Grades(),
+                               (*Scores::Find(Scores::Grades(), rows->value(0, "ID").toInt()))->read, 72.5));
     const DbValue<qint64> earlier = Db::insertRow(
         QStringLiteral("TGrade"),
         {{"TermCode", 1}, {"ClassCode", "C1"}, {"StudentID", ann}, {"SubjectCode", "YW"}, {"Score", 60.0}});
@@ -116,12 +117,14 @@ void WithoutWidgetsTest::aRefusedStatementChangesNothing()
     const int classId = db.scalar("select ID from TClass where ClassCode='C1'").toInt();
 
     // Still used by a student: refused with the engine's reason, kept.
-    const DbResult removed = CodeTables::Remove(CodeTables::Classes(), classId);
+    const DbResult removed =
+        CodeTables::Remove(CodeTables::Classes(), (*CodeTables::Find(CodeTables::Classes(), classId))->read);
     QVERIFY(!removed);
     QVERIFY(!removed.error().isEmpty());
     QCOMPARE(db.count("TClass"), 1);
 
-    QVERIFY(!Db::updateRow(QStringLiteral("TStudent"), pupil + 1, {{"SName", "Bob"}}));
+    QVERIFY(
+        Db::updateRow(QStringLiteral("TStudent"), RowImage{pupil + 1, {}}, {{"SName", "Bob"}}).isConflict());
     QVERIFY(!Db::execute({QStringLiteral("insert into TNoSuchTable values (?)"), {1}}));
 
     // A unit whose second statement fails leaves nothing of the first.

@@ -4,6 +4,7 @@
 // menu, that the choice to show it is remembered, and what it paints.
 #include "TestSupport.h"
 
+#include "data/School.h"
 #include "data/SchoolProgress.h"
 #include "data/uDM.h"
 #include "guide/OperationGuide.h"
@@ -114,6 +115,13 @@ void GuideTest::progressCountsEveryTable()
     DbValue<SchoolProgress> read = ReadSchoolProgress();
     QVERIFY(read);
     QVERIFY(read->isEmpty());
+    // A name typed in is something a restore would replace.
+    QVERIFY(School::SetName("实验中学"));
+    read = ReadSchoolProgress();
+    QVERIFY(read && read->named && !read->isEmpty());
+    QVERIFY(School::SetName(""));
+    read = ReadSchoolProgress();
+    QVERIFY(read && read->isEmpty());
 
     // Each table on its own makes the school non-empty.
     db.addSubject("PE", "体育");

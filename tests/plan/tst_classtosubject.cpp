@@ -47,9 +47,12 @@ private:
         QString quoted = klass;
         quoted.replace(QLatin1Char('\''), QLatin1String("''"));
         const QString list =
-            db.scalar(QStringLiteral("select group_concat(SubjCode) from (select SubjCode from "
-                                     "TClassToSubject where TermCode=%1 and ClassCode='%2' "
-                                     "order by SubjCode)")
+            db.scalar((db.onServer()
+                           ? QStringLiteral("select string_agg(SubjCode, ',' order by SubjCode) from "
+                                            "TClassToSubject where TermCode=%1 and ClassCode='%2'")
+                           : QStringLiteral("select group_concat(SubjCode) from (select SubjCode from "
+                                            "TClassToSubject where TermCode=%1 and ClassCode='%2' "
+                                            "order by SubjCode)"))
                           .arg(term)
                           .arg(quoted))
                 .toString();

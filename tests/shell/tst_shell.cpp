@@ -188,7 +188,8 @@ void ShellTest::mainWindowHasTheMenuAndToolbar()
         return texts;
     };
     QCOMPARE(items(0),
-             (QStringList{"mnuBak:备份数据库(&B)", "mnuRestore:还原数据库(&R)", "-", "mnuClose:退出(&X)"}));
+             (QStringList{"mnuBak:备份数据库(&B)", "mnuRestore:还原数据库(&R)", "mnuSchool:学校信息(&I)", "-",
+                          "mnuClose:退出(&X)"}));
     QCOMPARE(items(1),
              (QStringList{"mnuKM:科目信息", "mnuXQ:学期信息(&T)", "mnuBJ:班级信息(&C)", "-",
                           "N5:学期/班级对应设置", "N6:学期/班级/科目对应设置", "-", "mnuIsY:成绩评优标准"}));

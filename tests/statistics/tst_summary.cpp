@@ -27,6 +27,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
@@ -440,8 +441,11 @@ private slots:
         roster.show();
         (void)QTest::qWaitForWindowExposed(&roster);
         QPushButton* close = roster.buttons()->cmdClose;
-        QPushButton* trend = roster.cmdTrend;
-        QCOMPARE(trend->text(), QStringLiteral("成绩走势"));
+        // The roster's bar has room for one added button: "成绩走势" is the
+        // first command of its drop-down "更多".
+        QPushButton* trend = roster.cmdMore;
+        QCOMPARE(roster.actTrend->text(), QStringLiteral("成绩走势"));
+        QCOMPARE(trend->menu()->actions().constFirst(), roster.actTrend);
         // Right of the last button, in its line, inside the bar; it moves with it.
         const auto besideClose = [&] {
             return trend->x() > close->geometry().right() && trend->y() == close->y() &&
@@ -461,7 +465,7 @@ private slots:
                    static_cast<TfrmGradeTrend*>(modal)->grid()->cell(1, 2);
             CloseModal(modal);
         });
-        trend->click();
+        roster.actTrend->trigger();
         QCOMPARE(seen, QStringLiteral("学生：乙    学号：2|130.0"));
         QVERIFY(dialogs.all().isEmpty());
     }

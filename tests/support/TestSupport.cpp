@@ -4,7 +4,7 @@
 
 #include <QSettings>
 
-TempDatabase::TempDatabase()
+TempDatabase::TempDatabase(Engine engine) : TempDataFile(engine)
 {
     AppPath = dir();
 }

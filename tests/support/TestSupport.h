@@ -13,7 +13,7 @@
 // for the test's lifetime.
 class TempDatabase : public TempDataFile {
 public:
-    TempDatabase();
+    explicit TempDatabase(Engine engine = TestEngine());
 };
 
 // The user's remembered choices kept in a temporary folder for the test's

@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -61,12 +63,53 @@ QString ScriptedDialogs::openFileName(QWidget* parent, const FileRequest& reques
     return saveFileName(parent, request);
 }
 
+QString ScriptedDialogs::password(const QString& prompt)
+{
+    passwordPrompts << prompt;
+    if (passwords.empty())
+        return {};
+    const QString typed = passwords.front();
+    passwords.pop_front();
+    return typed;
+}
+
+bool ScriptedDialogs::choosePrinter(QWidget*, QPrinter* printer)
+{
+    ++printDialogs;
+    if (printFiles.empty())
+        return false;
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(printFiles.front());
+    printFiles.pop_front();
+    return true;
+}
+
+void ScriptedDialogs::printPreview(QWidget* parent, QPrinter* printer, const PaintPages& paint)
+{
+    QPrintPreviewWidget preview(printer, parent);
+    preview.setObjectName(QStringLiteral("PrintPreview"));
+    QObject::connect(&preview, &QPrintPreviewWidget::paintRequested, &preview, paint);
+    if (showPreviews) {
+        // Shown as the preview dialog shows it, which lays the pages out first.
+        preview.setWindowFlag(Qt::Window);
+        preview.resize(900, 700);
+        preview.show();
+        (void)QTest::qWaitForWindowExposed(&preview);
+        QCoreApplication::processEvents();
+    } else {
+        preview.updatePreview();
+    }
+    previewPages << preview.pageCount();
+}
+
 void ScriptedDialogs::clear()
 {
     messages.clear();
     questions.clear();
     errors.clear();
     fileRequests.clear();
+    previewPages.clear();
+    printDialogs = 0;
 }
 
 // ---------------------------------------------------------------- input

@@ -33,13 +33,26 @@ public:
     void errorReport(const QString& text) override;
     QString saveFileName(QWidget* parent, const FileRequest& request) override;
     QString openFileName(QWidget* parent, const FileRequest& request) override;
+    QString password(const QString& prompt) override;
+    // Answers the print dialog with the next of printFiles: the printer
+    // then prints into that PDF file; none left cancels.
+    bool choosePrinter(QWidget* parent, QPrinter* printer) override;
+    // Lays the preview out as Qt's preview does and records its page count;
+    // with showPreviews it is also shown (named "PrintPreview") until painted.
+    void printPreview(QWidget* parent, QPrinter* printer, const PaintPages& paint) override;
 
-    QStringList messages;  // plain boxes, in order
-    QStringList questions; // questions asked
-    QStringList errors;    // top-level error reports
+    QStringList messages; // plain boxes, in order
+    QStringList passwordPrompts;
+    std::deque<QString> passwords; // answers to password prompts (empty: cancelled)
+    QStringList questions;         // questions asked
+    QStringList errors;            // top-level error reports
     QList<FileRequest> fileRequests;
     std::deque<bool> answers;
     std::deque<QString> files;
+    std::deque<QString> printFiles;
+    int printDialogs = 0;
+    QList<int> previewPages; // the page count of each preview laid out
+    bool showPreviews = false;
     bool defaultAnswer = false;
     // Runs while a plain box is "shown", e.g. to look at the focus behind it.
     std::function<void(const QString&)> onMessage;

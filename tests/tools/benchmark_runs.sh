@@ -24,6 +24,8 @@ grep -q -e 'every target met' -e 'some targets missed' "$out" || { echo "no verd
 for figure in 'start-up until the main window is shown' 'open 成绩统计/查询' '成绩统计: 过滤并排序' \
     '成绩录入: change of the current student' '学生基本资料维护: roster of a class' \
     'one-row transaction' '成绩初始化: one student' '标准初始化: one class' '成绩快速录入: click on a class' \
-    '成绩快速录入: Enter stores' '成绩快速录入: paste' '^database .* MB; peak memory'; do
+    '成绩快速录入: Enter stores' '成绩快速录入: paste' "成绩统计: a class's table to PDF" \
+    "成绩统计: a class's table in the print preview" "成绩通知单: a class's report cards to PDF" \
+    '^database .* MB; peak memory'; do
     grep -q -e "$figure" "$out" || { echo "missing figure: $figure" >&2; exit 1; }
 done

@@ -104,7 +104,7 @@ void DataGridTest::currentRowFollowsTheQueryBothWays()
     QVERIFY(grid.selectionModel()->isRowSelected(3, {}));
 
     // Deleting the last row leaves the new last row current in both.
-    QVERIFY(CodeTables::Remove(CodeTables::Terms(), terms.fieldInt("ID")));
+    QVERIFY(CodeTables::Remove(CodeTables::Terms(), terms.currentImage()));
     terms.removeCurrentRow();
     QCOMPARE(grid.rowCount(), 3);
     QCOMPARE(terms.currentRow(), 2);

@@ -9,10 +9,21 @@ namespace bench {
 const std::vector<const Driver*>& Drivers()
 {
     static const std::vector<const Driver*> table{
-        &StartUpDriver,    &OpeningDriver, &StatisticsDriver,          &AnalysisDriver,
-        &GradeEntryDriver, &RosterDriver,  &ClassToSubjectDriver,      &TermToClassDriver,
-        &HonoursDriver,    &CommitDriver,  &GradeInitialisationDriver, &HonoursInitialisationDriver,
-        &QuickEntryDriver, &GuideDriver,
+        &StartUpDriver,
+        &OpeningDriver,
+        &StatisticsDriver,
+        &AnalysisDriver,
+        &GradeEntryDriver,
+        &RosterDriver,
+        &ClassToSubjectDriver,
+        &TermToClassDriver,
+        &HonoursDriver,
+        &CommitDriver,
+        &GradeInitialisationDriver,
+        &HonoursInitialisationDriver,
+        &QuickEntryDriver,
+        &PrintDriver,
+        &GuideDriver,
     };
     return table;
 }

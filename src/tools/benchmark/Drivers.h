@@ -34,6 +34,7 @@ extern const Driver CommitDriver;
 extern const Driver GradeInitialisationDriver;
 extern const Driver HonoursInitialisationDriver;
 extern const Driver QuickEntryDriver;
+extern const Driver PrintDriver;
 extern const Driver GuideDriver;
 
 const std::vector<const Driver*>& Drivers();

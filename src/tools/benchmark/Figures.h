@@ -8,13 +8,15 @@
 namespace bench {
 
 enum class Kind {
-    StartUp,   // launching the program; target 500 ms
-    Read,      // an action that only reads; target one 60 Hz frame
-    Write,     // one transaction; target: the smallest durable commit + the action's slack
-    Reference, // a commit to compare the initialisations with
-    Survey,    // a read across every class of a term; target 50 ms
-    History,   // a read across every term, so its work grows with them; target one frame
-    Glance,    // a look at the whole school on the way to something else; target 5 ms
+    StartUp,    // launching the program; target 500 ms
+    Read,       // an action that only reads; target one 60 Hz frame
+    Write,      // one transaction; target: the smallest durable commit + the action's slack
+    Reference,  // a commit to compare the initialisations with
+    Survey,     // a read across every class of a term; target 50 ms
+    History,    // a read across every term, so its work grows with them; target one frame
+    Print,      // a class's table printed: its PDF, its preview shown; target 300 ms
+    PrintBatch, // a class's report cards as one PDF; target 1 s
+    Glance,     // a look at the whole school on the way to something else; target 5 ms
 };
 
 // What a write may take beyond the smallest commit, unless its action says otherwise.

@@ -8,9 +8,11 @@
 #include <QAbstractItemView>
 #include <QAbstractScrollArea>
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QSettings>
 #include <QTest>
 
 #include <cstdio>
@@ -21,6 +23,10 @@ Stage::Stage(const Options& options, const schoolgen::SchoolShape& shape, const 
     : m_options(options), m_dir(dir), m_shape(shape)
 {
     m_facts.runs = runs();
+    // The choices the windows remember (显示名次, the PDF folder) are the
+    // benchmark's own, kept with its school, never the user's.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       QDir(dir).filePath(QStringLiteral("settings")));
 }
 
 Stage::~Stage() = default;
@@ -91,6 +97,19 @@ void Stage::time(Figures& f, const Target& target, const std::function<void()>& 
         fault(f, QStringLiteral("nothing was painted"));
     else if (!unexpected.isEmpty())
         fault(f, unexpected.join(QStringLiteral(" / ")));
+}
+
+void Stage::timeUntilReturned(Figures& f, const std::function<void()>& input)
+{
+    settle();
+    QElapsedTimer clock;
+    clock.start();
+    input();
+    const double returned = clock.nsecsElapsed() / 1e6;
+    f.record(returned, returned);
+    if (!m_dialogs.all().isEmpty())
+        fault(f, m_dialogs.all().join(QStringLiteral(" / ")));
+    m_dialogs.clear();
 }
 
 bool Stage::inModal(const char* menuItem, const std::function<void(QWidget*)>& work)

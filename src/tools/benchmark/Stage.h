@@ -58,6 +58,11 @@ public:
     // shown other than the expected ones spoils the figure.
     void time(Figures& f, const Target& target, const std::function<void()>& input,
               const QStringList& expected = {}, Then then = Then::Nothing);
+    // Times input that shows nothing, such as writing a file: until its
+    // handler returned. A box shown spoils the figure.
+    void timeUntilReturned(Figures& f, const std::function<void()>& input);
+    // The dialog seam, for a file or a printer the next command is to get.
+    ScriptedDialogs& dialogs() { return m_dialogs; }
     // Runs work on the modal window that the main window's menu item opens,
     // then closes it; false (and a warning) when none opened.
     bool inModal(const char* menuItem, const std::function<void(QWidget*)>& work);

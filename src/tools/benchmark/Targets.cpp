@@ -26,6 +26,14 @@ Verdict Judge(const Result& f, const Result* reference)
         v.target = QStringLiteral("median <= 50");
         v.met = f.median <= kSurveyMs;
         break;
+    case Kind::Print:
+        v.target = QStringLiteral("median <= 300");
+        v.met = f.median <= kPrintMs;
+        break;
+    case Kind::PrintBatch:
+        v.target = QStringLiteral("median <= 1000");
+        v.met = f.median <= kPrintBatchMs;
+        break;
     case Kind::Glance:
         v.target = QStringLiteral("median <= 5");
         v.met = f.median <= kGlanceMs;
