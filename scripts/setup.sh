@@ -13,7 +13,8 @@ PACKAGES=(
   build-essential cmake ninja-build ccache
   qt6-base-dev libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev libsqlite3-dev qt6-translations-l10n libgl1-mesa-dev
   fonts-arphic-uming fonts-wqy-microhei
-  xvfb xauth openbox xdotool sqlite3 imagemagick poppler-utils
+  libxlsxwriter-dev libquazip1-qt6-dev
+  xvfb xauth openbox xdotool sqlite3 imagemagick poppler-utils python3-openpyxl
   postgresql postgresql-client libqt6sql6-psql
 )
 

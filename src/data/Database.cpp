@@ -403,6 +403,29 @@ DbResult deleteRow(const QString& table, const RowImage& read)
 
 } // namespace Db
 
+PreparedStatement::PreparedStatement(const QString& text)
+{
+    m_prepared = connectionReady();
+    if (!m_prepared)
+        return;
+    m_query = std::make_unique<QSqlQuery>(DM->ADOLocal());
+    if (!m_query->prepare(text))
+        m_prepared = DbResult::failed(m_query->lastError().text());
+}
+
+PreparedStatement::~PreparedStatement() = default;
+
+DbResult PreparedStatement::run(const QVariantList& values)
+{
+    if (!m_prepared)
+        return m_prepared;
+    for (int i = 0; i < values.size(); ++i)
+        m_query->bindValue(i, values.at(i));
+    if (!m_query->exec())
+        return DbResult::failed(m_query->lastError().text());
+    return {};
+}
+
 Transaction::Transaction(Kind kind) : m_kind(kind)
 {
     if (connectionReady())

@@ -11,6 +11,10 @@
 
 struct sqlite3_stmt;
 
+#include <memory>
+
+class QSqlQuery;
+
 // One statement and the values bound to its "?" marks, in order. A value
 // never becomes part of the text.
 struct Statement {
@@ -114,6 +118,23 @@ DbValue<qint64> insertRow(const QString& table, const FieldValues& values);
 DbResult updateRow(const QString& table, const RowImage& read, const FieldValues& values);
 DbResult deleteRow(const QString& table, const RowImage& read);
 } // namespace Db
+
+// One statement prepared once and run for many rows, each with its own
+// values for the "?" marks: an import stores thousands of rows through it,
+// inside one Transaction.
+class PreparedStatement {
+public:
+    explicit PreparedStatement(const QString& text);
+    ~PreparedStatement();
+    PreparedStatement(const PreparedStatement&) = delete;
+    PreparedStatement& operator=(const PreparedStatement&) = delete;
+
+    DbResult run(const QVariantList& values);
+
+private:
+    std::unique_ptr<QSqlQuery> m_query;
+    DbResult m_prepared;
+};
 
 // Runs a sequence of statements as one unit: commits only when asked to
 // after each has succeeded, and rolls back otherwise. A writing transaction

@@ -1,6 +1,7 @@
 #include "data/ScoreSheet.h"
 
 #include "data/Database.h"
+#include "data/Roster.h"
 
 #include <QHash>
 #include <QSet>
@@ -62,7 +63,7 @@ DbValue<QVector<CellScore>> Read(const SheetClass& klass, const QVector<SheetCel
 }
 
 // The IDs of the class's students now.
-DbValue<QSet<qint64>> Roster(const QString& classCode)
+DbValue<QSet<qint64>> StudentsOfClass(const QString& classCode)
 {
     const DbValue<RowSet> rows =
         Db::select({QStringLiteral("Select ID from TStudent Where ClassCode = ?"), {classCode}});
@@ -180,13 +181,8 @@ DbValue<SheetWrite> Write(const SheetClass& klass, const QVector<CellWrite>& wri
     QSet<qint64> students;
     for (const CellWrite& w : writes)
         students.insert(w.cell.studentId);
-    Statement owners{QStringLiteral("select ID from TStudent where ID in (%1) order by ID")
-                         .arg(QStringList(students.size(), QStringLiteral("?")).join(QLatin1Char(','))),
-                     {}};
-    for (qint64 id : students)
-        owners.values << id;
     if (!students.isEmpty()) {
-        if (DbResult locked = transaction.lock(owners, false); !locked)
+        if (DbResult locked = transaction.lock(Roster::StudentRows(students.values()), false); !locked)
             return locked;
     }
     const DbValue<QVector<CellScore>> before = Read(klass, CellsOf(writes));
@@ -206,7 +202,7 @@ DbValue<SheetWrite> Write(const SheetClass& klass, const QVector<CellWrite>& wri
     // A new row only for a student still in the class: one removed or moved
     // meanwhile would get a score nobody sees.
     if (!inserts.isEmpty()) {
-        const DbValue<QSet<qint64>> roster = Roster(klass.classCode);
+        const DbValue<QSet<qint64>> roster = StudentsOfClass(klass.classCode);
         if (!roster)
             return DbResult(roster);
         for (int i = 0; i < writes.size(); ++i) {

@@ -129,6 +129,36 @@ DbResult StoreScore(const ScoreTable& table, const RowImage& read, double score)
     return Db::updateRow(table.table, read, {{QStringLiteral("Score"), score}});
 }
 
+Statement TermGrades(int termCode, const QString& classCode)
+{
+    Statement read{
+        QStringLiteral("Select ID,ClassCode,StudentID,SubjectCode,Score from TGrade Where TermCode=?"),
+        {termCode}};
+    if (!classCode.isEmpty()) {
+        read.text += QStringLiteral(" And ClassCode=?");
+        read.values << classCode;
+    }
+    return read;
+}
+
+GradeWriter::GradeWriter()
+    : m_update(QStringLiteral("Update TGrade set Score=? Where ID=?")),
+      m_insert(QStringLiteral(
+          "Insert into TGrade (TermCode,ClassCode,StudentID,SubjectCode,Score) Values(?,?,?,?,?)"))
+{
+}
+
+DbResult GradeWriter::setScore(qint64 id, double score)
+{
+    return m_update.run({score, id});
+}
+
+DbResult GradeWriter::insert(int termCode, const QString& classCode, int studentId,
+                             const QString& subjectCode, double score)
+{
+    return m_insert.run({termCode, classCode, studentId, subjectCode, score});
+}
+
 Statement OfTerm(int termCode)
 {
     return {QStringLiteral("Select ClassCode, StudentID, SubjectCode, Score from TGrade "

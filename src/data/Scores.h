@@ -55,6 +55,25 @@ DbValue<std::optional<Record>> Find(const ScoreTable& table, int id);
 // that another clerk changed since is a conflict.
 DbResult StoreScore(const ScoreTable& table, const RowImage& read, double score);
 
+// Every grade of a term (ID, ClassCode, StudentID, SubjectCode, Score), or
+// of one class in it when classCode is given: what an import of scores
+// compares its values with.
+Statement TermGrades(int termCode, const QString& classCode = QString());
+
+// Writes imported grades, each statement prepared once: a score into an
+// existing row, or a new row. Run inside a Transaction.
+class GradeWriter {
+public:
+    GradeWriter();
+    DbResult setScore(qint64 id, double score);
+    DbResult insert(int termCode, const QString& classCode, int studentId, const QString& subjectCode,
+                    double score);
+
+private:
+    PreparedStatement m_update;
+    PreparedStatement m_insert;
+};
+
 // The reads of many classes' or many terms' results at once. Score rows
 // come in the order of the covering score index, no sorting needed: by the
 // first column, student, subject code and entry, so that of two rows for one

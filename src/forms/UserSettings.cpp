@@ -1,5 +1,7 @@
 #include "forms/UserSettings.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace {
@@ -8,6 +10,7 @@ namespace {
 const QString kOrganisation = QStringLiteral("Quorvel");
 const QString kApplication = QStringLiteral("学生成绩管理系统");
 const QString kShowPlaces = QStringLiteral("statistics/showPlaces");
+const QString kSheetFolder = QStringLiteral("sheets/folder");
 const QString kShowGuide = QStringLiteral("main/showGuide");
 const QString kPdfFolder = QStringLiteral("print/pdfFolder");
 const QString kThreePerPage = QStringLiteral("print/reportCardsThreePerPage");
@@ -67,6 +70,17 @@ bool ReportCardsForInactive()
 void SetReportCardsForInactive(bool include)
 {
     SetValue(kForInactive, include);
+}
+
+QString SheetFolder()
+{
+    const QString folder = Value(kSheetFolder, QString()).toString();
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::homePath();
+}
+
+void SetSheetFolder(const QString& folder)
+{
+    SetValue(kSheetFolder, folder);
 }
 
 bool ShowGuide()

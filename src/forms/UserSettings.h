@@ -23,6 +23,11 @@ void SetReportCardsThreePerPage(bool three);
 bool ReportCardsForInactive();
 void SetReportCardsForInactive(bool include);
 
+// The folder the user last chose a spreadsheet in, for the next file dialog;
+// the home folder the first time, or when it has gone.
+QString SheetFolder();
+void SetSheetFolder(const QString& folder);
+
 // Whether the main window shows the operation guide (操作向导) behind its
 // windows; on until the user turns it off, since a newcomer needs it most.
 bool ShowGuide();

@@ -2,17 +2,16 @@
 
 #include "data/FileCopy.h"
 #include "data/TempFiles.h"
+#include "forms/CommandButton.h"
 #include "forms/UserSettings.h"
 #include "forms/uPub.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
-#include <QMenu>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QPushButton>
 #include <QStandardPaths>
 
 namespace {
@@ -53,16 +52,10 @@ PrintCommands::PrintCommands(QWidget* window, Source source)
     connect(m_pdf, &QAction::triggered, this, Guarded([this](bool) { exportPdf(); }));
 }
 
-QPushButton* PrintCommands::makeButton(QWidget* parent, const QString& objectName) const
+CommandButton* PrintCommands::makeButton(QWidget* parent, const QString& objectName) const
 {
-    auto* button = new QPushButton(QStringLiteral("打印"), parent);
-    button->setObjectName(objectName);
-    button->setAutoDefault(false);
-    auto* menu = new QMenu(button);
-    menu->addAction(m_print);
-    menu->addAction(m_preview);
-    menu->addAction(m_pdf);
-    button->setMenu(menu);
+    auto* button = new CommandButton(QStringLiteral("打印"), objectName, parent);
+    button->addCommands(actions());
     return button;
 }
 

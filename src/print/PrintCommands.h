@@ -11,7 +11,7 @@
 
 class QAction;
 class QPrinter;
-class QPushButton;
+class CommandButton;
 class QWidget;
 
 // What a window prints at the moment of a command, read afresh: the
@@ -45,7 +45,7 @@ public:
     QAction* pdfAction() const { return m_pdf; }
     QList<QAction*> actions() const { return {m_print, m_preview, m_pdf}; }
     // One drop-down button "打印" holding the three, for a bar where room is short.
-    QPushButton* makeButton(QWidget* parent, const QString& objectName) const;
+    CommandButton* makeButton(QWidget* parent, const QString& objectName) const;
 
     void print();
     void preview();

@@ -6,6 +6,8 @@
 #include "forms/uPub.h"
 #include "scores/ScoreSheetModel.h"
 #include "scores/ScoreSheetView.h"
+#include "transfer/ScoreSheetCommands.h"
+#include "transfer/SheetButton.h"
 #include "widgets/TermClassTree.h"
 
 #include <QAction>
@@ -90,7 +92,17 @@ TfrmQuickEntry::TfrmQuickEntry(QWidget* parent) : QWidget(parent)
     statusLayout->setContentsMargins(6, 0, 6, 0);
     m_statusLine = new QLabel(statusPanel);
     m_statusLine->setObjectName(QStringLiteral("StatusLine"));
-    statusLayout->addWidget(m_statusLine);
+    statusLayout->addWidget(m_statusLine, 1);
+    // "导入/导出…" at the right of the status line, the window's foot.
+    cmdSheets = new SheetButton(statusPanel);
+    cmdSheets->setFixedHeight(20);
+    cmdSheets->addCommand(QStringLiteral("导出本班成绩"), QStringLiteral("mnuExportScores"),
+                          [this] { ScoreSheetCommands::Export(this, m_tree->ShownClass(), true); });
+    cmdSheets->addCommand(QStringLiteral("导入成绩"), QStringLiteral("mnuImport"),
+                          [this] { ImportScores(); });
+    cmdSheets->addCommand(QStringLiteral("导出模板"), QStringLiteral("mnuTemplate"),
+                          [this] { ScoreSheetCommands::Export(this, m_tree->ShownClass(), false); });
+    statusLayout->addWidget(cmdSheets);
     outer->addWidget(statusPanel);
 
     m_history = new ScoreHistory(this);
@@ -159,6 +171,15 @@ void TfrmQuickEntry::TreeClick()
     }
     if (showClass({StrToInt(shown.TermCode), shown.ClassCode}, shown.TermName, shown.ClassName))
         m_view->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrmQuickEntry::ImportScores()
+{
+    // The sheet shows the stored scores again; the history stays, and takes
+    // back only cells the import left as this window stored them.
+    const ClassSelection shown = m_tree->ShownClass();
+    if (ScoreSheetCommands::Import(this, shown))
+        showClass({StrToInt(shown.TermCode), shown.ClassCode}, shown.TermName, shown.ClassName);
 }
 
 bool TfrmQuickEntry::showClass(const SheetClass& klass, const QString& termName, const QString& className)

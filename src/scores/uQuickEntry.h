@@ -10,6 +10,7 @@ class QLabel;
 class QMdiArea;
 class ScoreSheetModel;
 class ScoreSheetView;
+class SheetButton;
 class TTermClassTree;
 
 // "成绩快速录入": a whole class's scores of a term in one grid, typed with
@@ -40,6 +41,8 @@ public:
     void clearSelection(); // Delete
     void undo();
     void redo();
+    // "导入成绩" behind "导入/导出…": a sheet of the class's scores.
+    void ImportScores();
 
     TTermClassTree* tree() const { return m_tree; }
     ScoreSheetView* sheetView() const { return m_view; }
@@ -75,6 +78,7 @@ private:
     ScoreSheetView* m_view = nullptr;
     ScoreSheetModel* m_sheet = nullptr;
     QLabel* m_statusLine = nullptr;
+    SheetButton* cmdSheets = nullptr;
     ScoreHistory* m_history = nullptr;
     QString m_termName;
     QString m_className;

@@ -36,6 +36,12 @@ QVector<LegendEntry> MarkLegend()
             {QString(), QStringLiteral("一般"), Qt::black, {}}};
 }
 
+const QString& MarkLegendCaption()
+{
+    static const QString caption = QStringLiteral("颜色标示说明：");
+    return caption;
+}
+
 PrintTable StatisticsTable(const PrintedClass& named, const ClassResults& results, const GridRows& rows,
                            const PlaceColumns* places)
 {
@@ -99,7 +105,7 @@ PrintTable StatisticsTable(const PrintedClass& named, const ClassResults& result
             row.cells << column.at(r);
         table.summary.append(row);
     }
-    table.legendCaption = QStringLiteral("颜色标示说明：");
+    table.legendCaption = MarkLegendCaption();
     table.legend = MarkLegend();
     return table;
 }

@@ -27,6 +27,8 @@ PrintTable StatisticsTable(const PrintedClass& named, const ClassResults& result
 
 // The legend under a printed statistics table: each mark's sign, words and colours.
 QVector<LegendEntry> MarkLegend();
+// The caption before the marks: the on-screen legend's own.
+const QString& MarkLegendCaption();
 
 // The 成绩通知单 of a class: one card per student in the roster's order,
 // except those in leftOut; every score as the table shows it ("—" where

@@ -9,7 +9,11 @@
 #include "print/TableDocument.h"
 #include "statistics/ComparisonModel.h"
 #include "statistics/StatisticsPrint.h"
+#include "statistics/StatisticsSheet.h"
 #include "statistics/uGradeCount.h"
+#include "transfer/ImportFlow.h"
+#include "transfer/SheetButton.h"
+#include "transfer/SheetDialogs.h"
 #include "widgets/LaidOutTableView.h"
 #include "widgets/PlainCellDelegate.h"
 #include "widgets/TermClassTree.h"
@@ -57,7 +61,7 @@ TfrmClassCompare::TfrmClassCompare(QWidget* parent) : QWidget(parent)
     header->setSortIndicator(-1, Qt::AscendingOrder);
     Grid->setSortingEnabled(true);
 
-    // A bar above the table for its printing.
+    // A bar above the table for its printing and its export.
     auto* bar = new QFrame(GroupBox2);
     bar->setObjectName(QStringLiteral("Panel1"));
     bar->setFixedHeight(29);
@@ -66,6 +70,10 @@ TfrmClassCompare::TfrmClassCompare(QWidget* parent) : QWidget(parent)
     m_print = new PrintCommands(this, [this] { return tableJob(); });
     cmdPrint = m_print->makeButton(bar, QStringLiteral("cmdPrint"));
     cmdPrint->setGeometry(8, 3, 50, 22);
+    cmdSheets = new SheetButton(bar);
+    cmdSheets->setGeometry(cmdPrint->geometry().right() + 1 + 8, 3, cmdSheets->sizeHint().width(), 22);
+    cmdSheets->addCommand(QStringLiteral("导出对比表"), QStringLiteral("mnuExportTable"),
+                          [this] { ExportTable(); });
 
     auto* inner = new QVBoxLayout(GroupBox2);
     inner->setContentsMargins(2, 2, 2, 2);
@@ -126,6 +134,17 @@ bool TfrmClassCompare::showTerm(qint64 termCode, const QString& termName)
     m_model->setComparison(CompareClasses(*term));
     Grid->setColumnWidth(0, 100);
     return true;
+}
+
+void TfrmClassCompare::ExportTable()
+{
+    if (!m_hasTerm) {
+        ShowMessage(TransferText::ChooseTerm);
+        return;
+    }
+    const QString title = m_termName + QStringLiteral(" 班级成绩对比");
+    SheetDialogs::ExportTable(this, ModelSheet(QStringLiteral("班级成绩对比"), title, *m_model),
+                              {m_termName, QStringLiteral("班级成绩对比")});
 }
 
 PrintJob TfrmClassCompare::tableJob() const

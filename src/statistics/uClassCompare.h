@@ -1,12 +1,15 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
 
+class CommandButton;
 class ComparisonModel;
 class PrintCommands;
 struct PrintJob;
 class QPushButton;
 class QGroupBox;
+class SheetButton;
 class QMdiArea;
 class QTableView;
 class TTermClassTree;
@@ -24,13 +27,15 @@ public:
     bool ReadyData();
     void TreeClick();
     void GridDblClick(int row);
+    // "导出对比表" behind "导入/导出…": the table as it stands, in its order.
+    void ExportTable();
 
     TTermClassTree* tree() const { return m_tree; }
     QTableView* grid() const { return Grid; }
     ComparisonModel* model() const { return m_model; }
     // "打印", "打印预览" and "导出PDF" of the term on show, in the order on show.
     PrintCommands* printCommands() const { return m_print; }
-    QPushButton* printButton() const { return cmdPrint; }
+    CommandButton* printButton() const { return cmdPrint; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -44,8 +49,9 @@ private:
     QGroupBox* GroupBox2 = nullptr;
     QTableView* Grid = nullptr;
     ComparisonModel* m_model = nullptr;
-    QPushButton* cmdPrint = nullptr;
+    CommandButton* cmdPrint = nullptr;
     PrintCommands* m_print = nullptr;
+    SheetButton* cmdSheets = nullptr;
     qint64 m_termCode = 0;
     QString m_termName;
     bool m_hasTerm = false;

@@ -12,10 +12,14 @@
 #include "statistics/AnalysisPage.h"
 #include "statistics/GradeCountParts.h"
 #include "statistics/StatisticsPrint.h"
+#include "statistics/StatisticsSheet.h"
 #include "statistics/SummaryRows.h"
 #include "statistics/uGradeTrend.h"
 #include "statistics/uReportCards.h"
 #include "students/uStudentEdit.h"
+#include "transfer/ImportFlow.h"
+#include "transfer/SheetButton.h"
+#include "transfer/SheetDialogs.h"
 #include "widgets/FollowingGrid.h"
 #include "widgets/StringAlignGrid.h"
 #include "widgets/TermClassTree.h"
@@ -162,7 +166,9 @@ TfrmGradeCount::TfrmGradeCount(QWidget* parent) : QWidget(parent)
     setTabOrder(cmdClose, chkCompare);
     setTabOrder(chkCompare, chkPlaces);
     setTabOrder(chkPlaces, cmdTrend);
-    setTabOrder(cmdTrend, Grid);
+    setTabOrder(cmdTrend, cmdPrint);
+    setTabOrder(cmdPrint, cmdSheets);
+    setTabOrder(cmdSheets, Grid);
     setFocusProxy(m_tree);
 
     connect(m_tree, &TTermClassTree::TreeClick, this, Guarded([this] { TreeClick(); }));
@@ -211,10 +217,33 @@ void TfrmGradeCount::buildCommandBar(QWidget* page)
     m_print = new PrintCommands(this, [this] { return tableJob(); });
     cmdPrint = m_print->makeButton(Panel1, QStringLiteral("cmdPrint"));
     cmdPrint->setGeometry(cmdTrend->geometry().right() + 1 + 8, 3, 50, 22);
-    cmdPrint->menu()->addSeparator();
-    m_reportCards = cmdPrint->menu()->addAction(QStringLiteral("成绩通知单…"));
-    m_reportCards->setObjectName(QStringLiteral("actReportCards"));
-    connect(m_reportCards, &QAction::triggered, this, Guarded([this](bool) { cmdReportCardsClick(); }));
+    cmdPrint->addSeparator();
+    m_reportCards = cmdPrint->addCommand(QStringLiteral("成绩通知单…"), QStringLiteral("actReportCards"),
+                                         [this] { cmdReportCardsClick(); });
+    // The spreadsheet commands right of the printing.
+    cmdSheets = new SheetButton(Panel1);
+    cmdSheets->setGeometry(cmdPrint->geometry().right() + 1 + 8, 3, cmdSheets->sizeHint().width(), 22);
+    cmdSheets->addCommand(QStringLiteral("导出成绩表"), QStringLiteral("mnuExportTable"),
+                          [this] { ExportTable(); });
+}
+
+Sheets::Table TfrmGradeCount::sheet() const
+{
+    const ClassSelection shown = m_tree->ShownClass();
+    const QString title =
+        QStringList{shown.TermName, shown.ClassName, QStringLiteral("成绩统计")}.join(QLatin1Char(' '));
+    return StatisticsSheet(title, *Grid, *GridSum, *m_table);
+}
+
+void TfrmGradeCount::ExportTable()
+{
+    // The table of the class on show; a term node shows none.
+    const ClassSelection shown = m_tree->ShownClass();
+    if (shown.isEmpty() || !m_load) {
+        ShowMessage(TransferText::ChooseClass);
+        return;
+    }
+    SheetDialogs::ExportTable(this, sheet(), {shown.TermName, shown.ClassName, QStringLiteral("成绩统计")});
 }
 
 bool TfrmGradeCount::ReadyData()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sheets/Table.h"
 #include "statistics/GridRows.h"
 #include "statistics/ResultsTable.h"
 
@@ -14,6 +15,8 @@ class QCheckBox;
 class QComboBox;
 class QFrame;
 class ComparisonBox;
+class CommandButton;
+class SheetButton;
 class SummaryRows;
 class TFollowingGrid;
 class QAction;
@@ -58,6 +61,9 @@ public:
     void chkPlacesClick(bool checked);
     // "成绩通知单…": the report cards of the class on show.
     void cmdReportCardsClick();
+    // "导出成绩表" behind "导入/导出…": the table as it stands.
+    void ExportTable();
+    Sheets::Table sheet() const;
 
     // Shows a class as a click on its node in the tree would; false when the
     // tree has no such class.
@@ -74,7 +80,7 @@ public:
     QTabWidget* pages() const { return PageControl1; }
     // "打印", "打印预览" and "导出PDF" of the table as it stands.
     PrintCommands* printCommands() const { return m_print; }
-    QPushButton* printButton() const { return cmdPrint; }
+    CommandButton* printButton() const { return cmdPrint; }
     QAction* reportCardsAction() const { return m_reportCards; }
 
 protected:
@@ -113,9 +119,10 @@ private:
     QCheckBox* chkCompare = nullptr;
     QCheckBox* chkPlaces = nullptr;
     QPushButton* cmdTrend = nullptr;
-    QPushButton* cmdPrint = nullptr;
+    CommandButton* cmdPrint = nullptr;
     PrintCommands* m_print = nullptr;
     QAction* m_reportCards = nullptr;
+    SheetButton* cmdSheets = nullptr;
     TStringAlignGrid* Grid = nullptr;
     TFollowingGrid* GridSum = nullptr;
     QFrame* Panel2 = nullptr;

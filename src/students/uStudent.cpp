@@ -3,16 +3,19 @@
 #include "data/CodeTables.h"
 #include "data/Messages.h"
 #include "data/Roster.h"
+#include "exchange/Exports.h"
+#include "forms/CommandButton.h"
 #include "forms/uPub.h"
 #include "print/PrintCommands.h"
 #include "statistics/uGradeTrend.h"
 #include "students/RosterPrint.h"
 #include "students/uStudentEdit.h"
+#include "transfer/ImportFlow.h"
+#include "transfer/SheetDialogs.h"
 
 #include <QAction>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -106,22 +109,24 @@ TfrmStudent::TfrmStudent(QWidget* parent) : TListForm(kButtonsRightGap, parent)
     connect(DBGridEh2, &DataGrid::dblClick, this, Guarded([this] { cmdEditClick(); }));
 
     printCommands = new PrintCommands(this, [this]() -> PrintJob {
-        if (dsQuery->isEmpty() || dsQuery->eof())
-            return {};
-        return RosterPrintJob(dsQuery->fieldText(QStringLiteral("ClassCode")),
-                              dsQuery->fieldText(QStringLiteral("ClassName")));
+        const std::optional<RosterTarget> shown = currentClass();
+        return shown ? RosterPrintJob(shown->classCode, shown->className) : PrintJob{};
     });
     actTrend = new QAction(QStringLiteral("成绩走势"), this);
     actTrend->setObjectName(QStringLiteral("actTrend"));
     connect(actTrend, &QAction::triggered, this, Guarded([this](bool) { cmdTrendClick(); }));
-    cmdMore = new QPushButton(QStringLiteral("更多"), buttons());
-    cmdMore->setObjectName(QStringLiteral("cmdMore"));
-    cmdMore->setAutoDefault(false);
-    auto* menu = new QMenu(cmdMore);
-    menu->addAction(actTrend);
-    menu->addSeparator();
-    menu->addActions(printCommands->actions());
-    cmdMore->setMenu(menu);
+    cmdMore = new CommandButton(QStringLiteral("更多"), QStringLiteral("cmdMore"), buttons());
+    cmdMore->addCommands({actTrend});
+    cmdMore->addSeparator();
+    cmdMore->addCommand(QStringLiteral("导出本班名单"), QStringLiteral("mnuExportClass"),
+                        [this] { ExportClassRoster(); });
+    cmdMore->addCommand(QStringLiteral("导出全校名单"), QStringLiteral("mnuExportSchool"),
+                        [this] { ExportSchoolRoster(); });
+    cmdMore->addCommand(QStringLiteral("导入名单"), QStringLiteral("mnuImport"), [this] { ImportRoster(); });
+    cmdMore->addCommand(QStringLiteral("导出模板"), QStringLiteral("mnuTemplate"),
+                        [this] { ExportTemplate(); });
+    cmdMore->addSeparator();
+    cmdMore->addCommands(printCommands->actions());
     cmdMore->resize(kMoreWidth, buttons()->cmdClose->height());
     buttons()->addTrailing(cmdMore, kMoreGap);
 
@@ -138,6 +143,43 @@ void TfrmStudent::showEvent(QShowEvent* event)
         m_shown = true;
         buttons()->setRightGap(buttons()->width() - kButtonsRight);
     }
+}
+
+std::optional<RosterTarget> TfrmStudent::currentClass() const
+{
+    if (dsQuery->isEmpty() || dsQuery->eof())
+        return std::nullopt;
+    return RosterTarget{dsQuery->fieldText(QStringLiteral("ClassCode")),
+                        dsQuery->fieldText(QStringLiteral("ClassName"))};
+}
+
+void TfrmStudent::ExportClassRoster()
+{
+    const std::optional<RosterTarget> shown = currentClass();
+    if (!shown)
+        return;
+    const DbValue<Sheets::Table> table = Exports::ClassRoster(shown->classCode, shown->className);
+    if (Succeeded(table, Msg::ReadFailed))
+        SheetDialogs::ExportTable(this, *table, {shown->className, QStringLiteral("学生名单")});
+}
+
+void TfrmStudent::ExportSchoolRoster()
+{
+    const DbValue<Sheets::Table> table = Exports::SchoolRoster();
+    if (Succeeded(table, Msg::ReadFailed))
+        SheetDialogs::ExportTable(this, *table, {QStringLiteral("全校"), QStringLiteral("学生名单")});
+}
+
+void TfrmStudent::ImportRoster()
+{
+    // Without a class, only a sheet with a "班级" column can be imported.
+    if (ImportFlow::ImportRoster(this, currentClass().value_or(RosterTarget{})))
+        ReadyList();
+}
+
+void TfrmStudent::ExportTemplate()
+{
+    SheetDialogs::ExportTable(this, Exports::RosterTemplate(), {QStringLiteral("学生名单模板")});
 }
 
 void TfrmStudent::cmdTrendClick()

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "exchange/RosterImport.h"
 #include "forms/ListForm.h"
 
+#include <optional>
+
+class CommandButton;
 class PrintCommands;
 class QGroupBox;
 class QAction;
@@ -22,6 +26,11 @@ public:
     void dsQueryAfterScroll() { ReadyList(); }
     // "成绩走势" of the current student.
     void cmdTrendClick();
+    // The commands behind "导入/导出…".
+    void ExportClassRoster();
+    void ExportSchoolRoster();
+    void ImportRoster();
+    void ExportTemplate();
 
     QGroupBox* GroupBox1 = nullptr;
     QGroupBox* GroupBox2 = nullptr;
@@ -30,9 +39,9 @@ public:
     QueryObject* dsQuery = nullptr;
     QueryObject* dsStudent = nullptr;
     // The bar has room for one button beyond the specified ones: "更多", a
-    // drop-down with "成绩走势" of the current student and "打印", "打印预览"
-    // and "导出PDF" of the current class's roster.
-    QPushButton* cmdMore = nullptr;
+    // drop-down with "成绩走势" of the current student, the spreadsheet
+    // commands, and "打印", "打印预览" and "导出PDF" of the current class's roster.
+    CommandButton* cmdMore = nullptr;
     QAction* actTrend = nullptr;
     PrintCommands* printCommands = nullptr;
 
@@ -45,6 +54,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    std::optional<RosterTarget> currentClass() const;
+
     bool m_shown = false;
 };
 

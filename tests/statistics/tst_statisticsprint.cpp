@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 
 #include "data/School.h"
+#include "forms/CommandButton.h"
 #include "forms/UserSettings.h"
 #include "print/PrintCommands.h"
 #include "shell/Application.h"

@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 
 #include "data/Messages.h"
+#include "forms/CommandButton.h"
 #include "forms/UserSettings.h"
 #include "shell/uMain.h"
 #include "statistics/AnalysisPage.h"

@@ -5,6 +5,7 @@
 
 #include "data/Messages.h"
 #include "data/School.h"
+#include "forms/CommandButton.h"
 #include "forms/ListForm.h"
 #include "print/PrintCommands.h"
 #include "shell/Application.h"
@@ -39,7 +40,8 @@ private slots:
         QStringList items;
         for (QAction* action : more->menu()->actions())
             items << (action->isSeparator() ? QStringLiteral("-") : action->text());
-        QCOMPARE(items, (QStringList{"成绩走势", "-", "打印", "打印预览", "导出PDF"}));
+        QCOMPARE(items, (QStringList{"成绩走势", "-", "导出本班名单", "导出全校名单", "导入名单", "导出模板",
+                                     "-", "打印", "打印预览", "导出PDF"}));
         // In the bar at its opening size, in the line of the buttons, right of
         // "关闭(&X)", which stays where the roster puts it.
         QCOMPARE(close->x(), 278);

@@ -26,6 +26,6 @@ for figure in 'start-up until the main window is shown' 'open 成绩统计/查�
     'one-row transaction' '成绩初始化: one student' '标准初始化: one class' '成绩快速录入: click on a class' \
     '成绩快速录入: Enter stores' '成绩快速录入: paste' "成绩统计: a class's table to PDF" \
     "成绩统计: a class's table in the print preview" "成绩通知单: a class's report cards to PDF" \
-    '^database .* MB; peak memory'; do
+    '成绩统计: export a class' '学生名单: import a school' '成绩: import a term' '^database .* MB; peak memory'; do
     grep -q -e "$figure" "$out" || { echo "missing figure: $figure" >&2; exit 1; }
 done

@@ -23,6 +23,7 @@ const std::vector<const Driver*>& Drivers()
         &HonoursInitialisationDriver,
         &QuickEntryDriver,
         &PrintDriver,
+        &SheetsDriver,
         &GuideDriver,
     };
     return table;

@@ -35,6 +35,7 @@ extern const Driver GradeInitialisationDriver;
 extern const Driver HonoursInitialisationDriver;
 extern const Driver QuickEntryDriver;
 extern const Driver PrintDriver;
+extern const Driver SheetsDriver;
 extern const Driver GuideDriver;
 
 const std::vector<const Driver*>& Drivers();

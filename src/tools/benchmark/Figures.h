@@ -16,6 +16,7 @@ enum class Kind {
     History,    // a read across every term, so its work grows with them; target one frame
     Print,      // a class's table printed: its PDF, its preview shown; target 300 ms
     PrintBatch, // a class's report cards as one PDF; target 1 s
+    Bounded,    // an action with a limit of its own, in slackMs (imports and exports of spreadsheets)
     Glance,     // a look at the whole school on the way to something else; target 5 ms
 };
 
@@ -26,7 +27,7 @@ constexpr double kCommitSlackMs = 5.0;
 struct Action {
     const char* name;
     Kind kind;
-    double slackMs = kCommitSlackMs; // a write's allowance beyond the commit
+    double slackMs = kCommitSlackMs; // a write's allowance beyond the commit; a bounded action's limit
     QString title() const { return QString::fromUtf8(name); }
 };
 

@@ -48,6 +48,10 @@ Verdict Judge(const Result& f, const Result* reference)
     case Kind::Reference:
         v.target = QStringLiteral("(reference)");
         break;
+    case Kind::Bounded:
+        v.target = QStringLiteral("median <= %1").arg(f.slackMs);
+        v.met = f.median <= f.slackMs;
+        break;
     }
     if (f.faulty) {
         v.met = false;
