@@ -165,16 +165,9 @@ DbValue<RosterImport> PlanRosterImport(const Sheets::Table& sheet, const RosterT
 
         QString classCode = target.classCode;
         row.className = target.className;
-        if (classColumn >= 0) {
-            const QString text = sheet.cell(r, classColumn).trimmed();
-            const ClassNames::Found found = classes.find(text, ImportText::UnknownClass);
-            classCode = found.code;
-            row.className = found.code.isEmpty() ? text : found.name;
-            if (text.isEmpty())
-                row.problems << ImportText::NoClass;
-            else if (!found.problem.isEmpty())
-                row.problems << found.problem;
-        }
+        if (classColumn >= 0)
+            classCode = classes.classOfRow(sheet.cell(r, classColumn).trimmed(), ImportText::UnknownClass,
+                                           row.className, row.problems);
 
         std::optional<int> index; // the student of the class the row updates
         if (numberColumn >= 0) {

@@ -24,6 +24,19 @@ ClassNames::Found ClassNames::find(const QString& text, const QString& unknownTe
     return {{}, {}, unknownText.arg(wanted)};
 }
 
+QString ClassNames::classOfRow(const QString& cell, const QString& unknownText, QString& className,
+                               QStringList& problems) const
+{
+    const QString text = cell.trimmed();
+    const Found found = find(text, unknownText);
+    className = found.code.isEmpty() ? text : found.name;
+    if (text.isEmpty())
+        problems << ImportText::NoClass;
+    else if (!found.problem.isEmpty())
+        problems << found.problem;
+    return found.code;
+}
+
 bool ClassNames::nameIsShared(const QString& code) const
 {
     return m_codes.count(m_names.value(code).trimmed()) > 1;

@@ -19,6 +19,11 @@ public:
     // A name that one class has; otherwise a code; unknownText (with %1)
     // when neither fits.
     Found find(const QString& text, const QString& unknownText) const;
+    // The class an import row names in its "班级" cell: its code, with the
+    // name to show put into className; an empty cell or a class not found
+    // adds its problem and gives no code.
+    QString classOfRow(const QString& cell, const QString& unknownText, QString& className,
+                       QStringList& problems) const;
     QString nameOf(const QString& code) const { return m_names.value(code); }
     bool hasCode(const QString& code) const { return m_names.contains(code); }
     // Whether another class has the same name (a file then names it by code).

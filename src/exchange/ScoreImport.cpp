@@ -204,16 +204,9 @@ DbValue<ScoreImport> PlanScoreImport(const Sheets::Table& sheet, const ScoreTarg
 
         QString classCode = target.classCode;
         row.className = target.className;
-        if (classColumn >= 0) {
-            const QString text = sheet.cell(r, classColumn).trimmed();
-            const ClassNames::Found found = classes.find(text, ImportText::ClassNotInTerm);
-            classCode = found.code;
-            row.className = found.code.isEmpty() ? text : found.name;
-            if (text.isEmpty())
-                row.problems << ImportText::NoClass;
-            else if (!found.problem.isEmpty())
-                row.problems << found.problem;
-        }
+        if (classColumn >= 0)
+            classCode = classes.classOfRow(sheet.cell(r, classColumn).trimmed(), ImportText::ClassNotInTerm,
+                                           row.className, row.problems);
 
         std::optional<int> index;
         if (!numberText.isEmpty()) {
