@@ -11,6 +11,7 @@ const QString kOrganisation = QStringLiteral("Quorvel");
 const QString kApplication = QStringLiteral("学生成绩管理系统");
 const QString kShowPlaces = QStringLiteral("statistics/showPlaces");
 const QString kSheetFolder = QStringLiteral("sheets/folder");
+const QString kShowGuide = QStringLiteral("main/showGuide");
 const QString kPdfFolder = QStringLiteral("print/pdfFolder");
 const QString kThreePerPage = QStringLiteral("print/reportCardsThreePerPage");
 const QString kForInactive = QStringLiteral("print/reportCardsForInactive");
@@ -80,6 +81,16 @@ QString SheetFolder()
 void SetSheetFolder(const QString& folder)
 {
     SetValue(kSheetFolder, folder);
+}
+
+bool ShowGuide()
+{
+    return Value(kShowGuide, true).toBool();
+}
+
+void SetShowGuide(bool show)
+{
+    SetValue(kShowGuide, show);
 }
 
 } // namespace UserSettings

@@ -28,4 +28,9 @@ void SetReportCardsForInactive(bool include);
 QString SheetFolder();
 void SetSheetFolder(const QString& folder);
 
+// Whether the main window shows the operation guide (操作向导) behind its
+// windows; on until the user turns it off, since a newcomer needs it most.
+bool ShowGuide();
+void SetShowGuide(bool show);
+
 } // namespace UserSettings

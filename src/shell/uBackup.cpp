@@ -13,16 +13,17 @@ namespace {
 // Opens the connection after a copy. When the copy or that opening failed,
 // the connection is opened once more and the command's message is shown; a
 // connection that will not open at all goes to the top-level error report
-// with the engine's own text instead.
-void Reconnect(const DbResult& copied, const QString& failedText)
+// with the engine's own text instead. True when the copy succeeded.
+bool Reconnect(const DbResult& copied, const QString& failedText)
 {
     if (copied && DM->open())
-        return;
+        return true;
     if (!DM->open()) {
         Dialogs().errorReport(DM->lastError());
-        return;
+        return false;
     }
     ShowMessage(copied.fault() == DbResult::Fault::ToolMissing ? Backup::ToolMissing : failedText);
+    return false;
 }
 
 DialogProvider::FileRequest backupFileRequest(const QString& title, const QString& fileName)
@@ -78,5 +79,12 @@ void Backup::Restore(QWidget* parent, QString& lastFile)
     if (chosen.isEmpty())
         return;
     lastFile = WithDefaultExtension(chosen);
-    Reconnect(RestoreSchool(*DM, lastFile), RestoreFailed);
+    RestoreFrom(lastFile, RestoreFailed);
+}
+
+bool Backup::RestoreFrom(const QString& source, const QString& failedText)
+{
+    if (!DM)
+        return false;
+    return Reconnect(RestoreSchool(*DM, source), failedText);
 }

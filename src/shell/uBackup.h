@@ -35,4 +35,11 @@ QString WithDefaultExtension(const QString& path);
 // proposes lastFile, the file chosen last within the run, and updates it.
 void BackUp(QWidget* parent);
 void Restore(QWidget* parent, QString& lastFile);
+// The one way a file's content becomes the school's, for the restore
+// command and the demo school alike (RestoreSchool, data/DataFileTransfer:
+// a data file's copy checked, brought up to date and written into the data
+// file; on a server a dump of a server's school), the connection opened
+// again. On failure failedText is shown and the school is as it was. True
+// when the content was brought in.
+bool RestoreFrom(const QString& source, const QString& failedText);
 } // namespace Backup

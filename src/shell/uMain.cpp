@@ -1,6 +1,8 @@
 #include "shell/uMain.h"
 
+#include "forms/UserSettings.h"
 #include "forms/uPub.h"
+#include "guide/OperationGuide.h"
 #include "plan/uClassToSubject.h"
 #include "plan/uTermToClass.h"
 #include "reference/uClass.h"
@@ -11,6 +13,7 @@
 #include "scores/uHonoursStd.h"
 #include "scores/uQuickEntry.h"
 #include "shell/uAbout.h"
+#include "shell/uDemoSchool.h"
 #include "statistics/uClassCompare.h"
 #include "statistics/uGradeCount.h"
 #include "students/uStudent.h"
@@ -48,12 +51,25 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Quorvel学生成绩管理系统"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.png")));
-    m_mdi = new QMdiArea(this);
-    m_mdi->setObjectName(QStringLiteral("MDIClient"));
-    setCentralWidget(m_mdi);
+    m_guide = new TOperationGuide(this);
+    m_guide->setObjectName(QStringLiteral("MDIClient"));
+    setCentralWidget(m_guide);
     buildMenu();
     buildToolBar();
     FormCreate();
+}
+
+TfrmMain::~TfrmMain()
+{
+    // The choice is written once, when the window goes: writing the user's
+    // file waits for the disk, which would hold up the guide's appearing.
+    if (m_guideItem->isChecked() != m_guideRemembered)
+        UserSettings::SetShowGuide(m_guideItem->isChecked());
+}
+
+QMdiArea* TfrmMain::mdiArea() const
+{
+    return m_guide;
 }
 
 void TfrmMain::FormCreate()
@@ -61,20 +77,23 @@ void TfrmMain::FormCreate()
     AppPath = QDir(QCoreApplication::applicationDirPath()).absolutePath() + QLatin1Char('/');
 }
 
+// Whatever a command did to the school, the guide shows it once the command
+// is over: a modal window has closed by then.
 QAction* TfrmMain::addItem(QMenu* menu, const QString& text, const QString& name,
                            std::function<void()> command)
 {
     QAction* action = menu->addAction(text);
     action->setObjectName(name);
-    connect(action, &QAction::triggered, this, Guarded([command = std::move(command)](bool) { command(); }));
+    connect(action, &QAction::triggered, this, Guarded([this, command = std::move(command)](bool) {
+                command();
+                refreshGuide();
+            }));
     return action;
 }
 
 void TfrmMain::addItem(QMenu* menu, const QString& text, const QString& name, void (TfrmMain::*slot)())
 {
-    QAction* action = menu->addAction(text);
-    action->setObjectName(name);
-    connect(action, &QAction::triggered, this, Guarded([this, slot](bool) { (this->*slot)(); }));
+    addItem(menu, text, name, [this, slot] { (this->*slot)(); });
 }
 
 void TfrmMain::buildMenu()
@@ -106,17 +125,69 @@ void TfrmMain::buildMenu()
     entry->addSeparator();
     addItem(entry, QStringLiteral("成绩录入(&R)"), QStringLiteral("mnuEditCJ"), &launch<ShowGrade>);
     QAction* quickEntry = addItem(entry, QStringLiteral("成绩快速录入(&K)"), QStringLiteral("mnuQuickEntry"),
-                                  [this] { ShowQuickEntry(m_mdi); });
+                                  [this] { ShowQuickEntry(m_guide); });
     quickEntry->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
 
     QMenu* query = bar->addMenu(QStringLiteral("查询/统计(&Q)"));
     addItem(query, QStringLiteral("成绩统计(&G)"), QStringLiteral("mnuGCount"),
-            [this] { ShowGradeCount(m_mdi); });
+            [this] { ShowGradeCount(m_guide); });
     addItem(query, QStringLiteral("班级成绩对比(&C)"), QStringLiteral("mnuClassCompare"),
-            [this] { ShowClassCompare(m_mdi); });
+            [this] { ShowClassCompare(m_guide); });
 
     QMenu* help = bar->addMenu(QStringLiteral("帮助(&H)"));
+    QAction* guide = help->addAction(QStringLiteral("操作向导(&W)"));
+    guide->setObjectName(QStringLiteral("mnuGuide"));
     addItem(help, QStringLiteral("关于(&A)"), QStringLiteral("A1"), &launch<ShowAbout>);
+    buildGuide(guide);
+}
+
+void TfrmMain::buildGuide(QAction* toggle)
+{
+    const auto item = [this](const char* name) { return findChild<QAction*>(QLatin1String(name)); };
+    m_guideCommands.term = item("mnuXQ");
+    m_guideCommands.subject = item("mnuKM");
+    m_guideCommands.klass = item("mnuBJ");
+    m_guideCommands.termToClass = item("N5");
+    m_guideCommands.classToSubject = item("N6");
+    m_guideCommands.student = item("mnuSBase");
+    m_guideCommands.honours = item("mnuIsY");
+    m_guideCommands.grade = item("mnuEditCJ");
+    m_guideCommands.quickEntry = item("mnuQuickEntry");
+    m_guideCommands.statistics = item("mnuGCount");
+
+    // Offered by the guide alone, while the school is empty.
+    auto* demo = new QAction(QStringLiteral("载入示例学校"), this);
+    demo->setObjectName(QStringLiteral("actDemoSchool"));
+    connect(demo, &QAction::triggered, this, Guarded([this](bool) {
+                DemoSchool::Load();
+                refreshGuide();
+            }));
+    m_guideCommands.demoSchool = demo;
+
+    connect(m_guide, &TOperationGuide::cameIntoView, this, &TfrmMain::refreshGuide);
+    m_guideItem = toggle;
+    m_guideRemembered = UserSettings::ShowGuide();
+    toggle->setCheckable(true);
+    toggle->setChecked(m_guideRemembered);
+    m_guide->setShown(m_guideRemembered);
+    connect(toggle, &QAction::toggled, this, Guarded([this](bool shown) { setGuideShown(shown); }));
+}
+
+void TfrmMain::setGuideShown(bool shown)
+{
+    m_guide->setShown(shown);
+    refreshGuide();
+}
+
+void TfrmMain::refreshGuide()
+{
+    if (!m_guide->isShown() || !m_guide->isVisible() || m_guide->isCovered())
+        return;
+    // A read that fails shows no message: the guide is a glance, and the
+    // window that is opened next reports what is wrong.
+    const DbValue<SchoolProgress> progress = ReadSchoolProgress();
+    m_guide->setState(
+        GuideStateOf(progress ? std::optional<SchoolProgress>(*progress) : std::nullopt, m_guideCommands));
 }
 
 void TfrmMain::buildToolBar()

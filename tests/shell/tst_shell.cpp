@@ -196,7 +196,7 @@ void ShellTest::mainWindowHasTheMenuAndToolbar()
     QCOMPARE(items(2), (QStringList{"mnuSBase:学生基本信息录入(&S)", "-", "mnuEditCJ:成绩录入(&R)",
                                     "mnuQuickEntry:成绩快速录入(&K)"}));
     QCOMPARE(items(3), (QStringList{"mnuGCount:成绩统计(&G)", "mnuClassCompare:班级成绩对比(&C)"}));
-    QCOMPARE(items(4), (QStringList{"A1:关于(&A)"}));
+    QCOMPARE(items(4), (QStringList{"mnuGuide:操作向导(&W)", "A1:关于(&A)"}));
 
     auto* toolbar = main.findChild<QToolBar*>("ToolBar1");
     QVERIFY(toolbar);

@@ -24,6 +24,7 @@ const std::vector<const Driver*>& Drivers()
         &QuickEntryDriver,
         &PrintDriver,
         &SheetsDriver,
+        &GuideDriver,
     };
     return table;
 }

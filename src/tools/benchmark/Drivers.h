@@ -36,6 +36,7 @@ extern const Driver HonoursInitialisationDriver;
 extern const Driver QuickEntryDriver;
 extern const Driver PrintDriver;
 extern const Driver SheetsDriver;
+extern const Driver GuideDriver;
 
 const std::vector<const Driver*>& Drivers();
 // True when --only names the action: its name contains the text, or there is none.

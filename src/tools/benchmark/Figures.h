@@ -17,6 +17,7 @@ enum class Kind {
     Print,      // a class's table printed: its PDF, its preview shown; target 300 ms
     PrintBatch, // a class's report cards as one PDF; target 1 s
     Bounded,    // an action with a limit of its own, in slackMs (imports and exports of spreadsheets)
+    Glance,     // a look at the whole school on the way to something else; target 5 ms
 };
 
 // What a write may take beyond the smallest commit, unless its action says otherwise.

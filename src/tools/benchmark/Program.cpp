@@ -5,10 +5,15 @@
 #include "shell/Application.h"
 #include "shell/uMain.h"
 
+#include <QSettings>
+
 namespace bench {
 
 Program::Program(const QString& dir)
 {
+    // The user's remembered choices are neither read nor changed: the
+    // program runs as on a first start.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir + QStringLiteral("settings"));
     m_main = std::make_unique<TfrmMain>();
     AppPath = dir; // the main window took the benchmark's own directory
     // As main() chooses: the server named beside the program, or its data file.

@@ -34,6 +34,10 @@ Verdict Judge(const Result& f, const Result* reference)
         v.target = QStringLiteral("median <= 1000");
         v.met = f.median <= kPrintBatchMs;
         break;
+    case Kind::Glance:
+        v.target = QStringLiteral("median <= 5");
+        v.met = f.median <= kGlanceMs;
+        break;
     case Kind::Write:
         if (reference) {
             const double over = f.median - reference->median;

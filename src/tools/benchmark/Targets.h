@@ -10,6 +10,7 @@ constexpr double kStartUpMs = 500.0;
 constexpr double kSurveyMs = 50.0;
 constexpr double kPrintMs = 300.0;
 constexpr double kPrintBatchMs = 1000.0;
+constexpr double kGlanceMs = 5.0;
 constexpr double kGrowthLimit = 1.5;
 // What reads every term grows with the terms, at most in proportion.
 constexpr double kHistoryGrowthLimit = 5.0;
