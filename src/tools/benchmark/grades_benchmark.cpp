@@ -35,7 +35,8 @@ struct CommandLine {
     QCommandLineOption runs{QStringLiteral("runs"), QStringLiteral("Runs of each action (25)."),
                             QStringLiteral("N")};
     QCommandLineOption dir{QStringLiteral("dir"),
-                           QStringLiteral("Keeps the schools in DIR and reuses them next time."),
+                           QStringLiteral("Keeps the schools' data files in DIR and reuses them next time "
+                                          "(a server's copy is made again each run)."),
                            QStringLiteral("DIR")};
     QCommandLineOption screen{QStringLiteral("screen"),
                               QStringLiteral("The size of the unseen screen (1920x1080)."),
