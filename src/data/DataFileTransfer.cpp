@@ -3,6 +3,7 @@
 #include "data/DataFileCheck.h"
 #include "data/FileCopy.h"
 #include "data/LockWait.h"
+#include "data/SchoolCopy.h"
 #include "data/ScratchConnection.h"
 #include "data/ServerTransfer.h"
 #include "data/TempFiles.h"
@@ -140,4 +141,13 @@ DbResult RestoreSchool(TDM& dm, const QString& source)
     if (KindOfBackup(source) == BackupKind::ServerDump)
         return DbResult::failed(QStringLiteral("%1 is a backup of a server's school").arg(source));
     return RestoreDataFile(dm, source);
+}
+
+DbResult FillEmptySchool(TDM& dm, const QString& dataFile)
+{
+    if (dm.engine() == Engine::Server) {
+        dm.close();
+        return DbResult(CopySchool(StoreLocation::file(dataFile), dm.store()));
+    }
+    return RestoreDataFile(dm, dataFile);
 }

@@ -32,3 +32,10 @@ DbResult RestoreDataFile(TDM& dm, const QString& source);
 // backup of the other engine is refused before anything is touched.
 DbResult BackUpSchool(TDM& dm, const QString& target);
 DbResult RestoreSchool(TDM& dm, const QString& source);
+
+// Brings the school of a data file into the data module's school while that
+// holds no row (the demo school): on a data file as RestoreDataFile, on a
+// server through CopySchool (data/SchoolCopy.h), whose one transaction
+// refuses a school that has gained a row meanwhile. The connection is
+// closed afterwards.
+DbResult FillEmptySchool(TDM& dm, const QString& dataFile);

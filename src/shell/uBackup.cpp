@@ -88,3 +88,10 @@ bool Backup::RestoreFrom(const QString& source, const QString& failedText)
         return false;
     return Reconnect(RestoreSchool(*DM, source), failedText);
 }
+
+bool Backup::FillFrom(const QString& dataFile, const QString& failedText)
+{
+    if (!DM)
+        return false;
+    return Reconnect(FillEmptySchool(*DM, dataFile), failedText);
+}

@@ -42,4 +42,7 @@ void Restore(QWidget* parent, QString& lastFile);
 // again. On failure failedText is shown and the school is as it was. True
 // when the content was brought in.
 bool RestoreFrom(const QString& source, const QString& failedText);
+// The same for a data file brought into a school without a row
+// (FillEmptySchool): the demo school, on a data file and on a server alike.
+bool FillFrom(const QString& dataFile, const QString& failedText);
 } // namespace Backup

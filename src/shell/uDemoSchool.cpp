@@ -65,5 +65,5 @@ bool DemoSchool::Load()
     // Once more right before it is brought in: writing the school took a while.
     if (!stillEmpty())
         return false;
-    return Backup::RestoreFrom(file, Failed);
+    return Backup::FillFrom(file, Failed);
 }

@@ -13,8 +13,9 @@ inline const QString Failed = QStringLiteral("载入示例学校发生错误！"
 QString Question();
 
 // Asks once; then, if every table is still empty, writes the demo school into
-// a temporary file and brings it in through the restore (Backup::RestoreFrom),
-// which checks it first; the live data file is never written directly. A
+// a temporary file and brings it in as a restore does (Backup::FillFrom: on
+// a data file the restore, which checks it first; on a server the school's
+// copy); the live data file is never written directly. A
 // school that holds anything is refused, nothing written. Every outcome but
 // success is shown as a message. True when the demo school was brought in.
 bool Load();

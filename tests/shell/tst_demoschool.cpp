@@ -1,6 +1,6 @@
 // "载入示例学校": offered by the guide of an empty school, it brings the demo
-// school in through the restore, and refuses a school that holds anything,
-// however recently that came.
+// school in through the restore (on a server through the school's copy), and
+// refuses a school that holds anything, however recently that came.
 #include "DataFileSupport.h"
 #include "TestSupport.h"
 
@@ -44,6 +44,15 @@ QList<int> countsIn(const QString& file)
     return counts;
 }
 
+// The same of the school under test, on whichever engine it is.
+QList<int> countsIn(const TempDatabase& db)
+{
+    QList<int> counts;
+    for (const QString& table : TDM::tableNames())
+        counts << db.count(table);
+    return counts;
+}
+
 ino_t inodeOf(const QString& path)
 {
     struct stat info {};
@@ -77,7 +86,13 @@ struct Program {
         QTest::mouseClick(main.windowHandle(), Qt::LeftButton, Qt::NoModifier,
                           guide()->viewport()->mapTo(&main, offer.center()));
     }
-    QStringList filesInDb() const { return QDir(db.dir() + "db").entryList(QDir::Files | QDir::Hidden); }
+    // The data file's folder; a school on a server has none.
+    QStringList filesInDb() const
+    {
+        if (db.onServer())
+            return {"Student.dat"};
+        return QDir(db.dir() + "db").entryList(QDir::Files | QDir::Hidden);
+    }
 };
 
 } // namespace
@@ -99,28 +114,37 @@ void DemoSchoolTest::bringsTheDemoSchoolInThroughTheRestore()
     const QString expected = elsewhere.filePath("Demo.dat");
     QVERIFY(schoolgen::WriteSchool(expected, schoolgen::DemoShape(), false));
 
-    // Another copy of the program has the file open all along.
+    // Another copy of the program has the school open all along.
     std::unique_ptr<SqliteShell> other;
-    if (SqliteShell::available()) {
+    if (SqliteShell::available() && !p.db.onServer()) {
         other = std::make_unique<SqliteShell>(p.db.dataFile());
         QCOMPARE(other->run("SELECT count(*) FROM TTerm;"), QString("0"));
     }
-    const ino_t inode = inodeOf(p.db.dataFile());
+    const OtherClerk clerk(p.db);
+    QCOMPARE(clerk.scalar("select count(*) from TTerm").toInt(), 0);
+    const ino_t inode = p.db.onServer() ? 0 : inodeOf(p.db.dataFile());
 
     p.clickOffer(true);
     QCOMPARE(p.dialogs.questions, QStringList{DemoSchool::Question()});
     QVERIFY2(p.dialogs.all().isEmpty(), qPrintable(p.dialogs.all().join(" / ")));
     QVERIFY(p.dialogs.questions.first().contains(QStringLiteral("3个学期、4个班级、12个科目")));
 
-    // The demo school, whole, in the data file that was there: written into
-    // it through SQLite, not put in its place.
-    QCOMPARE(countsIn(p.db.dataFile()), countsIn(expected));
+    // The demo school, whole, in the school that was there: on a data file
+    // written into it through SQLite, not put in its place.
+    QCOMPARE(countsIn(p.db), countsIn(expected));
     QCOMPARE(p.db.count("TTerm"), 3);
     QVERIFY(p.db.count("TGrade") > 1000);
-    QCOMPARE(inodeOf(p.db.dataFile()), inode);
-    QCOMPARE(scalarIn(p.db.dataFile(), "PRAGMA integrity_check").toString(), QString("ok"));
-    QVERIFY(TDM::isGradeDatabase(p.db.dataFile()));
+    QCOMPARE(clerk.scalar("select count(*) from TClass").toInt(), 4);
+    if (!p.db.onServer()) {
+        QCOMPARE(inodeOf(p.db.dataFile()), inode);
+        QCOMPARE(scalarIn(p.db.dataFile(), "PRAGMA integrity_check").toString(), QString("ok"));
+        QVERIFY(TDM::isGradeDatabase(p.db.dataFile()));
+    }
     QVERIFY(DM->isOpen());
+    // The school's name came with it, in place of the empty school's.
+    QCOMPARE(p.db.count("TSchool"), 1);
+    QCOMPARE(p.db.scalar("select SchoolName from TSchool").toString(),
+             scalarIn(expected, "select SchoolName from TSchool").toString());
     QCOMPARE(p.filesInDb(), QStringList{"Student.dat"}); // no copy left behind
     if (other)
         QCOMPARE(other->run("SELECT count(*) FROM TTerm;"), QString("3"));
@@ -140,11 +164,12 @@ void DemoSchoolTest::bringsTheDemoSchoolInThroughTheRestore()
 void DemoSchoolTest::answeredNoChangesNothing()
 {
     Program p;
-    const QByteArray before = bytesOf(p.db.dataFile());
+    const QByteArray before = p.db.onServer() ? QByteArray() : bytesOf(p.db.dataFile());
     p.clickOffer(false);
     QCOMPARE(p.dialogs.questions.size(), 1);
     QVERIFY(p.dialogs.all().isEmpty());
-    QCOMPARE(bytesOf(p.db.dataFile()), before);
+    QCOMPARE(p.db.onServer() ? QByteArray() : bytesOf(p.db.dataFile()), before);
+    QCOMPARE(countsIn(p.db), (QList<int>{0, 0, 0, 0, 0, 0, 0, 0}));
     QVERIFY(p.guide()->state().offer); // still empty, still offered
     QCOMPARE(p.filesInDb(), QStringList{"Student.dat"});
 }
@@ -158,7 +183,7 @@ void DemoSchoolTest::refusedOnceAnythingIsThere()
     p.db.addSubject("CN", "语文");
     p.clickOffer(true);
     QCOMPARE(p.dialogs.messages, QStringList{DemoSchool::Refused});
-    QCOMPARE(countsIn(p.db.dataFile()), (QList<int>{0, 1, 0, 0, 0, 0, 0, 0}));
+    QCOMPARE(countsIn(p.db), (QList<int>{0, 1, 0, 0, 0, 0, 0, 0}));
     // The guide no longer offers it.
     QVERIFY(!p.guide()->state().offer);
 
@@ -166,17 +191,18 @@ void DemoSchoolTest::refusedOnceAnythingIsThere()
     p.db.exec("delete from TSubject");
     p.db.addTwoTermSchool();
     p.db.addGrade(1, "C1", p.db.addStudent("C1", "张三"), "CN", 80);
-    const QList<int> held = countsIn(p.db.dataFile());
+    const QList<int> held = countsIn(p.db);
     p.dialogs.clear();
     p.dialogs.answers.push_back(true);
     QVERIFY(TriggerMenuItem(&p.main, "actDemoSchool"));
     QCOMPARE(p.dialogs.messages, QStringList{DemoSchool::Refused});
-    QCOMPARE(countsIn(p.db.dataFile()), held);
+    QCOMPARE(countsIn(p.db), held);
     QCOMPARE(p.filesInDb(), QStringList{"Student.dat"});
 }
 
 void DemoSchoolTest::refusedWhileAnotherProgramWrites()
 {
+    FILE_ENGINE_ONLY();
     if (!SqliteShell::available())
         QSKIP("the sqlite3 shell is not installed");
     Program p;
