@@ -211,6 +211,25 @@ QString Placeholders(int count)
     return marks.join(QStringLiteral(", "));
 }
 
+QString Tuples(int count, const QString& tuple)
+{
+    QStringList tuples;
+    tuples.reserve(count);
+    for (int i = 0; i < count; ++i)
+        tuples << tuple;
+    return tuples.join(QLatin1Char(','));
+}
+
+QString Tuples(int count, int width)
+{
+    return Tuples(count, QLatin1Char('(') + Placeholders(width) + QLatin1Char(')'));
+}
+
+int RowsPerStatement()
+{
+    return DM && SqlEngine::isServer(DM->ADOLocal()) ? 1000 : 50;
+}
+
 bool StreamRow::isNull(int column) const
 {
     if (m_answer)

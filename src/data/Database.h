@@ -26,6 +26,16 @@ struct Statement {
 
 // "?, ?, ?": the marks of a list of count values bound in turn, for "in (...)".
 QString Placeholders(int count);
+// count rows of a values list: Tuples(2, 3) is "(?, ?, ?),(?, ?, ?)"; the
+// other form repeats a tuple of its own, casts and all.
+QString Tuples(int count, int width);
+QString Tuples(int count, const QString& tuple);
+// Rows per statement where many rows are written at once. On the file not
+// more than 50: the driver names every "?" and SQLite looks each name up
+// among the statement's earlier ones, so a statement's cost grows with the
+// square of its values. A server takes the values apart from the text and
+// each statement costs a round trip: 1000.
+int RowsPerStatement();
 
 // A column of one table and the value to write into it.
 struct FieldValue {

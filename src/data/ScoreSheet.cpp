@@ -15,15 +15,6 @@ using Outcome = SheetWrite::Outcome;
 // Students per read: well below SQLite's limit of bound values.
 constexpr int StudentsPerRead = 500;
 
-QString PlaceMarks(int count)
-{
-    QString marks = QStringLiteral("?");
-    marks.reserve(2 * count);
-    for (int i = 1; i < count; ++i)
-        marks += QStringLiteral(",?");
-    return marks;
-}
-
 // The rows of the cells' students in the class and term, in the order
 // stored, so that of two rows for one cell the later one counts. A block is
 // mostly whole students, and the index on term, class and student finds
@@ -47,7 +38,7 @@ DbValue<QVector<CellScore>> Read(const SheetClass& klass, const QVector<SheetCel
         Statement read{
             QStringLiteral("Select StudentID, SubjectCode, Score from TGrade "
                            "Where TermCode = ? And ClassCode = ? And StudentID in (%1) Order by ID")
-                .arg(PlaceMarks(count)),
+                .arg(Placeholders(count)),
             {klass.termCode, klass.classCode}};
         for (int i = first; i < first + count; ++i)
             read.values << students.at(i);
@@ -78,32 +69,6 @@ DbValue<QSet<qint64>> StudentsOfClass(const QString& classCode)
     return ids;
 }
 
-// Cells per write statement: a block is written in a few statements rather
-// than one per cell. On the file not more: the driver names every "?" and
-// SQLite looks each name up among the statement's earlier ones, so a
-// statement's cost grows with the square of its values. A server takes the
-// values apart from the text and each statement costs a round trip: a
-// class's block goes in one.
-int CellsPerStatement()
-{
-    return SqlEngine::isServer(DM->ADOLocal()) ? 1000 : 50;
-}
-
-// count rows of tuple, "(?,?),(?,?)".
-QString Tuples(int count, const QString& tuple)
-{
-    QStringList tuples;
-    tuples.reserve(count);
-    for (int i = 0; i < count; ++i)
-        tuples << tuple;
-    return tuples.join(QLatin1Char(','));
-}
-
-QString Tuples(int count, int width)
-{
-    return Tuples(count, QLatin1Char('(') + PlaceMarks(width) + QLatin1Char(')'));
-}
-
 // A cell's key (and score) as a row of a values list. The server takes an
 // untyped value in a values list of its own for text, which no number
 // compares with; the casts name the columns' types (SQLite takes them too).
@@ -113,7 +78,7 @@ const QString ScoreTuple = QStringLiteral("(cast(? as bigint),?,cast(? as double
 // Runs one statement per chunk of the writes; statementFor builds it.
 template <class Build> DbResult InChunks(const QVector<CellWrite>& writes, Build statementFor)
 {
-    const int cells = CellsPerStatement();
+    const int cells = RowsPerStatement();
     for (int first = 0; first < writes.size(); first += cells) {
         const QVector<CellWrite> chunk = writes.mid(first, cells);
         if (DbResult done = Db::execute(statementFor(chunk)); !done)

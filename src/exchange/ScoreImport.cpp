@@ -357,6 +357,8 @@ DbValue<Stored> StoreScoreImport(const ScoreImport& plan, ImportProgress* progre
                 return done;
         }
     }
+    if (DbResult done = writer.flush(); !done)
+        return done;
     if (DbResult done = transaction.commit(); !done)
         return done;
     return Stored::Done;

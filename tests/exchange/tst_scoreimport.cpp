@@ -199,6 +199,47 @@ private slots:
         QCOMPARE(db.count("TGrade"), 7);
     }
 
+    // A class far larger than one statement's rows on either engine: every
+    // replacement and every new score lands, each in its own student's row.
+    void aLargeClassInManyStatements()
+    {
+        TempDatabase db;
+        db.addTerm(1, S("2024-2025学年第一学期"));
+        db.addClass("C", S("高三(9)班"));
+        db.addSubject("CN", S("语文"));
+        db.addSubject("MA", S("数学"));
+        db.activate(1, "C");
+        db.plan(1, "C", "CN");
+        db.plan(1, "C", "MA");
+        constexpr int students = 1234;
+        db.exec(QStringLiteral("with recursive n(i) as (select 1 union all select i + 1 from n where i < %1) "
+                               "insert into TStudent (ClassCode, SName, SNumber) "
+                               "select 'C', 'S' || cast(i as text), cast(100000 + i as text) from n")
+                    .arg(students));
+        db.exec("insert into TGrade (TermCode, ClassCode, StudentID, SubjectCode, Score) "
+                "select 1, 'C', ID, 'CN', 1 from TStudent");
+        QVector<QVariantList> rows{{S("学号"), S("语文"), S("数学")}};
+        for (int i = 1; i <= students; ++i)
+            rows.append({QString::number(100000 + i), i % 100 + 2, (i * 7) % 100 + 0.5});
+        const ScoreImport plan = Plan(SheetOf(rows), {1, "C", S("高三(9)班")});
+        QCOMPARE(plan.preview.scoresReplaced, students);
+        QCOMPARE(plan.preview.scoresAdded, students);
+        QCOMPARE(*StoreScoreImport(plan), Stored::Done);
+
+        QCOMPARE(db.count("TGrade"), 2 * students);
+        const DbValue<RowSet> read = Db::select(
+            {"select s.SNumber, g.SubjectCode, g.Score from TGrade g join TStudent s on s.ID = g.StudentID",
+             {}});
+        QVERIFY(read);
+        int wrong = 0;
+        for (int r = 0; r < read->rowCount(); ++r) {
+            const int i = read->text(r, "SNumber").toInt() - 100000;
+            const double expected = read->text(r, "SubjectCode") == "CN" ? i % 100 + 2 : (i * 7) % 100 + 0.5;
+            wrong += read->value(r, "Score").toDouble() == expected ? 0 : 1;
+        }
+        QCOMPARE(wrong, 0);
+    }
+
     // Every problem with its row; nothing is stored while any row has one.
     void everyProblemNamesItsRow()
     {
