@@ -556,6 +556,33 @@ DbResult PreparedStatement::run(const QVariantList& values)
     return {};
 }
 
+BatchedWrite::BatchedWrite(QString text, QString tuple, int width)
+    : m_text(std::move(text)), m_tuple(std::move(tuple)), m_width(width), m_rows(RowsPerStatement())
+{
+}
+
+DbResult BatchedWrite::add(const QVariantList& row)
+{
+    Q_ASSERT(row.size() == m_width);
+    m_waiting << row;
+    if (m_waiting.size() < m_rows * m_width)
+        return {};
+    if (!m_full)
+        m_full = std::make_unique<PreparedStatement>(m_text.arg(Tuples(m_rows, m_tuple)));
+    const DbResult done = m_full->run(m_waiting);
+    m_waiting.clear();
+    return done;
+}
+
+DbResult BatchedWrite::flush()
+{
+    if (m_waiting.isEmpty())
+        return {};
+    const Statement rest{m_text.arg(Tuples(int(m_waiting.size()) / m_width, m_tuple)), m_waiting};
+    m_waiting.clear();
+    return Db::execute(rest);
+}
+
 Transaction::Transaction(Kind kind) : m_kind(kind)
 {
     if (connectionReady())

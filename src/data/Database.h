@@ -155,6 +155,26 @@ private:
     int m_marks = 0; // a run gives a value to each, never leaving one of the run before
 };
 
+// Many rows written RowsPerStatement() to a statement, inside one
+// Transaction: text holds "%1" where the values list goes, a tuple of width
+// values per row. The statement of a full list is prepared once and run for
+// each; the rows that wait for a full list are written by flush(), which
+// must come before the commit.
+class BatchedWrite {
+public:
+    BatchedWrite(QString text, QString tuple, int width);
+    DbResult add(const QVariantList& row);
+    DbResult flush();
+
+private:
+    const QString m_text;
+    const QString m_tuple;
+    const int m_width;
+    const int m_rows;
+    QVariantList m_waiting;
+    std::unique_ptr<PreparedStatement> m_full;
+};
+
 // Runs a sequence of statements as one unit: commits only when asked to
 // after each has succeeded, and rolls back otherwise. A writing transaction
 // that replaces rows which another clerk may be replacing at the same time

@@ -147,60 +147,34 @@ Statement TermGrades(int termCode, const QString& classCode)
     return read;
 }
 
-namespace {
-
-constexpr int kUpdateWidth = 2;
-constexpr int kInsertWidth = 5;
-
 // The casts name the columns' types for the server, which takes an untyped
 // value of a values list of its own as text (SQLite takes them too).
-const QString IdScoreTuple = QStringLiteral("(cast(? as bigint),cast(? as double precision))");
-
-} // namespace
+GradeWriter::GradeWriter()
+    : m_updates(QStringLiteral("Update TGrade Set Score = w.column2 From (Values %1) As w "
+                               "Where TGrade.ID = w.column1"),
+                QStringLiteral("(cast(? as bigint),cast(? as double precision))"), 2),
+      m_inserts(
+          QStringLiteral("Insert into TGrade (TermCode,ClassCode,StudentID,SubjectCode,Score) Values %1"),
+          QStringLiteral("(?,?,?,?,?)"), 5)
+{
+}
 
 DbResult GradeWriter::setScore(qint64 id, double score)
 {
-    m_updates << id << score;
-    return m_updates.size() / kUpdateWidth < RowsPerStatement() ? DbResult() : writeUpdates();
+    return m_updates.add({id, score});
 }
 
 DbResult GradeWriter::insert(int termCode, const QString& classCode, int studentId,
                              const QString& subjectCode, double score)
 {
-    m_inserts << termCode << classCode << studentId << subjectCode << score;
-    return m_inserts.size() / kInsertWidth < RowsPerStatement() ? DbResult() : writeInserts();
+    return m_inserts.add({termCode, classCode, studentId, subjectCode, score});
 }
 
 DbResult GradeWriter::flush()
 {
-    if (DbResult done = writeUpdates(); !done)
+    if (DbResult done = m_updates.flush(); !done)
         return done;
-    return writeInserts();
-}
-
-DbResult GradeWriter::writeUpdates()
-{
-    if (m_updates.isEmpty())
-        return {};
-    const Statement update{
-        QStringLiteral(
-            "Update TGrade Set Score = w.column2 From (Values %1) As w Where TGrade.ID = w.column1")
-            .arg(Tuples(int(m_updates.size()) / kUpdateWidth, IdScoreTuple)),
-        m_updates};
-    m_updates.clear();
-    return Db::execute(update);
-}
-
-DbResult GradeWriter::writeInserts()
-{
-    if (m_inserts.isEmpty())
-        return {};
-    const Statement insert{
-        QStringLiteral("Insert into TGrade (TermCode,ClassCode,StudentID,SubjectCode,Score) Values %1")
-            .arg(Tuples(int(m_inserts.size()) / kInsertWidth, kInsertWidth)),
-        m_inserts};
-    m_inserts.clear();
-    return Db::execute(insert);
+    return m_inserts.flush();
 }
 
 Statement OfTerm(int termCode)

@@ -60,23 +60,20 @@ DbResult StoreScore(const ScoreTable& table, const RowImage& read, double score)
 // compares its values with.
 Statement TermGrades(int termCode, const QString& classCode = QString());
 
-// Writes imported grades many rows per statement (RowsPerStatement): a
-// score into an existing row, or a new row. Rows wait until there are a
-// statement's worth of them or until flush(), which must come before the
-// commit. Run inside a Transaction.
+// Writes imported grades many rows per statement (BatchedWrite): a score
+// into an existing row, or a new row. flush() must come before the commit.
+// Run inside a Transaction.
 class GradeWriter {
 public:
+    GradeWriter();
     DbResult setScore(qint64 id, double score);
     DbResult insert(int termCode, const QString& classCode, int studentId, const QString& subjectCode,
                     double score);
     DbResult flush();
 
 private:
-    DbResult writeUpdates();
-    DbResult writeInserts();
-
-    QVariantList m_updates; // ID, score, ...
-    QVariantList m_inserts; // TermCode, ClassCode, StudentID, SubjectCode, Score, ...
+    BatchedWrite m_updates;
+    BatchedWrite m_inserts;
 };
 
 // The reads of many classes' or many terms' results at once. Score rows
