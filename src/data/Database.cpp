@@ -556,9 +556,20 @@ DbResult PreparedStatement::run(const QVariantList& values)
     return {};
 }
 
-BatchedWrite::BatchedWrite(QString text, QString tuple, int width)
-    : m_text(std::move(text)), m_tuple(std::move(tuple)), m_width(width), m_rows(RowsPerStatement())
+BatchedWrite::BatchedWrite(QString text, QString tuple, int width, QVariantList leading,
+                           QVariantList trailing)
+    : m_text(std::move(text)),
+      m_tuple(std::move(tuple)),
+      m_width(width),
+      m_rows(RowsPerStatement()),
+      m_leading(std::move(leading)),
+      m_trailing(std::move(trailing))
 {
+}
+
+QVariantList BatchedWrite::valuesOfWaiting() const
+{
+    return m_leading + m_waiting + m_trailing;
 }
 
 DbResult BatchedWrite::add(const QVariantList& row)
@@ -569,7 +580,7 @@ DbResult BatchedWrite::add(const QVariantList& row)
         return {};
     if (!m_full)
         m_full = std::make_unique<PreparedStatement>(m_text.arg(Tuples(m_rows, m_tuple)));
-    const DbResult done = m_full->run(m_waiting);
+    const DbResult done = m_full->run(valuesOfWaiting());
     m_waiting.clear();
     return done;
 }
@@ -578,7 +589,7 @@ DbResult BatchedWrite::flush()
 {
     if (m_waiting.isEmpty())
         return {};
-    const Statement rest{m_text.arg(Tuples(int(m_waiting.size()) / m_width, m_tuple)), m_waiting};
+    const Statement rest{m_text.arg(Tuples(int(m_waiting.size()) / m_width, m_tuple)), valuesOfWaiting()};
     m_waiting.clear();
     return Db::execute(rest);
 }

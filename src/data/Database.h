@@ -157,20 +157,26 @@ private:
 
 // Many rows written RowsPerStatement() to a statement, inside one
 // Transaction: text holds "%1" where the values list goes, a tuple of width
-// values per row. The statement of a full list is prepared once and run for
-// each; the rows that wait for a full list are written by flush(), which
-// must come before the commit.
+// values per row; leading and trailing are the values of the marks before
+// and after the list, the same in every statement. The statement of a full
+// list is prepared once and run for each; the rows that wait for a full list
+// are written by flush(), which must come before the commit.
 class BatchedWrite {
 public:
-    BatchedWrite(QString text, QString tuple, int width);
+    BatchedWrite(QString text, QString tuple, int width, QVariantList leading = {},
+                 QVariantList trailing = {});
     DbResult add(const QVariantList& row);
     DbResult flush();
 
 private:
+    QVariantList valuesOfWaiting() const;
+
     const QString m_text;
     const QString m_tuple;
     const int m_width;
     const int m_rows;
+    const QVariantList m_leading;
+    const QVariantList m_trailing;
     QVariantList m_waiting;
     std::unique_ptr<PreparedStatement> m_full;
 };

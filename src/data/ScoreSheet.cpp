@@ -75,62 +75,48 @@ DbValue<QSet<qint64>> StudentsOfClass(const QString& classCode)
 const QString KeyTuple = QStringLiteral("(cast(? as bigint),?)");
 const QString ScoreTuple = QStringLiteral("(cast(? as bigint),?,cast(? as double precision))");
 
-// Runs one statement per chunk of the writes; statementFor builds it.
-template <class Build> DbResult InChunks(const QVector<CellWrite>& writes, Build statementFor)
+// Every cell's row of the writes through one batched statement.
+template <class Row> DbResult WriteEach(BatchedWrite write, const QVector<CellWrite>& writes, Row rowOf)
 {
-    const int cells = RowsPerStatement();
-    for (int first = 0; first < writes.size(); first += cells) {
-        const QVector<CellWrite> chunk = writes.mid(first, cells);
-        if (DbResult done = Db::execute(statementFor(chunk)); !done)
+    for (const CellWrite& w : writes) {
+        if (DbResult done = write.add(rowOf(w)); !done)
             return done;
     }
-    return {};
+    return write.flush();
 }
 
 // Every row of each cell takes its new score.
 DbResult Update(const SheetClass& klass, const QVector<CellWrite>& writes)
 {
-    return InChunks(writes, [&klass](const QVector<CellWrite>& chunk) {
-        Statement update{QStringLiteral("Update TGrade Set Score = w.column3 From (Values %1) As w "
-                                        "Where TGrade.TermCode = ? And TGrade.ClassCode = ? "
-                                        "And TGrade.StudentID = w.column1 And TGrade.SubjectCode = w.column2")
-                             .arg(Tuples(chunk.size(), ScoreTuple)),
-                         {}};
-        for (const CellWrite& w : chunk)
-            update.values << w.cell.studentId << w.cell.subjectCode << *w.score;
-        update.values << klass.termCode << klass.classCode;
-        return update;
-    });
+    return WriteEach({QStringLiteral("Update TGrade Set Score = w.column3 From (Values %1) As w "
+                                     "Where TGrade.TermCode = ? And TGrade.ClassCode = ? "
+                                     "And TGrade.StudentID = w.column1 And TGrade.SubjectCode = w.column2"),
+                      ScoreTuple, 3, {}, {klass.termCode, klass.classCode}},
+                     writes, [](const CellWrite& w) -> QVariantList {
+                         return {w.cell.studentId, w.cell.subjectCode, *w.score};
+                     });
 }
 
 // One row for each cell, in the order given.
 DbResult Insert(const SheetClass& klass, const QVector<CellWrite>& writes)
 {
-    return InChunks(writes, [&klass](const QVector<CellWrite>& chunk) {
-        Statement insert{
-            QStringLiteral(
-                "Insert into TGrade (TermCode, ClassCode, StudentID, SubjectCode, Score) Values %1")
-                .arg(Tuples(chunk.size(), 5)),
-            {}};
-        for (const CellWrite& w : chunk)
-            insert.values << klass.termCode << klass.classCode << w.cell.studentId << w.cell.subjectCode
-                          << *w.score;
-        return insert;
-    });
+    return WriteEach(
+        {QStringLiteral("Insert into TGrade (TermCode, ClassCode, StudentID, SubjectCode, Score) Values %1"),
+         QStringLiteral("(?,?,?,?,?)"), 5},
+        writes, [&klass](const CellWrite& w) -> QVariantList {
+            return {klass.termCode, klass.classCode, w.cell.studentId, w.cell.subjectCode, *w.score};
+        });
 }
 
 // Every row of each cell goes.
 DbResult Remove(const SheetClass& klass, const QVector<CellWrite>& writes)
 {
-    return InChunks(writes, [&klass](const QVector<CellWrite>& chunk) {
-        Statement remove{QStringLiteral("Delete from TGrade Where TermCode = ? And ClassCode = ? "
-                                        "And (StudentID, SubjectCode) in (Values %1)")
-                             .arg(Tuples(chunk.size(), KeyTuple)),
-                         {klass.termCode, klass.classCode}};
-        for (const CellWrite& w : chunk)
-            remove.values << w.cell.studentId << w.cell.subjectCode;
-        return remove;
-    });
+    return WriteEach({QStringLiteral("Delete from TGrade Where TermCode = ? And ClassCode = ? "
+                                     "And (StudentID, SubjectCode) in (Values %1)"),
+                      KeyTuple, 2, {klass.termCode, klass.classCode}},
+                     writes, [](const CellWrite& w) -> QVariantList {
+                         return {w.cell.studentId, w.cell.subjectCode};
+                     });
 }
 
 QVector<SheetCell> CellsOf(const QVector<CellWrite>& writes)
