@@ -141,7 +141,7 @@ int bindStreamed(sqlite3_stmt* statement, int index, const QVariant& value)
     }
 }
 
-// One prepared statement of a streamed read, finalised when it goes out of scope.
+// One prepared statement of the engine's own, finalised when it goes out of scope.
 class Prepared {
 public:
     Prepared(sqlite3* db, const QString& text)
@@ -349,6 +349,48 @@ DbResult execute(const Statement& statement)
         return ready;
     QSqlQuery q(DM->ADOLocal());
     return run(q, statement);
+}
+
+DbResult executeEach(const QString& text, const QVector<QVariantList>& values)
+{
+    if (DbResult ready = connectionReady(); !ready)
+        return ready;
+    if (SqlEngine::isServer(DM->ADOLocal())) {
+        QSqlQuery q(DM->ADOLocal());
+        if (!q.prepare(text))
+            return DbResult::failed(q.lastError().text());
+        for (const QVariantList& list : values) {
+            for (int i = 0; i < list.size(); ++i)
+                q.bindValue(i, list.at(i));
+            if (!q.exec())
+                return DbResult::failed(q.lastError().text());
+        }
+        return {};
+    }
+    // On the file straight through SQLite: Qt's driver would name every "?"
+    // of the text, and SQLite look each name up among the ones before it.
+    sqlite3* db = SqliteHandle(DM->ADOLocal());
+    if (!db)
+        return DbResult::failed(QStringLiteral("no SQLite handle"));
+    const Prepared prepared(db, text);
+    if (!prepared.isPrepared())
+        return DbResult::failed(QString::fromUtf8(sqlite3_errmsg(db)));
+    sqlite3_stmt* statement = prepared.get();
+    for (const QVariantList& list : values) {
+        if (sqlite3_bind_parameter_count(statement) != list.size())
+            return DbResult::failed(QStringLiteral("values do not match the statement's marks"));
+        for (int i = 0; i < list.size(); ++i) {
+            if (bindStreamed(statement, i + 1, list.at(i)) != SQLITE_OK)
+                return DbResult::failed(QString::fromUtf8(sqlite3_errmsg(db)));
+        }
+        int step;
+        while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
+        }
+        if (step != SQLITE_DONE)
+            return DbResult::failed(QString::fromUtf8(sqlite3_errmsg(db)));
+        sqlite3_reset(statement);
+    }
+    return {};
 }
 
 DbValue<qint64> insertRow(const QString& table, const FieldValues& values)

@@ -104,6 +104,10 @@ DbResult execute(const Statement& statement);
 // driver's variant for every value costs several times the reading itself.
 // A failure half-way is returned after the rows before it were visited.
 DbResult selectEach(const Statement& statement, const std::function<void(const StreamRow&)>& visit);
+// A writing statement run once for each list of values, prepared once: the
+// parts of a block of rows written with one text, which SQLite would parse
+// again for every part. Stops at the first that fails and returns it.
+DbResult executeEach(const QString& text, const QVector<QVariantList>& values);
 
 // Writing one row: the caller names the table; the database assigns the
 // ID of an inserted row (INSERT ... RETURNING on both engines). Updating or

@@ -48,15 +48,16 @@ DbValue<QVector<CellScore>> Read(const SheetClass& klass, const QVector<SheetCel
             {klass.termCode, klass.classCode}};
         for (int i = first; i < first + count; ++i)
             read.values << students.at(i);
-        const DbValue<RowSet> rows = Db::select(read);
-        if (!rows)
-            return DbResult(rows);
-        for (int row = 0; row < rows->rowCount(); ++row) {
-            const QHash<QString, int> subjects = wanted.value(rows->value(row, 0).toLongLong());
-            const auto at = subjects.constFind(rows->value(row, 1).toString());
-            if (at != subjects.cend())
-                scores[*at] = rows->value(row, 2).toDouble();
-        }
+        const DbResult done = Db::selectEach(read, [&](const StreamRow& row) {
+            const auto student = wanted.constFind(row.integer(0));
+            if (student == wanted.cend())
+                return;
+            const auto at = student->constFind(row.text(1));
+            if (at != student->cend())
+                scores[*at] = row.real(2);
+        });
+        if (!done)
+            return done;
     }
     return scores;
 }
@@ -76,9 +77,8 @@ DbValue<QSet<qint64>> Roster(const QString& classCode)
 }
 
 // Cells per write statement: a block is written in a few statements rather
-// than one per cell. Not more: the driver names every "?" and SQLite looks
-// each name up among the statement's earlier ones, so a statement's cost
-// grows with the square of its values.
+// than one per cell. Not more: on a server, Qt's driver names every "?",
+// which costs with the square of a statement's values.
 constexpr int CellsPerStatement = 50;
 
 // "(?,?),(?,?)" for count rows of width values.
@@ -92,61 +92,80 @@ QString Tuples(int count, int width)
     return tuples.join(QLatin1Char(','));
 }
 
-// Runs one statement per chunk of the writes; statementFor builds it.
-template <class Build> DbResult InChunks(const QVector<CellWrite>& writes, Build statementFor)
+// Runs the statement of a chunk for every chunk of the writes: textFor(n)
+// is the text for n cells, valuesFor(chunk) its values. The full chunks
+// share their text and it is prepared once (parsing a block's statement
+// costs more than running it); the rest has one of its own.
+template <class Text, class Values>
+DbResult InChunks(const QVector<CellWrite>& writes, Text textFor, Values valuesFor)
 {
-    for (int first = 0; first < writes.size(); first += CellsPerStatement) {
-        const QVector<CellWrite> chunk = writes.mid(first, CellsPerStatement);
-        if (DbResult done = Db::execute(statementFor(chunk)); !done)
+    const int whole = writes.size() / CellsPerStatement * CellsPerStatement;
+    QVector<QVariantList> chunks;
+    for (int first = 0; first < whole; first += CellsPerStatement)
+        chunks.append(valuesFor(writes.mid(first, CellsPerStatement)));
+    if (!chunks.isEmpty()) {
+        if (DbResult done = Db::executeEach(textFor(CellsPerStatement), chunks); !done)
             return done;
     }
-    return {};
+    if (whole == writes.size())
+        return {};
+    return Db::executeEach(textFor(writes.size() - whole), {valuesFor(writes.mid(whole))});
 }
 
 // Every row of each cell takes its new score.
 DbResult Update(const SheetClass& klass, const QVector<CellWrite>& writes)
 {
-    return InChunks(writes, [&klass](const QVector<CellWrite>& chunk) {
-        Statement update{QStringLiteral("Update TGrade Set Score = w.column3 From (Values %1) As w "
-                                        "Where TGrade.TermCode = ? And TGrade.ClassCode = ? "
-                                        "And TGrade.StudentID = w.column1 And TGrade.SubjectCode = w.column2")
-                             .arg(Tuples(chunk.size(), 3)),
-                         {}};
-        for (const CellWrite& w : chunk)
-            update.values << w.cell.studentId << w.cell.subjectCode << *w.score;
-        update.values << klass.termCode << klass.classCode;
-        return update;
-    });
+    return InChunks(
+        writes,
+        [](int cells) {
+            return QStringLiteral("Update TGrade Set Score = w.column3 From (Values %1) As w "
+                                  "Where TGrade.TermCode = ? And TGrade.ClassCode = ? "
+                                  "And TGrade.StudentID = w.column1 And TGrade.SubjectCode = w.column2")
+                .arg(Tuples(cells, 3));
+        },
+        [&klass](const QVector<CellWrite>& chunk) {
+            QVariantList values;
+            for (const CellWrite& w : chunk)
+                values << w.cell.studentId << w.cell.subjectCode << *w.score;
+            return values << klass.termCode << klass.classCode;
+        });
 }
 
 // One row for each cell, in the order given.
 DbResult Insert(const SheetClass& klass, const QVector<CellWrite>& writes)
 {
-    return InChunks(writes, [&klass](const QVector<CellWrite>& chunk) {
-        Statement insert{
-            QStringLiteral(
-                "Insert into TGrade (TermCode, ClassCode, StudentID, SubjectCode, Score) Values %1")
-                .arg(Tuples(chunk.size(), 5)),
-            {}};
-        for (const CellWrite& w : chunk)
-            insert.values << klass.termCode << klass.classCode << w.cell.studentId << w.cell.subjectCode
-                          << *w.score;
-        return insert;
-    });
+    return InChunks(
+        writes,
+        [](int cells) {
+            return QStringLiteral(
+                       "Insert into TGrade (TermCode, ClassCode, StudentID, SubjectCode, Score) Values %1")
+                .arg(Tuples(cells, 5));
+        },
+        [&klass](const QVector<CellWrite>& chunk) {
+            QVariantList values;
+            for (const CellWrite& w : chunk)
+                values << klass.termCode << klass.classCode << w.cell.studentId << w.cell.subjectCode
+                       << *w.score;
+            return values;
+        });
 }
 
 // Every row of each cell goes.
 DbResult Remove(const SheetClass& klass, const QVector<CellWrite>& writes)
 {
-    return InChunks(writes, [&klass](const QVector<CellWrite>& chunk) {
-        Statement remove{QStringLiteral("Delete from TGrade Where TermCode = ? And ClassCode = ? "
-                                        "And (StudentID, SubjectCode) in (Values %1)")
-                             .arg(Tuples(chunk.size(), 2)),
-                         {klass.termCode, klass.classCode}};
-        for (const CellWrite& w : chunk)
-            remove.values << w.cell.studentId << w.cell.subjectCode;
-        return remove;
-    });
+    return InChunks(
+        writes,
+        [](int cells) {
+            return QStringLiteral("Delete from TGrade Where TermCode = ? And ClassCode = ? "
+                                  "And (StudentID, SubjectCode) in (Values %1)")
+                .arg(Tuples(cells, 2));
+        },
+        [&klass](const QVector<CellWrite>& chunk) {
+            QVariantList values{klass.termCode, klass.classCode};
+            for (const CellWrite& w : chunk)
+                values << w.cell.studentId << w.cell.subjectCode;
+            return values;
+        });
 }
 
 QVector<SheetCell> CellsOf(const QVector<CellWrite>& writes)
