@@ -6,6 +6,7 @@
 #include "forms/uPub.h"
 #include "scores/ScoreSheetModel.h"
 #include "scores/ScoreSheetView.h"
+#include "widgets/StatusLine.h"
 #include "widgets/TermClassTree.h"
 
 #include <QAction>
@@ -16,7 +17,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
 #include <QMdiSubWindow>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -88,7 +88,7 @@ TfrmQuickEntry::TfrmQuickEntry(QWidget* parent) : QWidget(parent)
     statusPanel->setFixedHeight(22);
     auto* statusLayout = new QHBoxLayout(statusPanel);
     statusLayout->setContentsMargins(6, 0, 6, 0);
-    m_statusLine = new QLabel(statusPanel);
+    m_statusLine = new StatusLine(statusPanel);
     m_statusLine->setObjectName(QStringLiteral("StatusLine"));
     statusLayout->addWidget(m_statusLine);
     outer->addWidget(statusPanel);

@@ -6,10 +6,10 @@
 #include <QWidget>
 
 class QGroupBox;
-class QLabel;
 class QMdiArea;
 class ScoreSheetModel;
 class ScoreSheetView;
+class StatusLine;
 class TTermClassTree;
 
 // "成绩快速录入": a whole class's scores of a term in one grid, typed with
@@ -74,7 +74,7 @@ private:
     QGroupBox* GroupBox2 = nullptr;
     ScoreSheetView* m_view = nullptr;
     ScoreSheetModel* m_sheet = nullptr;
-    QLabel* m_statusLine = nullptr;
+    StatusLine* m_statusLine = nullptr;
     ScoreHistory* m_history = nullptr;
     QString m_termName;
     QString m_className;
