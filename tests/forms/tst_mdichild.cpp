@@ -1,5 +1,6 @@
 // A window shown in the MDI area: maximised, its frame hidden and never
 // painted through its contents; restored, framed as every MDI child.
+#include "WindowDrivers.h"
 #include "forms/uPub.h"
 
 #include "shell/Application.h"
@@ -14,25 +15,6 @@
 #include <QStyle>
 #include <QTest>
 #include <QVBoxLayout>
-
-namespace {
-
-// The regions a widget was painted in.
-class PaintRegions : public QObject {
-public:
-    explicit PaintRegions(QWidget* watched) { watched->installEventFilter(this); }
-    QRegion painted;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            painted += static_cast<QPaintEvent*>(event)->region();
-        return false;
-    }
-};
-
-} // namespace
 
 class TestMdiChild : public QObject {
     Q_OBJECT
@@ -66,21 +48,21 @@ private slots:
         QMdiSubWindow* frame = area->subWindowList().value(0);
         QVERIFY(frame && frame->isMaximized());
         QTRY_COMPARE(shown->geometry(), frame->rect());
-        PaintRegions regions(box);
+        PaintedRegion regions(box);
         first->setFocus();
         QTRY_VERIFY(first->hasFocus());
-        QTRY_VERIFY(regions.painted.contains(box->rect())); // shown once, whole
-        regions.painted = QRegion();
+        QTRY_VERIFY(regions.region().contains(box->rect())); // shown once, whole
+        regions.clear();
 
         for (QLineEdit* next : {second, first, second}) {
             next->setFocus();
             QTRY_VERIFY(next->hasFocus());
         }
-        QTRY_VERIFY(!regions.painted.isEmpty()); // the fields repaint
+        QTRY_VERIFY(!regions.region().isEmpty()); // the fields repaint
         const QRect left(0, 0, 4, box->height());
         const QRect right(box->width() - 4, 0, 4, box->height());
-        QVERIFY(!regions.painted.intersects(left));
-        QVERIFY(!regions.painted.intersects(right));
+        QVERIFY(!regions.region().intersects(left));
+        QVERIFY(!regions.region().intersects(right));
 
         // Restored, it has the frame of an MDI child around its contents.
         frame->showNormal();
