@@ -146,11 +146,16 @@ protected:
     // to its table after a click paid that twice for every click.
     void focusInEvent(QFocusEvent* event) override
     {
-        // As Qt's own: the focus from the keyboard makes the first node current when none is.
+        // As Qt's own: the focus from the keyboard makes the first node
+        // current when none is, without scrolling to it.
         if (!currentIndex().isValid() && event->reason() != Qt::MouseFocusReason) {
             const QModelIndex first = moveCursor(MoveNext, Qt::NoModifier);
-            if (first.isValid())
+            if (first.isValid() && (first.flags() & Qt::ItemIsEnabled)) {
+                const bool scrolls = hasAutoScroll();
+                setAutoScroll(false);
                 selectionModel()->setCurrentIndex(first, QItemSelectionModel::NoUpdate);
+                setAutoScroll(scrolls);
+            }
         }
         updateCurrentRow();
     }
