@@ -105,19 +105,15 @@ using Step = ClassResultsLoad::Step;
 
 // Each step reads its part into the value; false when its statement failed.
 
+// The reads of many rows go straight from the engine, row by row (see
+// Db::selectEach): a class's 600 scores as variants cost more than their
+// reading.
 bool readStudents(ClassResults& results)
 {
-    // Namesakes in the order they were entered.
-    const DbValue<RowSet> rows = Db::select(Roster::Students(results.classCode()));
-    if (!rows)
-        return false;
-    const int id = rows->indexOf(QStringLiteral("ID"));
-    const int name = rows->indexOf(QStringLiteral("SName"));
-    const int number = rows->indexOf(QStringLiteral("SNumber"));
-    for (int row = 0; row < rows->rowCount(); ++row)
-        results.addStudent({rows->value(row, id).toLongLong(), rows->value(row, name).toString(),
-                            rows->value(row, number).toString()});
-    return true;
+    // Namesakes in the order they were entered. ID, ClassCode, SName, SNumber, ...
+    return bool(Db::selectEach(Roster::Students(results.classCode()), [&](const StreamRow& row) {
+        results.addStudent({row.integer(0), row.text(2), row.text(3)});
+    }));
 }
 
 bool readPlan(ClassResults& results)
@@ -131,38 +127,33 @@ bool readPlan(ClassResults& results)
 
 bool readScores(ClassResults& results)
 {
-    // In the order stored, so that of two rows for one score the later one
-    // is written last and counts.
-    const DbValue<RowSet> rows =
-        Db::select({QStringLiteral("Select StudentID, SubjectCode, Score from TGrade "
-                                   "Where TermCode = ? And ClassCode = ? Order by ID"),
-                    {results.termCode(), results.classCode()}});
-    if (!rows)
-        return false;
-    for (int row = 0; row < rows->rowCount(); ++row) {
-        const int student = results.indexOfStudent(rows->value(row, 0).toLongLong());
-        const int subject = results.indexOfSubject(rows->value(row, 1).toString());
-        // A student outside the roster or a subject outside the plan is not in the table.
-        if (student >= 0 && subject >= 0)
-            results.setScore(student, subject, rows->value(row, 2).toDouble());
-    }
-    return true;
+    // A score's rows in the order stored, so that of two rows for one score
+    // the later one is written last and counts; by student and subject first,
+    // which is the order of the index the rows are read from.
+    return bool(Db::selectEach({QStringLiteral("Select StudentID, SubjectCode, Score from TGrade "
+                                               "Where TermCode = ? And ClassCode = ? "
+                                               "Order by StudentID, SubjectCode, ID"),
+                                {results.termCode(), results.classCode()}},
+                               [&](const StreamRow& row) {
+                                   const int student = results.indexOfStudent(row.integer(0));
+                                   const int subject = results.indexOfSubject(row.text(1));
+                                   // A student outside the roster or a subject outside the plan
+                                   // is not in the table.
+                                   if (student >= 0 && subject >= 0)
+                                       results.setScore(student, subject, row.real(2));
+                               }));
 }
 
 bool readStandards(ClassResults& results)
 {
-    const DbValue<RowSet> rows =
-        Db::select({QStringLiteral("Select SubjectCode, Score from THonoursStd "
-                                   "Where TermCode = ? And ClassCode = ? Order by ID"),
-                    {results.termCode(), results.classCode()}});
-    if (!rows)
-        return false;
-    for (int row = 0; row < rows->rowCount(); ++row) {
-        const int subject = results.indexOfSubject(rows->value(row, 0).toString());
-        if (subject >= 0)
-            results.addStandard(subject, rows->value(row, 1).toDouble());
-    }
-    return true;
+    return bool(Db::selectEach({QStringLiteral("Select SubjectCode, Score from THonoursStd "
+                                               "Where TermCode = ? And ClassCode = ? Order by ID"),
+                                {results.termCode(), results.classCode()}},
+                               [&](const StreamRow& row) {
+                                   const int subject = results.indexOfSubject(row.text(0));
+                                   if (subject >= 0)
+                                       results.addStandard(subject, row.real(1));
+                               }));
 }
 
 bool readPreviousTerm(ClassResults& results)
@@ -182,18 +173,14 @@ bool readPreviousTotals(ClassResults& results)
     // Without an earlier term there is nothing to sum.
     if (!results.previousTerm())
         return true;
-    const DbValue<RowSet> rows =
-        Db::select({QStringLiteral("Select StudentID, Sum(Score) from TGrade "
-                                   "Where TermCode = ? And ClassCode = ? Group by StudentID"),
-                    {*results.previousTerm(), results.classCode()}});
-    if (!rows)
-        return false;
-    for (int row = 0; row < rows->rowCount(); ++row) {
-        const int student = results.indexOfStudent(rows->value(row, 0).toLongLong());
-        if (student >= 0)
-            results.setPreviousTotal(student, rows->value(row, 1).toDouble());
-    }
-    return true;
+    return bool(Db::selectEach({QStringLiteral("Select StudentID, Sum(Score) from TGrade "
+                                               "Where TermCode = ? And ClassCode = ? Group by StudentID"),
+                                {*results.previousTerm(), results.classCode()}},
+                               [&](const StreamRow& row) {
+                                   const int student = results.indexOfStudent(row.integer(0));
+                                   if (student >= 0)
+                                       results.setPreviousTotal(student, row.real(1));
+                               }));
 }
 
 } // namespace

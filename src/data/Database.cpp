@@ -181,27 +181,61 @@ int bindStreamed(sqlite3_stmt* statement, int index, const QVariant& value)
     }
 }
 
-// One prepared statement of a streamed read, finalised when it goes out of scope.
-class Prepared {
+} // namespace
+
+// One statement prepared by SQLite itself, finalised when it goes out of
+// scope: Qt's driver would name every "?" of a text, and SQLite look each
+// name up among the ones before it, which costs with the square of a long
+// values list.
+class SqlitePrepared {
 public:
-    Prepared(sqlite3* db, const QString& text)
+    SqlitePrepared(sqlite3* db, const QString& text) : m_db(db)
     {
         const QByteArray utf8 = text.toUtf8();
         m_code = sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &m_statement, nullptr);
     }
-    ~Prepared() { sqlite3_finalize(m_statement); }
-    Prepared(const Prepared&) = delete;
-    Prepared& operator=(const Prepared&) = delete;
+    ~SqlitePrepared() { sqlite3_finalize(m_statement); }
+    SqlitePrepared(const SqlitePrepared&) = delete;
+    SqlitePrepared& operator=(const SqlitePrepared&) = delete;
 
     bool isPrepared() const { return m_code == SQLITE_OK && m_statement; }
     sqlite3_stmt* get() const { return m_statement; }
+    DbResult failure() const { return DbResult::failed(QString::fromUtf8(sqlite3_errmsg(m_db))); }
+
+    // Gives every mark its value, first to last.
+    DbResult bind(const QVariantList& values) const
+    {
+        if (sqlite3_bind_parameter_count(m_statement) != values.size())
+            return DbResult::failed(QStringLiteral("the statement has %1 marks for %2 values")
+                                        .arg(sqlite3_bind_parameter_count(m_statement))
+                                        .arg(values.size()));
+        for (int i = 0; i < values.size(); ++i) {
+            if (bindStreamed(m_statement, i + 1, values.at(i)) != SQLITE_OK)
+                return failure();
+        }
+        return {};
+    }
+
+    // A write: bound, run to its end and reset for the next, failed or not.
+    DbResult run(const QVariantList& values) const
+    {
+        DbResult done = bind(values);
+        if (done) {
+            int step;
+            while ((step = sqlite3_step(m_statement)) == SQLITE_ROW) {
+            }
+            if (step != SQLITE_DONE)
+                done = failure();
+        }
+        sqlite3_reset(m_statement);
+        return done;
+    }
 
 private:
+    sqlite3* m_db;
     sqlite3_stmt* m_statement = nullptr;
     int m_code = SQLITE_ERROR;
 };
-
-} // namespace
 
 QString Placeholders(int count)
 {
@@ -424,17 +458,13 @@ DbResult selectEach(const Statement& statement, const std::function<void(const S
     sqlite3* db = SqliteHandle(DM->ADOLocal());
     if (!db)
         return DbResult::failed(QStringLiteral("no SQLite handle"));
-    const Prepared prepared(db, statement.text);
+    const SqlitePrepared prepared(db, statement.text);
     if (!prepared.isPrepared())
-        return DbResult::failed(QString::fromUtf8(sqlite3_errmsg(db)));
+        return prepared.failure();
     if (!sqlite3_stmt_readonly(prepared.get()))
         return DbResult::failed(QStringLiteral("not a read: ") + statement.text);
-    if (sqlite3_bind_parameter_count(prepared.get()) != statement.values.size())
-        return DbResult::failed(QStringLiteral("values do not match the statement's marks"));
-    for (int i = 0; i < statement.values.size(); ++i) {
-        if (bindStreamed(prepared.get(), i + 1, statement.values.at(i)) != SQLITE_OK)
-            return DbResult::failed(QString::fromUtf8(sqlite3_errmsg(db)));
-    }
+    if (DbResult bound = prepared.bind(statement.values); !bound)
+        return bound;
     const StreamRow row(prepared.get());
     int step;
     while ((step = sqlite3_step(prepared.get())) == SQLITE_ROW)
@@ -515,10 +545,14 @@ PreparedStatement::PreparedStatement(const QString& text)
         m_prepared = m_server->result();
         return;
     }
-    m_query = std::make_unique<QSqlQuery>(DM->ADOLocal());
-    if (!m_query->prepare(text))
-        m_prepared = DbResult::failed(m_query->lastError().text());
-    ServerStatement::numbered(text, &m_marks);
+    sqlite3* db = SqliteHandle(DM->ADOLocal());
+    if (!db) {
+        m_prepared = DbResult::failed(QStringLiteral("no SQLite handle"));
+        return;
+    }
+    m_file = std::make_unique<SqlitePrepared>(db, text);
+    if (!m_file->isPrepared())
+        m_prepared = m_file->failure();
 }
 
 namespace {
@@ -546,14 +580,7 @@ DbResult PreparedStatement::run(const QVariantList& values)
             return DbResult::failed(QStringLiteral("the connection it was prepared on is busy or closed"));
         return m_server->run(values);
     }
-    if (values.size() != m_marks)
-        return DbResult::failed(
-            QStringLiteral("the statement has %1 marks for %2 values").arg(m_marks).arg(values.size()));
-    for (int i = 0; i < values.size(); ++i)
-        m_query->bindValue(i, values.at(i));
-    if (!m_query->exec())
-        return DbResult::failed(m_query->lastError().text());
-    return {};
+    return m_file->run(values);
 }
 
 BatchedWrite::BatchedWrite(QString text, QString tuple, int width, QVariantList leading,

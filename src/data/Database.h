@@ -11,11 +11,10 @@
 
 struct sqlite3_stmt;
 class ServerPrepared;
+class SqlitePrepared;
 class ServerStatement;
 
 #include <memory>
-
-class QSqlQuery;
 
 // One statement and the values bound to its "?" marks, in order. A value
 // never becomes part of the text.
@@ -149,10 +148,9 @@ public:
     DbResult run(const QVariantList& values);
 
 private:
-    std::unique_ptr<QSqlQuery> m_query;
+    std::unique_ptr<SqlitePrepared> m_file;   // on the file: through SQLite
     std::unique_ptr<ServerPrepared> m_server; // on a server: through libpq
     DbResult m_prepared;
-    int m_marks = 0; // a run gives a value to each, never leaving one of the run before
 };
 
 // Many rows written RowsPerStatement() to a statement, inside one

@@ -120,9 +120,10 @@ DbResult readTermRosters(TermResults& term, const QHash<QString, int>& index)
 DbResult readTermStandards(TermResults& term, const QHash<QString, int>& index,
                            const std::vector<PlanCodes>& plans)
 {
-    // In the order stored: the first standard of a subject counts.
+    // A subject's in the order stored: the first standard of a subject counts.
+    RunningKey klass(index);
     return Db::selectEach(Scores::StandardsOfTerm(int(term.termCode)), [&](const StreamRow& row) {
-        const int k = index.value(row.text(0), -1);
+        const int k = klass.indexOf(row.utf8(0));
         const int subject = k >= 0 ? plans[k].indexOf(row.utf8(1)) : -1;
         if (subject >= 0)
             term.results[k].addStandard(subject, row.real(2));

@@ -147,7 +147,10 @@ Statement StudentsOfTerm(int termCode)
     return {QStringLiteral("Select TStudent.ClassCode, TStudent.ID, TStudent.SName, TStudent.SNumber "
                            "from TStudent join TTermToClass on TTermToClass.ClassCode = TStudent.ClassCode "
                            "Where TTermToClass.TermCode = ? "
-                           "Order by TStudent.ClassCode, TStudent.SName, TStudent.ID"),
+                           // The plan's class code, equal to the student's: SQLite
+                           // then takes the classes and each one's students in the
+                           // order of their indexes, without sorting the school.
+                           "Order by TTermToClass.ClassCode, TStudent.SName, TStudent.ID"),
             {termCode}};
 }
 

@@ -198,8 +198,8 @@ Statement OfClassInTerms(const QString& classCode, const QVector<qint64>& terms)
 
 Statement StandardsOfTerm(int termCode)
 {
-    return {QStringLiteral(
-                "Select ClassCode, SubjectCode, Score from THonoursStd Where TermCode = ? Order by ID"),
+    return {QStringLiteral("Select ClassCode, SubjectCode, Score from THonoursStd Where TermCode = ? "
+                           "Order by ClassCode, SubjectCode, ID"),
             {termCode}};
 }
 

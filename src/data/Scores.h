@@ -86,8 +86,9 @@ Statement OfTerm(int termCode);
 // Every score of one class in each of the terms (TermCode, StudentID,
 // SubjectCode, Score).
 Statement OfClassInTerms(const QString& classCode, const QVector<qint64>& terms);
-// Every honours standard of the term (ClassCode, SubjectCode, Score), in
-// the order stored.
+// Every honours standard of the term (ClassCode, SubjectCode, Score), by
+// class and subject, each subject's in the order stored (the order of the
+// index, nothing sorted).
 Statement StandardsOfTerm(int termCode);
 // The terms in which the student has a score under the class (TermCode,
 // TermName), oldest first.

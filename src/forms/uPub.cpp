@@ -13,6 +13,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QUrl>
@@ -203,6 +204,27 @@ QString AsTyped(const QString& name)
     return text;
 }
 
+namespace {
+
+// The style of an MDI child's frame: the program's own, but without a frame
+// while the child is maximised. Qt repaints where the frame would be at every
+// change of the focus inside the child, although a maximised child covers
+// it: a border four pixels wide down the group boxes at the window's edges,
+// which took longer than storing a typed score.
+class MdiFrameStyle : public QProxyStyle {
+public:
+    explicit MdiFrameStyle(QObject* owner) : QProxyStyle(QApplication::style()->name()) { setParent(owner); }
+
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        if (metric == PM_MdiSubWindowFrameWidth && widget && widget->isMaximized())
+            return 0;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+} // namespace
+
 void ShowInMdiArea(QMdiArea* area, std::unique_ptr<QWidget> window)
 {
     if (!area) {
@@ -211,6 +233,7 @@ void ShowInMdiArea(QMdiArea* area, std::unique_ptr<QWidget> window)
         return;
     }
     QMdiSubWindow* frame = area->addSubWindow(window.release());
+    frame->setStyle(new MdiFrameStyle(frame));
     frame->setAttribute(Qt::WA_DeleteOnClose);
     frame->showMaximized();
     frame->widget()->setFocus();

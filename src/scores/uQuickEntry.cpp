@@ -8,6 +8,7 @@
 #include "scores/ScoreSheetView.h"
 #include "transfer/ScoreSheetCommands.h"
 #include "transfer/SheetButton.h"
+#include "widgets/StatusLine.h"
 #include "widgets/TermClassTree.h"
 
 #include <QAction>
@@ -18,7 +19,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLabel>
 #include <QMdiSubWindow>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -90,7 +90,7 @@ TfrmQuickEntry::TfrmQuickEntry(QWidget* parent) : QWidget(parent)
     statusPanel->setFixedHeight(22);
     auto* statusLayout = new QHBoxLayout(statusPanel);
     statusLayout->setContentsMargins(6, 0, 6, 0);
-    m_statusLine = new QLabel(statusPanel);
+    m_statusLine = new StatusLine(statusPanel);
     m_statusLine->setObjectName(QStringLiteral("StatusLine"));
     statusLayout->addWidget(m_statusLine, 1);
     // "导入/导出…" at the right of the status line, the window's foot.

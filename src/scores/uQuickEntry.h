@@ -6,11 +6,11 @@
 #include <QWidget>
 
 class QGroupBox;
-class QLabel;
 class QMdiArea;
 class ScoreSheetModel;
 class ScoreSheetView;
 class SheetButton;
+class StatusLine;
 class TTermClassTree;
 
 // "成绩快速录入": a whole class's scores of a term in one grid, typed with
@@ -77,7 +77,7 @@ private:
     QGroupBox* GroupBox2 = nullptr;
     ScoreSheetView* m_view = nullptr;
     ScoreSheetModel* m_sheet = nullptr;
-    QLabel* m_statusLine = nullptr;
+    StatusLine* m_statusLine = nullptr;
     SheetButton* cmdSheets = nullptr;
     ScoreHistory* m_history = nullptr;
     QString m_termName;

@@ -70,7 +70,12 @@ void PlainCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
                     : cell.textColor.isValid() ? cell.textColor
                                                : option.palette.color(group, QPalette::Text));
     painter->setFont(option.font);
-    painter->setClipRect(textRect, Qt::IntersectClip);
+    // The text is no wider than its room (see above); a line that also lies
+    // within the cell's height needs no clip. A clip costs more than the
+    // text: the raster engine builds a span table of the whole window for
+    // every clip set before it draws a glyph through it.
+    if (lineTop < textRect.top() || lineTop + option.fontMetrics.height() > textRect.bottom() + 1)
+        painter->setClipRect(textRect, Qt::IntersectClip);
     painter->drawStaticText(QPointF(x, lineTop), *laidOut);
     painter->restore();
 }

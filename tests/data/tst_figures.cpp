@@ -9,6 +9,7 @@
 #include "data/Figures.h"
 #include "data/GroupedResults.h"
 #include "data/Places.h"
+#include "data/Roster.h"
 #include "data/ScoreBands.h"
 #include "data/Scores.h"
 #include "data/StudentHistory.h"
@@ -384,6 +385,61 @@ private slots:
             QVERIFY2(steps.contains(QStringLiteral("COVERING INDEX IX_TGrade_Scores")), qPrintable(steps));
             QVERIFY2(!steps.contains(QStringLiteral("TEMP B-TREE")), qPrintable(steps));
         }
+        // Nor are a term's students and standards sorted: they come in the
+        // order of their indexes.
+        for (const Statement& read : {Roster::StudentsOfTerm(2), Scores::StandardsOfTerm(2)}) {
+            const QString steps = plan(read);
+            QVERIFY2(!steps.isEmpty() && !steps.contains(QStringLiteral("TEMP B-TREE")), qPrintable(steps));
+        }
+    }
+
+    void aStatementOfSeveralRowsRunsOnceForEachListOfValues()
+    {
+        TempDatabase db;
+        const QString insert =
+            QStringLiteral("Insert into TClass (ClassCode, ClassName) Values (?, ?), (?, ?)");
+        {
+            PreparedStatement twoRows(insert);
+            QVERIFY(twoRows.run({QStringLiteral("A1"), QStringLiteral("甲'一"), QStringLiteral("A2"),
+                                 QStringLiteral("甲二")}));
+            QVERIFY(twoRows.run({QStringLiteral("B1"), QStringLiteral("乙一"), QStringLiteral("B2"),
+                                 QStringLiteral("乙二")}));
+        }
+        const auto classes = [] {
+            const DbValue<RowSet> rows = Db::select(
+                {QStringLiteral("select ClassCode, ClassName from TClass order by ClassCode"), {}});
+            QStringList seen;
+            for (int row = 0; rows && row < rows->rowCount(); ++row)
+                seen << rows->value(row, 0).toString() + rows->value(row, 1).toString();
+            return seen;
+        };
+        QCOMPARE(classes(), (QStringList{"A1甲'一", "A2甲二", "B1乙一", "B2乙二"}));
+
+        // A list that fails (a class code that exists, values that do not
+        // match the marks) leaves the statement usable for the next.
+        {
+            PreparedStatement twoRows(insert);
+            const DbResult taken = twoRows.run(
+                {QStringLiteral("A1"), QStringLiteral("甲"), QStringLiteral("C3"), QStringLiteral("丙")});
+            QVERIFY(!taken);
+            QVERIFY(!taken.error().isEmpty());
+            QVERIFY(!twoRows.run({QStringLiteral("D1"), QStringLiteral("丁")}));
+            QVERIFY(twoRows.run(
+                {QStringLiteral("C4"), QStringLiteral("丙"), QStringLiteral("C5"), QStringLiteral("丙")}));
+        }
+        QCOMPARE(classes().size(), 6);
+        // Inside a transaction nothing of it is kept once that is rolled back.
+        {
+            Transaction transaction(Transaction::Kind::Write);
+            QVERIFY(transaction.isStarted());
+            PreparedStatement twoRows(insert);
+            QVERIFY(twoRows.run(
+                {QStringLiteral("E1"), QStringLiteral("戊"), QStringLiteral("E2"), QStringLiteral("戊")}));
+            QVERIFY(!twoRows.run(
+                {QStringLiteral("A1"), QStringLiteral("甲"), QStringLiteral("E3"), QStringLiteral("戊")}));
+        }
+        QCOMPARE(classes().size(), 6);
+        QVERIFY(!PreparedStatement(QStringLiteral("Insert into Nothing Values (?)")).run({1}));
     }
 
     void aStreamedReadBindsItsValuesAndSaysWhenItFails()

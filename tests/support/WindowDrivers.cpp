@@ -5,9 +5,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QPaintEvent>
+#include <QPixmap>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -243,6 +246,31 @@ void Settle(int ms)
 }
 
 // ---------------------------------------------------------------- painting
+
+PaintedRegion::PaintedRegion(QWidget* watched)
+{
+    watched->installEventFilter(this);
+}
+
+bool PaintedRegion::eventFilter(QObject*, QEvent* event)
+{
+    if (event->type() == QEvent::Paint)
+        m_region += static_cast<QPaintEvent*>(event)->region();
+    return false;
+}
+
+QImage OnScreen(QWidget* widget)
+{
+    QWidget* window = widget->window();
+    const QPixmap shown = window->screen()->grabWindow(window->winId());
+    const QRect place(widget->mapTo(window, QPoint(0, 0)), widget->size());
+    return shown.copy(place).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+QImage DrawnAfresh(QWidget* widget)
+{
+    return widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
 
 PaintWatch::PaintWatch()
 {

@@ -7,6 +7,7 @@
 #include "forms/uPub.h"
 
 #include <QElapsedTimer>
+#include <QImage>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -107,6 +108,27 @@ void CloseModal(QWidget* window);
 void Settle(int ms = 0);
 
 // ---------------------------------------------------------------- painting
+
+// The region a widget has been painted in since it was watched or cleared.
+class PaintedRegion : public QObject {
+public:
+    explicit PaintedRegion(QWidget* watched);
+
+    const QRegion& region() const { return m_region; }
+    void clear() { m_region = QRegion(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QRegion m_region;
+};
+
+// A widget's pixels as its window shows them now (what was painted, kept in
+// the window's backing store), and as it draws itself afresh; equal when
+// the paints since it was shown left nothing stale.
+QImage OnScreen(QWidget* widget);
+QImage DrawnAfresh(QWidget* widget);
 
 // Notices the first paint of a chosen widget. Once the paint pass that
 // painted it is over (it has then painted the whole window), it notes the

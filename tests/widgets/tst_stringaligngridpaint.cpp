@@ -52,6 +52,17 @@ private slots:
         QCOMPARE(fast.size(), styled.size());
         QVERIFY(fast == styled);
 
+        // Rows lower than a line of text: it is cut at the cell's edges, as
+        // the style cuts it, and none of it shows in the rows around.
+        grid.setItemDelegate(own);
+        grid.setRowHeight(2, 7);
+        grid.setRowHeight(3, 9);
+        const QImage fastCut = grid.grab().toImage();
+        grid.setItemDelegate(new QStyledItemDelegate(&grid));
+        QVERIFY(fastCut == grid.grab().toImage());
+        grid.setRowHeight(2, grid.defaultRowHeight());
+        grid.setRowHeight(3, grid.defaultRowHeight());
+
         // And a change shows at the next paint, not a text laid out before.
         grid.setItemDelegate(own);
         grid.setCell(2, 1, QStringLiteral("99.5"));

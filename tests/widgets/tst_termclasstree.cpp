@@ -3,10 +3,12 @@
 #include "widgets/TermClassTree.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
 // The navigator on its own, shown so that it can be clicked like in a window.
 class TermClassTreeTest : public QObject {
@@ -299,6 +301,55 @@ private slots:
         ClickNode(tree.get(), ClassNode(tree.get(), 0, 0));
         QCOMPARE(clicks.count(), 2);
         QCOMPARE(tree->ShownClass().ClassCode, QStringLiteral("A"));
+    }
+
+    // When the focus comes and goes only the current node is painted again,
+    // and the tree on screen stays the tree as it draws itself afresh. The
+    // focus from the keyboard makes the first node current when none is.
+    void theFocusRepaintsTheCurrentNodeOnly()
+    {
+        TempDatabase db;
+        twoTermsWithClassA(db);
+        QWidget window;
+        auto* layout = new QVBoxLayout(&window);
+        auto* before = new QLineEdit;
+        auto* tree = new TTermClassTree;
+        layout->addWidget(before);
+        layout->addWidget(tree);
+        window.resize(209, 400);
+        QVERIFY(tree->LoadTree());
+        QTreeWidget* view = tree->Tree();
+        PaintedRegion painted(view->viewport());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        before->setFocus();
+        QTRY_VERIFY(before->hasFocus());
+        QTRY_VERIFY(!painted.region().isEmpty()); // shown
+        QVERIFY(!view->currentItem());
+
+        const auto currentRow = [view] {
+            const QRect node = view->visualItemRect(view->currentItem());
+            return QRect(0, node.top(), view->viewport()->width(), node.height());
+        };
+        painted.clear();
+        QTest::keyClick(before, Qt::Key_Tab);
+        QTRY_VERIFY(view->hasFocus());
+        QCOMPARE(view->currentItem(), view->topLevelItem(0));
+        QTRY_VERIFY(!painted.region().isEmpty());
+        QVERIFY(currentRow().contains(painted.region().boundingRect()));
+        QCOMPARE(OnScreen(view), DrawnAfresh(view));
+
+        // A click on a class, then the focus elsewhere.
+        view->topLevelItem(1)->setExpanded(true);
+        ClickNode(tree, view->topLevelItem(1)->child(0));
+        QTRY_COMPARE(tree->ShownClass().ClassCode, QStringLiteral("A"));
+        QTRY_COMPARE(OnScreen(view), DrawnAfresh(view));
+        painted.clear();
+        before->setFocus();
+        QTRY_VERIFY(before->hasFocus());
+        QTRY_VERIFY(!painted.region().isEmpty());
+        QVERIFY(currentRow().contains(painted.region().boundingRect()));
+        QCOMPARE(OnScreen(view), DrawnAfresh(view));
     }
 
     void emptyTreeAndFailedRead()

@@ -81,7 +81,9 @@ void Stage::time(Figures& f, const Target& target, const std::function<void()>& 
     input();
     const double returned = clock.nsecsElapsed() / 1e6;
     const bool paintedWithin = m_paint.painted();
-    const bool painted = m_paint.wait();
+    // Generous, so that the actions can also be measured under a profiler,
+    // which slows the program down fiftyfold.
+    const bool painted = m_paint.wait(60000);
     const double onScreen = painted ? m_paint.paintedMs() : clock.nsecsElapsed() / 1e6;
     // A modal window's command returns once the window is closed: its
     // handler's part ends where it shows the window.
