@@ -34,8 +34,6 @@ AnalysisPage::AnalysisPage(QWidget* parent) : QWidget(parent)
     cmbBandSubj->setObjectName(QStringLiteral("cmbBandSubj"));
     cmbBandSubj->setGeometry(34, 4, 95, 20);
 
-    m_chart = new TBandChart(this);
-    m_chart->setObjectName(QStringLiteral("BandChart"));
     GridBand = MakeDisplayGrid(this, QStringLiteral("GridBand"), 3, 2);
     GridBand->setFixedWidth(3 * 80 + 2 * GridBand->frameWidth() + 2);
     GridBand->setCell(0, 0, QStringLiteral("分数段"));
@@ -46,18 +44,37 @@ AnalysisPage::AnalysisPage(QWidget* parent) : QWidget(parent)
         GridBand->setColAlignment(c, c == 0 ? Qt::AlignLeft : Qt::AlignRight);
     }
 
-    auto* body = new QHBoxLayout;
-    body->setContentsMargins(0, 0, 0, 0);
-    body->addWidget(m_chart, 1);
-    body->addWidget(GridBand);
+    m_body = new QHBoxLayout;
+    m_body->setContentsMargins(0, 0, 0, 0);
+    m_body->addStretch(1); // the chart's place until it is made
+    m_body->addWidget(GridBand);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(bar);
-    layout->addLayout(body, 1);
+    layout->addLayout(m_body, 1);
 
     connect(cmbBandSubj, &QComboBox::currentIndexChanged, this, [this] { choiceChanged(); });
     clear();
+}
+
+TBandChart* AnalysisPage::chart()
+{
+    if (!m_chart) {
+        m_chart = new TBandChart(this);
+        m_chart->setObjectName(QStringLiteral("BandChart"));
+        delete m_body->takeAt(0); // the stretch
+        m_body->insertWidget(0, m_chart, 1);
+        if (isVisible())
+            m_chart->show();
+    }
+    return m_chart;
+}
+
+void AnalysisPage::showEvent(QShowEvent* event)
+{
+    chart();
+    QWidget::showEvent(event);
 }
 
 void AnalysisPage::show(const ClassResults& results)
@@ -100,7 +117,8 @@ void AnalysisPage::choiceChanged()
 void AnalysisPage::showChosen()
 {
     if (!m_hasClass) {
-        m_chart->clearBands();
+        if (m_chart)
+            m_chart->clearBands();
         GridBand->setRowCount(1);
         return;
     }
@@ -118,7 +136,7 @@ void AnalysisPage::showChosen()
                                                   : std::nullopt);
     }
     const QString name = total ? kTotal : m_results.subjects().at(subject).name;
-    m_chart->setBands(QStringLiteral("%1分数段分布（参考人数 %2）").arg(name).arg(spread.sat), labels, counts,
+    chart()->setBands(QStringLiteral("%1分数段分布（参考人数 %2）").arg(name).arg(spread.sat), labels, counts,
                       shares);
 
     const TStringAlignGrid::Batch batch(GridBand);

@@ -6,6 +6,7 @@
 #include <optional>
 
 class QComboBox;
+class QHBoxLayout;
 class TBandChart;
 class TStringAlignGrid;
 
@@ -23,8 +24,13 @@ public:
     void clear();
 
     QComboBox* subjectChoice() const { return cmbBandSubj; }
-    TBandChart* chart() const { return m_chart; }
+    // Made when the page is first shown or given a class: a chart costs a
+    // few milliseconds at every opening of the window otherwise.
+    TBandChart* chart();
     TStringAlignGrid* bandGrid() const { return GridBand; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     void refillSubjects();
@@ -33,6 +39,7 @@ private:
 
     QComboBox* cmbBandSubj = nullptr;
     TBandChart* m_chart = nullptr;
+    QHBoxLayout* m_body = nullptr;
     TStringAlignGrid* GridBand = nullptr;
     ClassResults m_results;
     bool m_hasClass = false;

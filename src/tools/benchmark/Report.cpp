@@ -91,16 +91,16 @@ void PrintSchool(const SchoolFacts& facts, const Results& results)
           << "); runs per action: " << facts.runs << " after one warm-up run"
           << (server ? "; the school in the server's buffers" : "; data file in the system's cache")
           << "; times in ms from the user's action until the result is painted\n\n";
-    PrintFigures(results, facts.engine);
+    PrintFigures(results, facts.engine, facts.factor);
 }
 
-void PrintFigures(const Results& results, Engine engine)
+void PrintFigures(const Results& results, Engine engine, int factor)
 {
     Out() << padded(QStringLiteral("action"), kNameWidth) << QLatin1Char(' ')
           << padded(QStringLiteral("engine"), kEngineWidth) << "  median       max  handler  target\n";
     const Result* reference = CommitReference(results);
     for (const Result& f : results) {
-        const Verdict v = Judge(f, reference);
+        const Verdict v = Judge(f, reference, factor);
         Out() << padded(f.name, kNameWidth) << engineColumn(engine) << ms(f.median) << "  " << ms(f.max)
               << " " << ms(f.handled) << "  " << v.target
               << (f.kind == Kind::Reference ? ""

@@ -18,6 +18,7 @@ struct SchoolFacts {
     int students = 0;
     qint64 standards = 0;
     Engine engine = Engine::File;
+    int factor = 1;                 // times the base school's terms
     double generatedSeconds = -1; // -1: a kept school
     double copiedSeconds = -1;    // onto the server; -1: copied by an earlier round
     qint64 databaseSize = 0;      // the data file's, or the server database's
@@ -33,7 +34,7 @@ struct SchoolFacts {
 void PrintSchool(const SchoolFacts& facts, const Results& results);
 // Every action's median, maximum, handler time and verdict, each figure
 // named with the engine it was measured on.
-void PrintFigures(const Results& results, Engine engine);
+void PrintFigures(const Results& results, Engine engine, int factor);
 // The larger school's figures against the base's, on one engine; true when
 // every action grew within the limit.
 bool PrintGrowth(Engine engine, int baseFactor, const Results& base, int largerFactor, const Results& larger);

@@ -172,9 +172,9 @@ int Run(const Options& options)
         if (rounds > 1) {
             Out() << "\n== " << session.factor << "x the terms, on the " << EngineName(session.engine)
                   << ", each action's best of " << rounds << " rounds ==\n";
-            PrintFigures(session.results, session.engine);
+            PrintFigures(session.results, session.engine, session.factor);
         }
-        met = TargetsMet(session.results) && met;
+        met = TargetsMet(session.results, session.factor) && met;
     }
     for (const Session& session : sessions) {
         const Session* base = baseOn(sessions, session.engine);

@@ -79,6 +79,7 @@ int MeasureSchool(const Options& options, const QString& root)
     SchoolFacts& facts = stage.facts();
     facts.title = titleOf(shape);
     facts.engine = options.engine;
+    facts.factor = options.session;
     if (!prepare(file, shape, facts))
         return 2;
     if (onServer && !PutOnServer(file, *server, dir, facts))
@@ -115,7 +116,7 @@ int MeasureSchool(const Options& options, const QString& root)
     PrintSchool(facts, results);
     if (!options.resultsFile.isEmpty() && !WriteResults(options.resultsFile, results))
         return 2;
-    return TargetsMet(results) ? 0 : 1;
+    return TargetsMet(results, options.session) ? 0 : 1;
 }
 
 } // namespace bench

@@ -25,8 +25,10 @@ struct Verdict {
 
 // The commit the initialisations are judged against, if it was measured.
 const Result* CommitReference(const Results& results);
-Verdict Judge(const Result& result, const Result* reference);
-bool TargetsMet(const Results& results);
+// A school of factor times the base's terms: what reads every term may take
+// a frame per base school's worth of terms.
+Verdict Judge(const Result& result, const Result* reference, int factor);
+bool TargetsMet(const Results& results, int factor);
 // With more history an action may take 1.5 times its base figure (a
 // history five times), or 1 ms more.
 double GrowthLimit(const Result& result);
