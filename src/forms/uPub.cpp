@@ -206,14 +206,27 @@ QString AsTyped(const QString& name)
 
 namespace {
 
-// The style of an MDI child's frame: the program's own, but without a frame
-// while the child is maximised. Qt repaints where the frame would be at every
-// change of the focus inside the child, although a maximised child covers
-// it: a border four pixels wide down the group boxes at the window's edges,
-// which took longer than storing a typed score.
+// The style of an MDI area's child frames, one for the area: the program's
+// own, but without a frame while the child is maximised. Qt repaints where
+// the frame would be at every change of the focus inside the child,
+// although a maximised child covers it: a border four pixels wide down the
+// group boxes at the window's edges, which took longer than storing a typed
+// score.
 class MdiFrameStyle : public QProxyStyle {
 public:
-    explicit MdiFrameStyle(QObject* owner) : QProxyStyle(QApplication::style()->name()) { setParent(owner); }
+    explicit MdiFrameStyle(QMdiArea* area) : QProxyStyle(QApplication::style()->name())
+    {
+        setParent(area);
+        setObjectName(Name);
+    }
+
+    static QStyle* of(QMdiArea* area)
+    {
+        QStyle* style = area->findChild<QStyle*>(Name, Qt::FindDirectChildrenOnly);
+        return style ? style : new MdiFrameStyle(area);
+    }
+
+    inline static const QString Name = QStringLiteral("MdiFrameStyle");
 
     int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
     {
@@ -233,7 +246,7 @@ void ShowInMdiArea(QMdiArea* area, std::unique_ptr<QWidget> window)
         return;
     }
     QMdiSubWindow* frame = area->addSubWindow(window.release());
-    frame->setStyle(new MdiFrameStyle(frame));
+    frame->setStyle(MdiFrameStyle::of(area));
     frame->setAttribute(Qt::WA_DeleteOnClose);
     frame->showMaximized();
     frame->widget()->setFocus();

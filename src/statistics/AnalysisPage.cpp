@@ -46,8 +46,7 @@ AnalysisPage::AnalysisPage(QWidget* parent) : QWidget(parent)
 
     m_body = new QHBoxLayout;
     m_body->setContentsMargins(0, 0, 0, 0);
-    m_body->addStretch(1); // the chart's place until it is made
-    m_body->addWidget(GridBand);
+    m_body->addWidget(GridBand); // the chart goes before it once made
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -63,7 +62,6 @@ TBandChart* AnalysisPage::chart()
     if (!m_chart) {
         m_chart = new TBandChart(this);
         m_chart->setObjectName(QStringLiteral("BandChart"));
-        delete m_body->takeAt(0); // the stretch
         m_body->insertWidget(0, m_chart, 1);
         if (isVisible())
             m_chart->show();
